@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/IniFile.h"
+
+#include <QString>
+
+// The option values the main window keeps after start-up, named after
+// their keys in section "option".
+struct AppOptions {
+    int hintSize = 20;
+    bool addOpenEn = false;
+    bool runMinimizedEn = false;
+    bool visitWebEn = true;
+    TDateTime visitWebTime = 0;
+};
+
+// The keys read when the main window is created, before the database opens.
+void ReadWindowOptions(const IniFile& ini, AppOptions& o);
+
+// visitWebEn, visitWeb and runMinimizedEn. A missing, empty or unreadable
+// visitWeb becomes the current time and is written back at once; the
+// parser's complaint about an unreadable one is returned (empty otherwise).
+QString LoadOptions(const IniFile& ini, AppOptions& o);
+
+// Whole days between two times, either direction, fractions dropped.
+int WholeDaysBetween(TDateTime a, TDateTime b);

@@ -1,0 +1,17 @@
+#include "TApplication.h"
+
+#include "pU_Boxes.h"
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(AppTitle());
+    setApplicationDisplayName(AppTitle());
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowError(e);
+    }
+    return false;
+}

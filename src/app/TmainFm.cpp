@@ -1,0 +1,144 @@
+#include "TmainFm.h"
+
+#include "Messages.h"
+#include "TcommonDm.h"
+#include "pU_Boxes.h"
+#include "platform/SingleInstance.h"
+#include "tasks/TzvTasksFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QStringList>
+#include <QTimer>
+
+void PostTaskMessage(QObject* receiver, TaskMessage msg, void* wParam) {
+    QCoreApplication::postEvent(receiver, new TaskEvent(msg, wParam));
+}
+
+TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* parent)
+    : QMainWindow(parent), m_folder(folder), m_instance(instance) {
+    setObjectName(QStringLiteral("mainFm"));
+    setWindowTitle(AppTitle());
+    setWindowIcon(QIcon(m_folder + QStringLiteral("Images/appIcon.png")));
+    setGeometry(567, 190, 446, 545);
+    const auto action = [this](const char* name, const QString& caption) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    Action_AddTask = action("Action_AddTask", QStringLiteral("&Add Task"));
+    Action_PasteTask = action("Action_PasteTask", QStringLiteral("Paste to &Task"));
+    Action_Exit = action("Action_Exit", QStringLiteral("E&xit"));
+    Action_DbBackup = action("Action_DbBackup", QStringLiteral("Database &Backup..."));
+    Action_DbRestore = action("Action_DbRestore", QStringLiteral("Database &Restore..."));
+    Action_Import = action("Action_Import", QStringLiteral("&Import..."));
+    connect(Action_Exit, &QAction::triggered, this, &TmainFm::Exit);
+    connect(Action_AddTask, &QAction::triggered, this, [this] {
+        BringForward();
+        if (m_tasksFrame)
+            PostTaskMessage(m_tasksFrame, WM_TASKS_ADD);
+    });
+    FormCreate();
+}
+
+TmainFm::~TmainFm() {
+    delete m_tasksFrame;
+}
+
+TzvTasksFrame* TmainFm::tasksFrame() const {
+    return m_tasksFrame;
+}
+
+void TmainFm::setModules(TIoDm* io, TcommonDm* common) {
+    m_io = io;
+    m_common = common;
+}
+
+void TmainFm::FormCreate() {
+    m_firstShow = true;
+    m_exiting = false;
+
+    // A missing picture is reported once; the rest of creation still runs,
+    // or the database would never be opened.
+    QStringList missing;
+    const auto load = [&](QPixmap& pm, const char* name) {
+        const QString path = m_folder + QStringLiteral("Images/") + QLatin1String(name);
+        if (!pm.load(path))
+            missing << path;
+    };
+    load(m_backgrounds.toolsbar, "toolsbarBackground.bmp");
+    load(m_backgrounds.searchbar, "searchbarBackground.bmp");
+    load(m_backgrounds.group, "groupBackground.bmp");
+    load(m_backgrounds.item0, "itemBackground0.bmp");
+    load(m_backgrounds.item1, "itemBackground1.bmp");
+    if (!missing.isEmpty())
+        ShowError(QStringLiteral("Cannot open file \"%1\". The file could not be read.")
+                      .arg(missing.join(QStringLiteral("\", \""))));
+
+    m_alarmSoundPath = m_folder + QStringLiteral("Sounds/Alarm.wav");
+    m_configPath = m_folder + QStringLiteral("zvConf.ini");
+    Guarded([&] { ReadWindowOptions(IniFile(m_configPath), m_options); });
+    Guarded([&] { m_db.open(m_folder); });
+    Guarded([&] { TcommonDm::LoadOptions(*this); });
+    m_helpPath = m_folder + QStringLiteral("tasquel-help.html");
+}
+
+void TmainFm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (e->spontaneous())
+        return;
+    if (m_firstShow) {
+        FirstShow();
+    } else if (m_options.addOpenEn && m_tasksFrame) {
+        PostTaskMessage(m_tasksFrame, WM_TASKS_ADD);
+    }
+}
+
+void TmainFm::FirstShow() {
+    m_tasksFrame = new TzvTasksFrame(this);
+    setCentralWidget(m_tasksFrame);
+    PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
+    PostTaskMessage(m_tasksFrame, WM_TASKS_ATTACH);
+    RunStartupChecks();
+    m_firstShow = false;
+}
+
+void TmainFm::RunStartupChecks() {
+    setWindowTitle(QStringLiteral("Zarvik Tasquel Lite"));
+    PostTaskMessage(m_tasksFrame, WM_TASKS_ATTACH);
+    // Until the notification area icon exists, "run minimized" minimises to
+    // the task bar.
+    if (m_options.runMinimizedEn)
+        QTimer::singleShot(0, this, [this] { showMinimized(); });
+}
+
+void TmainFm::BringForward() {
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TmainFm::Exit() {
+    if (m_exiting)
+        return;
+    m_exiting = true;
+    delete m_tasksFrame; // commits an open edit and stops the frame's timers
+    if (m_instance)
+        m_instance->release();
+    close();
+}
+
+void TmainFm::closeEvent(QCloseEvent* e) {
+    // Without a notification area icon, closing the window is Exit.
+    if (!m_exiting) {
+        Exit();
+        e->accept();
+        return;
+    }
+    QMainWindow::closeEvent(e);
+}

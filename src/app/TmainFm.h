@@ -1,0 +1,79 @@
+#pragma once
+
+#include "Options.h"
+#include "platform/Database.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+
+class QAction;
+class SingleInstance;
+class TzvTasksFrame;
+class TcommonDm;
+class TIoDm;
+
+// The five background pictures of Images/, loaded when the window is made.
+struct TBackgrounds {
+    QPixmap toolsbar, searchbar, group, item0, item1;
+};
+
+class TmainFm : public QMainWindow {
+    Q_OBJECT
+public:
+    // folder: the program folder, with its trailing separator.
+    explicit TmainFm(const QString& folder, SingleInstance* instance = nullptr,
+                     QWidget* parent = nullptr);
+    ~TmainFm() override;
+
+    QString folder() const { return m_folder; }
+    QString configPath() const { return m_configPath; }
+    QString alarmSoundPath() const { return m_alarmSoundPath; }
+    QString helpPath() const { return m_helpPath; }
+    Database& db() { return m_db; }
+    const TBackgrounds& backgrounds() const { return m_backgrounds; }
+    AppOptions& options() { return m_options; }
+    TzvTasksFrame* tasksFrame() const;
+    bool firstShow() const { return m_firstShow; }
+    bool exiting() const { return m_exiting; }
+    int storedTaskCount() const { return m_taskCount; }
+    void setStoredTaskCount(int n) { m_taskCount = n; }
+    void setModules(TIoDm* io, TcommonDm* common);
+    TcommonDm* commonDm() const { return m_common; }
+    TIoDm* ioDm() const { return m_io; }
+
+    // Window-level commands.
+    QAction* Action_AddTask;
+    QAction* Action_PasteTask;
+    QAction* Action_Exit;
+    QAction* Action_DbBackup;
+    QAction* Action_DbRestore;
+    QAction* Action_Import;
+
+    // Ends the program: save, free the frame, release the instance, close.
+    void Exit();
+    // Brings the window forward: shown, restored, raised and active.
+    void BringForward();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void FormCreate();
+    void FirstShow();
+    void RunStartupChecks();
+
+    QString m_folder;
+    SingleInstance* m_instance = nullptr;
+    bool m_firstShow = true;
+    bool m_exiting = false;
+    TBackgrounds m_backgrounds;
+    QString m_alarmSoundPath, m_configPath, m_helpPath;
+    AppOptions m_options;
+    Database m_db;
+    QPointer<TzvTasksFrame> m_tasksFrame;
+    TIoDm* m_io = nullptr;
+    TcommonDm* m_common = nullptr;
+    int m_taskCount = 0;
+};

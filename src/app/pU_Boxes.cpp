@@ -1,0 +1,55 @@
+#include "pU_Boxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+MessageBoxHandler& handler() {
+    static MessageBoxHandler h;
+    return h;
+}
+} // namespace
+
+void SetMessageBoxHandler(MessageBoxHandler h) {
+    handler() = std::move(h);
+}
+
+int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
+    if (handler())
+        return handler()(caption, text, buttons);
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setIcon(QMessageBox::NoIcon);
+    QPushButton* ok = box.addButton(QMessageBox::Ok);
+    if (buttons == MB_OKCANCEL)
+        box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(ok);
+    box.exec();
+    return box.clickedButton() == ok ? IDOK : IDCANCEL;
+}
+
+int AskBox(const QString& text) {
+    return ShowMessageBox(QStringLiteral("Ask"), text, MB_OKCANCEL);
+}
+void ErrorBox(const QString& text) {
+    ShowMessageBox(QStringLiteral("Error"), text, MB_OK);
+}
+void WarningBox(const QString& text) {
+    ShowMessageBox(QStringLiteral("Warning"), text, MB_OK);
+}
+void TipBox(const QString& text) {
+    ShowMessageBox(QStringLiteral("Tip"), text, MB_OK);
+}
+
+QString AppTitle() {
+    return QStringLiteral("Zarvik Tasquel Lite");
+}
+
+void ShowError(const QString& text) {
+    ShowMessageBox(AppTitle(), text, MB_OK);
+}
+void ShowError(const std::exception& e) {
+    ShowError(QString::fromUtf8(e.what()));
+}

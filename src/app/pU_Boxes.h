@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+// Every message box of the program goes through ShowMessageBox, so tests can
+// answer it instead of a person.
+enum BoxButtons { MB_OK = 0, MB_OKCANCEL = 1 };
+enum BoxResult { IDOK = 1, IDCANCEL = 2 };
+
+using MessageBoxHandler =
+    std::function<int(const QString& caption, const QString& text, int buttons)>;
+// An empty handler restores the real boxes.
+void SetMessageBoxHandler(MessageBoxHandler handler);
+
+int ShowMessageBox(const QString& caption, const QString& text, int buttons);
+int AskBox(const QString& text);
+void ErrorBox(const QString& text);
+void WarningBox(const QString& text);
+void TipBox(const QString& text);
+
+// The application title, caption of the general error display.
+QString AppTitle();
+// The general error display: the error's own text under the title.
+void ShowError(const QString& text);
+void ShowError(const std::exception& e);
+
+// Runs a command; whatever it throws ends it and is shown in the general
+// error display, and the program goes on.
+template <typename F> void Guarded(F&& fn) {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        ShowError(e);
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <QString>
+#include <stdexcept>
+
+// Shared routines that need no window (the message boxes live in
+// pU_Boxes.h).
+
+// A new task or memo identifier: a GUID in braces, upper case.
+QString NewGuid();
+
+// Every LF, then every CR, becomes one space.
+QString FlattenLineBreaks(const QString& text);
+
+// Trailing spaces and control characters removed.
+QString TrimRight(const QString& text);
+// Leading and trailing spaces and control characters removed.
+QString TrimBoth(const QString& text);
+
+// Minutes that, added to local time, give UTC, at the moment of the call.
+int LocalOffsetBias();
+// "yyyy-mm-ddThh:nn:ss.000" followed by "Z" or the local offset.
+QString FormatIsoDateTime(TDateTime dt, bool addOffset = true);
+
+class DateTimeParseError : public std::runtime_error {
+public:
+    explicit DateTimeParseError(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+// An XML Schema dateTime, turned into local time with the current offset.
+TDateTime ParseIsoDateTime(const QString& text);

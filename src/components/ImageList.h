@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The program's image list, drawn in code so it scales cleanly. Indexes are
+// fixed: commands, tips and rows refer to their pictures by number.
+namespace ImageList {
+enum Index {
+    SubTaskAdd = 3,
+    Edit = 4,
+    Delete = 5,
+    ViewDate = 8,
+    SortAscending = 9,
+    SortDescending = 10,
+    ViewList = 11,
+    ExpandAll = 13,
+    CollapseAll = 14,
+    TaskAdd = 15,
+    FinishEdit = 16,
+    SearchNoResult = 19,
+    Search = 20,
+    SearchClear = 21,
+    Reminder = 22,
+    DuePassed = 23,
+    DueAhead = 24,
+};
+QPixmap Pixmap(int index, int size = 16);
+// The 16-pixel picture together with the 22-pixel tool bar one.
+QIcon Icon(int index);
+bool Has(int index);
+} // namespace ImageList

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLabel>
+#include <QStatusBar>
+
+// A status bar of two panels, 21 pixels and the rest, that carries a small
+// picture over its first panel.
+class TZvStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit TZvStatusBar(QWidget* parent = nullptr) : QStatusBar(parent) {
+        setSizeGripEnabled(false);
+        StatusImage = new QLabel(this);
+        StatusImage->setObjectName(QStringLiteral("StatusImage"));
+        StatusImage->setFixedSize(21, 18);
+        StatusImage->setAlignment(Qt::AlignCenter);
+        m_text = new QLabel(this);
+        m_text->setObjectName(QStringLiteral("StatusText"));
+        m_text->setMinimumWidth(50);
+        addWidget(StatusImage);
+        addWidget(m_text, 1);
+    }
+    QLabel* StatusImage;
+    void setPanelText(const QString& t) { m_text->setText(t); }
+    QString panelText() const { return m_text->text(); }
+
+private:
+    QLabel* m_text;
+};

@@ -1,0 +1,70 @@
+#include "TOptionsDlg.h"
+
+#include "app/pU_Boxes.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+QString TOptionsDlg::autoStartCaption() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("Start with Windows");
+#else
+    return QStringLiteral("Start at log-in");
+#endif
+}
+
+TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart)
+    : QDialog(parent), m_options(options), m_ini(std::move(ini)),
+      m_autoStart(std::move(autoStart)) {
+    setObjectName(QStringLiteral("OptionsDlg"));
+    setWindowTitle(QStringLiteral("Options"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    cb_AutoStart = new QCheckBox(autoStartCaption(), this);
+    cb_AutoStart->setObjectName(QStringLiteral("cb_AutoStart"));
+    cb_AutoMinimized = new QCheckBox(QStringLiteral("Run program minimized"), this);
+    cb_AutoMinimized->setObjectName(QStringLiteral("cb_AutoMinimized"));
+    cb_AddOpen = new QCheckBox(QStringLiteral("Add new item while open"), this);
+    cb_AddOpen->setObjectName(QStringLiteral("cb_AddOpen"));
+    Btn_Ok = new QPushButton(QStringLiteral("OK"), this);
+    Btn_Ok->setObjectName(QStringLiteral("Btn_Ok"));
+    Btn_Ok->setDefault(true);
+    Btn_Cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+
+    auto* group = new QGroupBox(this);
+    auto* boxes = new QVBoxLayout(group);
+    boxes->addWidget(cb_AutoStart);
+    boxes->addWidget(cb_AutoMinimized);
+    boxes->addWidget(cb_AddOpen);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Btn_Ok);
+    buttons->addWidget(Btn_Cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed border
+
+    cb_AutoStart->setChecked(m_autoStart.isAutoStart());
+    cb_AutoMinimized->setChecked(m_options.runMinimizedEn);
+    cb_AddOpen->setChecked(m_options.addOpenEn);
+
+    connect(Btn_Ok, &QPushButton::clicked, this, [this] {
+        Guarded([this] { Btn_OkClick(); });
+        accept();
+    });
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TOptionsDlg::Btn_OkClick() {
+    m_options.runMinimizedEn = cb_AutoMinimized->isChecked();
+    m_options.addOpenEn = cb_AddOpen->isChecked();
+    m_ini.writeBool(QStringLiteral("option"), QStringLiteral("runMinimizedEn"),
+                    m_options.runMinimizedEn);
+    m_ini.writeBool(QStringLiteral("option"), QStringLiteral("addOpenEn"), m_options.addOpenEn);
+    m_autoStart.setAutoStart(cb_AutoStart->isChecked());
+}

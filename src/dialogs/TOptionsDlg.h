@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/Options.h"
+#include "platform/AutoStart.h"
+#include "platform/IniFile.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+
+class TOptionsDlg : public QDialog {
+    Q_OBJECT
+public:
+    TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart);
+
+    QCheckBox* cb_AutoStart;
+    QCheckBox* cb_AutoMinimized;
+    QCheckBox* cb_AddOpen;
+    QPushButton* Btn_Ok;
+    QPushButton* Btn_Cancel;
+
+    // The caption of the log-on box names the platform it runs on.
+    static QString autoStartCaption();
+
+private:
+    void Btn_OkClick();
+    AppOptions& m_options;
+    IniFile m_ini;
+    AutoStart m_autoStart;
+};

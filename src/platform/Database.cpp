@@ -1,0 +1,401 @@
+#include "Database.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace {
+
+QString engineText(sqlite3* db) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+void check(sqlite3* db, int rc, const QString& what) {
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw DbError(what.isEmpty() ? engineText(db)
+                                     : what + QStringLiteral(": ") + engineText(db));
+}
+
+void applyKey(sqlite3* db, const QString& password) {
+    const QByteArray key = password.toUtf8();
+    check(db, sqlite3_key(db, key.constData(), key.size()), QString());
+}
+
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+} // namespace
+
+Database::~Database() {
+    close();
+}
+
+void Database::open(const QString& folder, const QString& password) {
+    close();
+    const QString path = folder + QLatin1String(FileName);
+    if (!QFileInfo(path).isFile())
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    try {
+        check(db, rc, QStringLiteral("Cannot open '%1'").arg(path));
+        applyKey(db, password);
+        sqlite3_busy_timeout(db, 2000);
+        // The first read proves the key: a wrong one reads as "not a database".
+        const int probe =
+            sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+        if (probe == SQLITE_NOTADB)
+            throw DbError(QStringLiteral("Cannot open '%1': not a valid password.").arg(path));
+        check(db, probe, QStringLiteral("Cannot open '%1'").arg(path));
+        check(db, sqlite3_exec(db, "pragma journal_mode=WAL", nullptr, nullptr, nullptr),
+              QStringLiteral("Cannot open '%1'").arg(path));
+        check(db, sqlite3_exec(db, "pragma synchronous=NORMAL", nullptr, nullptr, nullptr),
+              QStringLiteral("Cannot open '%1'").arg(path));
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    m_db = db;
+    m_path = path;
+}
+
+void Database::close() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+sqlite3* Database::handle() const {
+    if (!m_db)
+        throw DbError(QStringLiteral("The database connection is not open."));
+    return m_db;
+}
+
+void Database::exec(const QString& sql) {
+    sqlite3* db = handle();
+    check(db, sqlite3_exec(db, TranslateSql(sql).toUtf8().constData(), nullptr, nullptr, nullptr),
+          QString());
+}
+
+void Database::createEmpty(const QString& filePath, const QString& password) {
+    if (QFileInfo::exists(filePath))
+        throw DbError(QStringLiteral("'%1' already exists; it was left as it is.").arg(filePath));
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(filePath.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    try {
+        check(db, rc, QStringLiteral("Cannot create '%1'").arg(filePath));
+        applyKey(db, password);
+        const char* schema =
+            "pragma journal_mode=WAL;"
+            "begin;"
+            "create table tasks (tid text, pid text, content text, checkFlag integer,"
+            " dueFlag integer, alarmFlag integer, expandFlag integer, textColor integer,"
+            " backgroundColor integer, createTime real, editTime real, checkTime real,"
+            " alarmTime real, dueTime real);"
+            "create table memos (mid text, pid text, content text, assignTime real,"
+            " createTime real, editTime real);"
+            "create index tasks_tid on tasks(tid);"
+            "create index tasks_pid on tasks(pid);"
+            "create index tasks_open on tasks(checkFlag, content);"
+            "create index memos_mid on memos(mid);"
+            "commit;";
+        check(db, sqlite3_exec(db, schema, nullptr, nullptr, nullptr),
+              QStringLiteral("Cannot create '%1'").arg(filePath));
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    sqlite3_close(db);
+}
+
+QString TranslateSql(const QString& sql) {
+    QString out;
+    out.reserve(sql.size());
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql.at(i);
+        if (c == u'\'' || c == u'"') {
+            // Copy a quoted run whole; a doubled quote stays inside it.
+            qsizetype j = i + 1;
+            while (j < n) {
+                if (sql.at(j) == c) {
+                    if (j + 1 < n && sql.at(j + 1) == c) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            j = qMin(j + 1, n);
+            out += QStringView(sql).mid(i, j - i);
+            i = j;
+        } else if (isWordChar(c)) {
+            qsizetype j = i;
+            while (j < n && isWordChar(sql.at(j)))
+                ++j;
+            const QStringView word = QStringView(sql).mid(i, j - i);
+            if (word.compare(u"true", Qt::CaseInsensitive) == 0)
+                out += u'1';
+            else if (word.compare(u"false", Qt::CaseInsensitive) == 0)
+                out += u'0';
+            else
+                out += word;
+            i = j;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+Query::~Query() {
+    close();
+}
+
+void Query::close() {
+    if (m_stmt) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+    }
+    m_eof = true;
+    m_columns.clear();
+    m_offset = 0;
+    m_table.clear();
+    m_mode = Mode::Browse;
+    m_pending.clear();
+}
+
+void Query::prepare(const QString& sql) {
+    sqlite3* db = m_db.handle();
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &stmt, nullptr), QString());
+    m_stmt = stmt;
+}
+
+void Query::open() {
+    const QString sql = m_sql;
+    close();
+    m_sql = sql;
+    // A "select * from <table>" result can be edited: read the row id along.
+    static const QRegularExpression star(
+        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    QString actual = TranslateSql(sql);
+    const auto m = star.match(actual);
+    if (m.hasMatch()) {
+        m_table = m.captured(1);
+        actual = QStringLiteral("select rowid, * from ") + m_table + m.captured(2);
+        m_offset = 1;
+    }
+    prepare(actual);
+    const int count = sqlite3_column_count(m_stmt);
+    for (int i = m_offset; i < count; ++i)
+        m_columns << QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+    m_eof = false;
+    step();
+}
+
+void Query::execSql() {
+    const QString sql = m_sql;
+    close();
+    m_sql = sql;
+    prepare(TranslateSql(sql));
+    const int rc = sqlite3_step(m_stmt);
+    sqlite3_finalize(m_stmt);
+    m_stmt = nullptr;
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        throw DbError(engineText(m_db.handle()));
+}
+
+void Query::step() {
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return;
+    m_eof = true;
+    if (rc != SQLITE_DONE)
+        throw DbError(engineText(m_db.handle()));
+}
+
+void Query::next() {
+    if (!m_stmt || m_eof)
+        return;
+    step();
+}
+
+void Query::first() {
+    if (!m_stmt)
+        throw DbError(QStringLiteral("Query is not open."));
+    sqlite3_reset(m_stmt);
+    m_eof = false;
+    step();
+}
+
+int Query::fieldIndex(const QString& name) const {
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int Query::requireField(const QString& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw DbError(QStringLiteral("Field '%1' not found.").arg(name));
+    return i;
+}
+
+bool Query::isNull(int i) const {
+    return m_eof || sqlite3_column_type(m_stmt, col(i)) == SQLITE_NULL;
+}
+
+QString Query::text(int i) const {
+    if (isNull(i))
+        return QString();
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col(i)));
+    return QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, col(i)));
+}
+
+bool Query::boolean(int i) const {
+    return !isNull(i) && sqlite3_column_int64(m_stmt, col(i)) != 0;
+}
+
+qint32 Query::integer(int i) const {
+    return isNull(i) ? 0 : static_cast<qint32>(sqlite3_column_int64(m_stmt, col(i)));
+}
+
+double Query::dateTime(int i) const {
+    return isNull(i) ? 0.0 : sqlite3_column_double(m_stmt, col(i));
+}
+
+QString Query::displayText(const QString& name, bool isBool) const {
+    const int i = requireField(name);
+    if (isNull(i))
+        return QString();
+    if (isBool)
+        return boolean(i) ? QStringLiteral("True") : QStringLiteral("False");
+    return QString::number(sqlite3_column_int64(m_stmt, col(i)));
+}
+
+void Query::append() {
+    if (!m_stmt || m_table.isEmpty())
+        throw DbError(QStringLiteral("This result cannot be changed."));
+    m_mode = Mode::Append;
+    m_pending.clear();
+}
+
+void Query::edit() {
+    if (!m_stmt || m_table.isEmpty())
+        throw DbError(QStringLiteral("This result cannot be changed."));
+    if (m_eof)
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                     "deleted."));
+    m_mode = Mode::Edit;
+    m_pending.clear();
+}
+
+void Query::setValue(const QString& name, Value v) {
+    if (m_mode == Mode::Browse)
+        throw DbError(QStringLiteral("The result is not in edit or insert mode."));
+    const QString column = m_columns.at(requireField(name));
+    for (auto& p : m_pending)
+        if (p.first == column) {
+            p.second = std::move(v);
+            return;
+        }
+    m_pending.emplace_back(column, std::move(v));
+}
+
+void Query::setText(const QString& name, const QString& v) {
+    setValue(name, v);
+}
+void Query::setBool(const QString& name, bool v) {
+    setValue(name, qint64(v ? 1 : 0));
+}
+void Query::setInt(const QString& name, qint64 v) {
+    setValue(name, v);
+}
+void Query::setDateTime(const QString& name, double v) {
+    setValue(name, v);
+}
+void Query::setNull(const QString& name) {
+    setValue(name, std::monostate{});
+}
+
+void Query::cancel() {
+    m_mode = Mode::Browse;
+    m_pending.clear();
+}
+
+void Query::post() {
+    if (m_mode == Mode::Browse)
+        return;
+    sqlite3* db = m_db.handle();
+    QString sql;
+    if (m_mode == Mode::Append) {
+        QStringList names, marks;
+        for (const auto& p : m_pending) {
+            names << p.first;
+            marks << QStringLiteral("?");
+        }
+        sql = names.isEmpty() ? QStringLiteral("insert into %1 default values").arg(m_table)
+                              : QStringLiteral("insert into %1 (%2) values (%3)")
+                                    .arg(m_table, names.join(u','), marks.join(u','));
+    } else {
+        if (m_pending.empty()) {
+            m_mode = Mode::Browse;
+            return;
+        }
+        QStringList sets;
+        for (const auto& p : m_pending)
+            sets << p.first + QStringLiteral("=?");
+        sql = QStringLiteral("update %1 set %2 where rowid=?").arg(m_table, sets.join(u','));
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &stmt, nullptr), QString());
+    int index = 1;
+    for (const auto& p : m_pending) {
+        const Value& v = p.second;
+        if (const auto* s = std::get_if<QString>(&v)) {
+            const QByteArray utf8 = s->toUtf8();
+            sqlite3_bind_text(stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+        } else if (const auto* i = std::get_if<qint64>(&v)) {
+            sqlite3_bind_int64(stmt, index, *i);
+        } else if (const auto* d = std::get_if<double>(&v)) {
+            sqlite3_bind_double(stmt, index, *d);
+        } else {
+            sqlite3_bind_null(stmt, index);
+        }
+        ++index;
+    }
+    if (m_mode == Mode::Edit)
+        sqlite3_bind_int64(stmt, index, sqlite3_column_int64(m_stmt, 0));
+    const int rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    m_mode = Mode::Browse;
+    m_pending.clear();
+    if (rc != SQLITE_DONE)
+        throw DbError(engineText(db));
+}
+
+QString QuotedStr(const QString& text) {
+    QString out = text;
+    out.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + out + u'\'';
+}
+
+void OpenQuery(Query& q, const QString& sql) {
+    q.setSql(sql);
+    q.open();
+}
+
+void ExecQuery(Query& q, const QString& sql) {
+    q.setSql(sql);
+    q.execSql();
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Any failure of the task database: the text is what the user is shown.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+
+// The one connection to the encrypted task database beside the program.
+class Database {
+public:
+    static constexpr const char* FileName = "zvData.zvb";
+
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // folder is the program folder; the file must exist and accept the key.
+    void open(const QString& folder, const QString& password = defaultPassword());
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString filePath() const { return m_path; }
+
+    // Runs statements that return no rows (several may be separated by ';').
+    void exec(const QString& sql);
+    sqlite3* handle() const;
+
+    // Writes a new database with both tables and their indexes; refuses to
+    // touch an existing file.
+    static void createEmpty(const QString& filePath, const QString& password = defaultPassword());
+    static QString defaultPassword() { return QStringLiteral("mavrost"); }
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_path;
+};
+
+// Our SQL dialect writes booleans as the words True and False; the engine
+// wants numbers. Quoted text is left alone.
+QString TranslateSql(const QString& sql);
+
+// One statement on the connection: walks rows, and can append or edit a row
+// of a "select * from <table> ..." result with columns set by name.
+class Query {
+public:
+    explicit Query(Database& db) : m_db(db) {}
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    void close();
+    void setSql(const QString& sql) {
+        close();
+        m_sql = sql;
+    }
+    QString sql() const { return m_sql; }
+    void open();    // a statement that returns rows; positions on the first row
+    void execSql(); // a statement that returns no rows
+    bool isOpen() const { return m_stmt != nullptr; }
+
+    bool eof() const { return m_eof; }
+    void next();
+    void first(); // back to the first row (runs the statement again)
+
+    int fieldCount() const { return static_cast<int>(m_columns.size()); }
+    QString fieldName(int i) const { return m_columns.at(i); }
+    int fieldIndex(const QString& name) const; // -1 when there is no such column
+    bool isNull(int i) const;
+    QString text(int i) const;
+    bool boolean(int i) const;
+    qint32 integer(int i) const;
+    double dateTime(int i) const;
+    QString text(const QString& name) const { return text(requireField(name)); }
+    bool boolean(const QString& name) const { return boolean(requireField(name)); }
+    qint32 integer(const QString& name) const { return integer(requireField(name)); }
+    double dateTime(const QString& name) const { return dateTime(requireField(name)); }
+    // The column's value as the interchange writer wants it: booleans as
+    // "True"/"False", numbers in decimal, empty for an empty column.
+    QString displayText(const QString& name, bool isBool) const;
+
+    // Row editing. append()/edit() start, the setters collect, post() writes.
+    void append();
+    void edit();
+    void setText(const QString& name, const QString& v);
+    void setBool(const QString& name, bool v);
+    void setInt(const QString& name, qint64 v);
+    void setDateTime(const QString& name, double v);
+    void setNull(const QString& name);
+    void post();
+    void cancel();
+
+private:
+    using Value = std::variant<std::monostate, QString, qint64, double>;
+    enum class Mode { Browse, Append, Edit };
+    int requireField(const QString& name) const;
+    void setValue(const QString& name, Value v);
+    void prepare(const QString& sql);
+    void step();
+    int col(int i) const { return i + m_offset; }
+
+    Database& m_db;
+    QString m_sql;
+    sqlite3_stmt* m_stmt = nullptr;
+    bool m_eof = true;
+    QStringList m_columns;
+    int m_offset = 0; // 1 when the engine's row id is read as a hidden first column
+    QString m_table;  // set for editable results
+    Mode m_mode = Mode::Browse;
+    std::vector<std::pair<QString, Value>> m_pending;
+};
+
+// Single quotes around the text, each inner quote doubled.
+QString QuotedStr(const QString& text);
+// Close the query, give it one statement, open it / execute it.
+void OpenQuery(Query& q, const QString& sql);
+void ExecQuery(Query& q, const QString& sql);

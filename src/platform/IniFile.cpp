@@ -1,0 +1,131 @@
+#include "IniFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace {
+
+QStringList readLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QString all = QString::fromUtf8(f.readAll());
+    all.remove(u'\r');
+    return all.split(u'\n');
+}
+
+bool sameName(QStringView a, QStringView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The name of a "[section]" line, or a null string for any other line.
+QString sectionName(const QString& trimmed) {
+    if (!trimmed.startsWith(u'['))
+        return QString();
+    const qsizetype close = trimmed.indexOf(u']');
+    const QString name = trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
+    return name.isNull() ? QStringLiteral("") : name;
+}
+
+bool splitKey(const QString& trimmed, QString* key, QString* value) {
+    const qsizetype eq = trimmed.indexOf(u'=');
+    if (eq < 0 || trimmed.startsWith(u';'))
+        return false;
+    *key = trimmed.left(eq).trimmed();
+    if (value)
+        *value = trimmed.mid(eq + 1).trimmed();
+    return true;
+}
+
+} // namespace
+
+QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
+    bool inSection = false;
+    for (const QString& line : readLines(m_path)) {
+        const QString t = line.trimmed();
+        const QString name = sectionName(t);
+        if (!name.isNull()) {
+            inSection = sameName(name, section);
+            continue;
+        }
+        QString k, v;
+        if (!inSection || !splitKey(t, &k, &v) || !sameName(k, key))
+            continue;
+        // Matching quotes around a value are not part of it.
+        if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+            v = v.mid(1, v.size() - 2);
+        return v.left(MaxValue);
+    }
+    return def.left(MaxValue);
+}
+
+int IniFile::parseInteger(const QString& text, int def) {
+    bool ok = false;
+    if (text.size() > 2 && text.startsWith(u'0') && (text.at(1) == u'x' || text.at(1) == u'X')) {
+        const uint v = text.mid(2).toUInt(&ok, 16);
+        return ok ? static_cast<int>(v) : def;
+    }
+    const int v = text.toInt(&ok, 10);
+    return ok ? v : def;
+}
+
+int IniFile::readInteger(const QString& section, const QString& key, int def) const {
+    return parseInteger(readString(section, key, QString()), def);
+}
+
+bool IniFile::readBool(const QString& section, const QString& key, bool def) const {
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void IniFile::writeString(const QString& section, const QString& key, const QString& value) const {
+    QStringList lines = readLines(m_path);
+    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
+        lines.removeLast();
+    const QString entry = key + u'=' + value;
+
+    qsizetype sectionAt = -1, insertAt = -1;
+    bool done = false;
+    for (qsizetype i = 0; i < lines.size() && !done; ++i) {
+        const QString t = lines.at(i).trimmed();
+        const QString name = sectionName(t);
+        if (!name.isNull()) {
+            if (sectionAt >= 0)
+                break; // the section ended without the key
+            if (sameName(name, section))
+                sectionAt = insertAt = i;
+            continue;
+        }
+        if (sectionAt < 0)
+            continue;
+        QString k;
+        if (splitKey(t, &k, nullptr) && sameName(k, key)) {
+            lines[i] = entry;
+            done = true;
+        } else if (!t.isEmpty()) {
+            insertAt = i;
+        }
+    }
+    if (!done) {
+        if (sectionAt >= 0) {
+            lines.insert(insertAt + 1, entry);
+        } else {
+            if (!lines.isEmpty())
+                lines << QString();
+            lines << u'[' + section + u']' << entry;
+        }
+    }
+
+    QSaveFile f(m_path);
+    const QByteArray data = (lines.join(u'\n') + u'\n').toUtf8();
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
+        throw IniWriteError(QStringLiteral("Unable to write to %1").arg(m_path));
+}
+
+void IniFile::writeInteger(const QString& section, const QString& key, int value) const {
+    writeString(section, key, QString::number(value));
+}
+
+void IniFile::writeBool(const QString& section, const QString& key, bool value) const {
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}

@@ -1,0 +1,106 @@
+#include "TaskDelegate.h"
+
+#include "TaskTreeModel.h"
+#include "TzvTasksFrame.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTreeView>
+
+namespace {
+constexpr int kMargin = 2;
+constexpr int kCheck = 13;
+constexpr int kGap = 4;
+} // namespace
+
+TaskDelegate::TaskDelegate(TzvTasksFrame* frame, QTreeView* view)
+    : QStyledItemDelegate(view), m_frame(frame), m_view(view) {}
+
+QRect TaskDelegate::checkRect(const QRect& cell) const {
+    const int line = m_view->fontMetrics().height();
+    return QRect(cell.left() + kMargin, cell.top() + kMargin + qMax(0, (line - kCheck) / 2), kCheck,
+                 kCheck);
+}
+
+QRect TaskDelegate::textRect(const QRect& cell) const {
+    const int left = cell.left() + kMargin + kCheck + kGap;
+    return QRect(left, cell.top() + kMargin, qMax(1, cell.right() - kMargin - left),
+                 qMax(1, cell.height() - 2 * kMargin));
+}
+
+int TaskDelegate::textWidthFor(const QModelIndex& index) const {
+    const int depth = index.parent().isValid() ? 2 : 1;
+    const int cell = m_view->viewport()->width() - depth * m_view->indentation();
+    return qMax(20, cell - 2 * kMargin - kCheck - kGap);
+}
+
+QSize TaskDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const QFontMetrics fm(option.font);
+    const QString text = m_frame->RowText(index);
+    const QRect r = fm.boundingRect(QRect(0, 0, textWidthFor(index), 1 << 20),
+                                    Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+    const int h = qMax(r.height(), fm.height()) + 4;
+    return QSize(textWidthFor(index), h);
+}
+
+void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+    opt.text.clear();
+    opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, p, opt.widget);
+
+    QStyleOptionViewItem check(opt);
+    check.rect = checkRect(option.rect);
+    check.state = (check.state & ~QStyle::State_HasFocus) |
+                  (index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On
+                                                                         : QStyle::State_Off);
+    style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, p, opt.widget);
+
+    p->save();
+    const bool selected = opt.state & QStyle::State_Selected;
+    p->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    p->setFont(opt.font);
+    p->drawText(textRect(option.rect), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                m_frame->RowText(index));
+    // Horizontal grid line under every row.
+    p->setPen(opt.palette.color(QPalette::Midlight));
+    p->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+    p->restore();
+}
+
+bool TaskDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                               const QStyleOptionViewItem& option, const QModelIndex& index) {
+    const auto toggle = [&] {
+        const bool on = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        return model->setData(index, on ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        return me->button() == Qt::LeftButton &&
+               checkRect(option.rect).contains(me->position().toPoint());
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() != Qt::LeftButton ||
+            !checkRect(option.rect).contains(me->position().toPoint()))
+            return false;
+        toggle();
+        return true;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Space && key != Qt::Key_Select)
+            return false;
+        toggle();
+        return true;
+    }
+    default:
+        return false;
+    }
+}

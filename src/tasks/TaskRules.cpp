@@ -1,0 +1,82 @@
+#include "TaskRules.h"
+
+#include "TaskTreeModel.h"
+#include "app/pU_Funcs.h"
+#include "platform/Database.h"
+
+#include <algorithm>
+
+namespace {
+inline char16_t foldAZ(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? c - 32 : c;
+}
+} // namespace
+
+int CompareTextAZ(const QString& a, const QString& b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    const char16_t* pa = reinterpret_cast<const char16_t*>(a.constData());
+    const char16_t* pb = reinterpret_cast<const char16_t*>(b.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = foldAZ(pa[i]), y = foldAZ(pb[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+void SortTaskTree(TaskTreeModel& model, bool ascending) {
+    model.sortSiblings([ascending](const TaskNode* a, const TaskNode* b) {
+        const int c = CompareTextAZ(a->info.content, b->info.content);
+        return ascending ? c < 0 : c > 0;
+    });
+}
+
+std::vector<TaskNode*> ApplyFilterRules(TaskTreeModel& model, int range, bool searchActive,
+                                        const QString& searchText) {
+    const bool searching = searchActive && !searchText.isEmpty();
+    const auto visible = [&](const TaskNode* n) {
+        if ((n->info.checkFlag && range == ViewIncomplete) ||
+            (!n->info.checkFlag && range == ViewComplete))
+            return false;
+        return !searching || n->info.content.contains(searchText, Qt::CaseSensitive);
+    };
+    std::vector<TaskNode*> expand;
+    for (const auto& top : model.topLevel()) {
+        top->setHidden(!visible(top.get()));
+        bool wantsExpand = false;
+        for (const auto& child : top->children()) {
+            const bool v = visible(child.get());
+            child->setHidden(!v);
+            if (v) {
+                top->setHidden(false);
+                wantsExpand = wantsExpand || searching;
+            }
+        }
+        if (wantsExpand)
+            expand.push_back(top.get());
+    }
+    return expand;
+}
+
+QString BuildTrayHint(Database& db, int hintSize) {
+    Query q(db);
+    OpenQuery(
+        q, QStringLiteral("select content from tasks where checkFlag=False order by content ASC"));
+    QString hint = QStringLiteral("Incomplete Tasks:");
+    int n = 1;
+    const int contentCol = q.fieldIndex(QStringLiteral("content"));
+    for (; !q.eof(); q.next()) {
+        QString text = FlattenLineBreaks(q.text(contentCol));
+        if (text.size() > hintSize)
+            text = text.left(std::max(hintSize, 0)) + QStringLiteral("...");
+        hint += QStringLiteral("\r(%1) ").arg(n) + text;
+        if (n == 4) {
+            hint += QStringLiteral("\r ...");
+            break;
+        }
+        ++n;
+    }
+    if (n == 1)
+        hint += QStringLiteral("\rNone");
+    return hint;
+}

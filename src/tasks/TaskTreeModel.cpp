@@ -1,0 +1,380 @@
+#include "TaskTreeModel.h"
+
+#include "platform/Database.h"
+
+#include <QHash>
+#include <algorithm>
+
+TaskTreeModel::TaskTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
+TaskTreeModel::~TaskTreeModel() = default;
+
+QModelIndex TaskTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (column != 0 || row < 0)
+        return {};
+    const std::vector<TaskNode*>* list = &m_visibleTop;
+    if (parent.isValid()) {
+        const TaskNode* p = nodeAt(parent);
+        if (!p || !p->isTopLevel())
+            return {};
+        list = &p->m_visible;
+    }
+    if (row >= static_cast<int>(list->size()))
+        return {};
+    return createIndex(row, 0, (*list)[row]);
+}
+
+QModelIndex TaskTreeModel::parent(const QModelIndex& child) const {
+    const TaskNode* n = nodeAt(child);
+    if (!n || !n->m_parent)
+        return {};
+    return createIndex(n->m_parent->m_row, 0, n->m_parent);
+}
+
+int TaskTreeModel::rowCount(const QModelIndex& parent) const {
+    if (!parent.isValid())
+        return static_cast<int>(m_visibleTop.size());
+    const TaskNode* p = nodeAt(parent);
+    return p && p->isTopLevel() ? static_cast<int>(p->m_visible.size()) : 0;
+}
+
+int TaskTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+TaskNode* TaskTreeModel::nodeAt(const QModelIndex& index) const {
+    return index.isValid() && index.model() == this
+               ? static_cast<TaskNode*>(index.internalPointer())
+               : nullptr;
+}
+
+QModelIndex TaskTreeModel::indexOf(const TaskNode* node) const {
+    if (!node || node->m_row < 0 || (node->m_parent && node->m_parent->m_row < 0))
+        return {};
+    return createIndex(node->m_row, 0, const_cast<TaskNode*>(node));
+}
+
+QVariant TaskTreeModel::data(const QModelIndex& index, int role) const {
+    const TaskNode* n = nodeAt(index);
+    if (!n)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return n->info.content;
+    case Qt::CheckStateRole:
+        return n->info.checkFlag ? Qt::Checked : Qt::Unchecked;
+    case NodeRole:
+        return QVariant::fromValue(static_cast<void*>(const_cast<TaskNode*>(n)));
+    default:
+        return {};
+    }
+}
+
+bool TaskTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    TaskNode* n = nodeAt(index);
+    if (!n || role != Qt::CheckStateRole)
+        return false;
+    const bool checked = value.toInt() == Qt::Checked;
+    if (checked == n->info.checkFlag)
+        return false;
+    n->info.checkFlag = checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    emit checkToggled(n);
+    return true;
+}
+
+Qt::ItemFlags TaskTreeModel::flags(const QModelIndex& index) const {
+    const TaskNode* n = nodeAt(index);
+    if (!n)
+        return Qt::ItemIsDropEnabled;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                      Qt::ItemIsEditable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    if (!n->isTopLevel())
+        f |= Qt::ItemNeverHasChildren;
+    return f;
+}
+
+QVariant TaskTreeModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (section == 0 && o == Qt::Horizontal && role == Qt::DisplayRole)
+        return QStringLiteral("Tasks");
+    return {};
+}
+
+int TaskTreeModel::totalCount() const {
+    int n = 0;
+    for (const auto& t : m_top)
+        n += 1 + static_cast<int>(t->m_children.size());
+    return n;
+}
+
+void TaskTreeModel::forEachNode(const std::function<void(TaskNode*)>& fn) const {
+    for (const auto& t : m_top) {
+        fn(t.get());
+        for (const auto& c : t->m_children)
+            fn(c.get());
+    }
+}
+
+void TaskTreeModel::renumber(std::vector<std::unique_ptr<TaskNode>>& list) {
+    for (size_t i = 0; i < list.size(); ++i)
+        list[i]->m_position = static_cast<int>(i);
+}
+
+void TaskTreeModel::beginLoad() {
+    beginResetModel();
+    m_loading = true;
+    m_visibleTop.clear();
+    m_top.clear();
+}
+
+TaskNode* TaskTreeModel::loadTopLevel(TTaskInfo info) {
+    auto node = std::make_unique<TaskNode>();
+    node->info = std::move(info);
+    node->m_position = static_cast<int>(m_top.size());
+    m_top.push_back(std::move(node));
+    return m_top.back().get();
+}
+
+TaskNode* TaskTreeModel::loadChild(TaskNode* parent, TTaskInfo info) {
+    auto node = std::make_unique<TaskNode>();
+    node->info = std::move(info);
+    node->info.expandFlag = false;
+    node->m_parent = parent;
+    node->m_position = static_cast<int>(parent->m_children.size());
+    parent->m_children.push_back(std::move(node));
+    return parent->m_children.back().get();
+}
+
+void TaskTreeModel::endLoad() {
+    m_loading = false;
+    rebuildVisible();
+    endResetModel();
+}
+
+void TaskTreeModel::clear() {
+    beginResetModel();
+    m_visibleTop.clear();
+    m_top.clear();
+    endResetModel();
+}
+
+std::vector<TaskNode*>& TaskTreeModel::visibleSiblings(TaskNode* parent) {
+    return parent ? parent->m_visible : m_visibleTop;
+}
+
+TaskNode* TaskTreeModel::appendTopLevel(TTaskInfo info) {
+    const int row = static_cast<int>(m_visibleTop.size());
+    beginInsertRows({}, row, row);
+    TaskNode* n = loadTopLevel(std::move(info));
+    n->m_row = row;
+    m_visibleTop.push_back(n);
+    endInsertRows();
+    return n;
+}
+
+TaskNode* TaskTreeModel::appendChild(TaskNode* parent, TTaskInfo info) {
+    // A hidden parent cannot show the new row; it is offered with the parent.
+    if (parent->m_row < 0) {
+        TaskNode* n = loadChild(parent, std::move(info));
+        n->m_hidden = false;
+        parent->m_hidden = false;
+        rebuildVisible();
+        return n;
+    }
+    const int row = static_cast<int>(parent->m_visible.size());
+    beginInsertRows(indexOf(parent), row, row);
+    TaskNode* n = loadChild(parent, std::move(info));
+    n->m_row = row;
+    parent->m_visible.push_back(n);
+    endInsertRows();
+    return n;
+}
+
+void TaskTreeModel::removeNode(TaskNode* node) {
+    TaskNode* parent = node->m_parent;
+    auto& owners = parent ? parent->m_children : m_top;
+    auto& visible = visibleSiblings(parent);
+    const bool offered = node->m_row >= 0 && (!parent || parent->m_row >= 0);
+    if (offered)
+        beginRemoveRows(indexOf(parent), node->m_row, node->m_row);
+    if (node->m_row >= 0) {
+        visible.erase(visible.begin() + node->m_row);
+        for (size_t i = node->m_row; i < visible.size(); ++i)
+            visible[i]->m_row = static_cast<int>(i);
+    }
+    owners.erase(owners.begin() + node->m_position);
+    renumber(owners);
+    if (offered)
+        endRemoveRows();
+}
+
+void TaskTreeModel::nodeChanged(TaskNode* node) {
+    const QModelIndex i = indexOf(node);
+    if (i.isValid())
+        emit dataChanged(i, i);
+}
+
+void TaskTreeModel::rebuildVisible() {
+    std::vector<TaskNode*> top;
+    top.reserve(m_top.size());
+    for (const auto& t : m_top)
+        if (!t->m_hidden)
+            top.push_back(t.get());
+    // Visible lists are rebuilt from scratch: hidden rows lose their row.
+    for (const auto& t : m_top) {
+        t->m_row = -1;
+        t->m_visible.clear();
+        for (const auto& c : t->m_children) {
+            c->m_row = -1;
+            if (!c->m_hidden) {
+                c->m_row = static_cast<int>(t->m_visible.size());
+                t->m_visible.push_back(c.get());
+            }
+        }
+    }
+    m_visibleTop = std::move(top);
+    for (size_t i = 0; i < m_visibleTop.size(); ++i)
+        m_visibleTop[i]->m_row = static_cast<int>(i);
+}
+
+void TaskTreeModel::sortSiblings(
+    const std::function<bool(const TaskNode*, const TaskNode*)>& less) {
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    std::vector<TaskNode*> nodes;
+    nodes.reserve(before.size());
+    for (const QModelIndex& i : before)
+        nodes.push_back(nodeAt(i));
+    const auto byContent = [&less](const std::unique_ptr<TaskNode>& a,
+                                   const std::unique_ptr<TaskNode>& b) {
+        return less(a.get(), b.get());
+    };
+    std::stable_sort(m_top.begin(), m_top.end(), byContent);
+    renumber(m_top);
+    for (auto& t : m_top) {
+        std::stable_sort(t->m_children.begin(), t->m_children.end(), byContent);
+        renumber(t->m_children);
+    }
+    rebuildVisible();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (TaskNode* n : nodes)
+        after << indexOf(n);
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
+
+bool TaskTreeModel::refreshVisibility() {
+    // Cheap test first; only a real change costs a reset.
+    bool changed = false;
+    {
+        size_t k = 0;
+        for (const auto& t : m_top) {
+            if (t->m_hidden)
+                continue;
+            if (k >= m_visibleTop.size() || m_visibleTop[k] != t.get()) {
+                changed = true;
+                break;
+            }
+            ++k;
+            size_t j = 0;
+            for (const auto& c : t->m_children) {
+                if (c->m_hidden)
+                    continue;
+                if (j >= t->m_visible.size() || t->m_visible[j] != c.get()) {
+                    changed = true;
+                    break;
+                }
+                ++j;
+            }
+            if (changed || j != t->m_visible.size()) {
+                changed = true;
+                break;
+            }
+        }
+        changed = changed || k != m_visibleTop.size();
+    }
+    if (!changed)
+        return false;
+    beginResetModel();
+    rebuildVisible();
+    endResetModel();
+    return true;
+}
+
+namespace {
+
+struct TaskColumns {
+    int tid, pid, content, checkFlag, dueFlag, alarmFlag, expandFlag, textColor, backgroundColor,
+        createTime, editTime, checkTime, alarmTime, dueTime;
+    explicit TaskColumns(const Query& q) {
+        const auto f = [&](const char* n) {
+            const int i = q.fieldIndex(QLatin1String(n));
+            if (i < 0)
+                throw DbError(QStringLiteral("Field '%1' not found.").arg(QLatin1String(n)));
+            return i;
+        };
+        tid = f("tid"), pid = f("pid"), content = f("content"), checkFlag = f("checkFlag");
+        dueFlag = f("dueFlag"), alarmFlag = f("alarmFlag"), expandFlag = f("expandFlag");
+        textColor = f("textColor"), backgroundColor = f("backgroundColor");
+        createTime = f("createTime"), editTime = f("editTime"), checkTime = f("checkTime");
+        alarmTime = f("alarmTime"), dueTime = f("dueTime");
+    }
+    TTaskInfo read(const Query& q) const {
+        TTaskInfo t;
+        t.tid = q.text(tid);
+        t.pid = q.text(pid);
+        t.content = q.text(content);
+        t.checkFlag = q.boolean(checkFlag);
+        t.dueFlag = q.boolean(dueFlag);
+        t.alarmFlag = q.boolean(alarmFlag);
+        t.expandFlag = q.boolean(expandFlag);
+        t.textColor = q.integer(textColor);
+        t.backgroundColor = q.integer(backgroundColor);
+        t.createTime = q.dateTime(createTime);
+        t.editTime = q.dateTime(editTime);
+        t.checkTime = q.dateTime(checkTime);
+        t.alarmTime = q.dateTime(alarmTime);
+        t.dueTime = q.dateTime(dueTime);
+        return t;
+    }
+};
+
+} // namespace
+
+void LoadTaskTree(Database& db, TaskTreeModel& model) {
+    // One pass over the table gives the same rows in the same order as a
+    // query per parent, without a statement per top-level task.
+    Query q(db);
+    OpenQuery(q, QStringLiteral("select * from tasks"));
+    const TaskColumns cols(q);
+    std::vector<TTaskInfo> subRows;
+    QHash<QString, TaskNode*> parents;
+    model.beginLoad();
+    try {
+        for (; !q.eof(); q.next()) {
+            TTaskInfo t = cols.read(q);
+            if (t.pid == RootPid()) {
+                const QString tid = t.tid;
+                TaskNode* n = model.loadTopLevel(std::move(t));
+                if (!tid.isEmpty())
+                    parents.insert(tid, n); // a duplicate tid keeps the first
+            } else {
+                subRows.push_back(std::move(t));
+            }
+        }
+        for (TTaskInfo& t : subRows)
+            if (TaskNode* p = parents.value(t.pid))
+                model.loadChild(p, std::move(t));
+    } catch (...) {
+        model.endLoad();
+        throw;
+    }
+    model.endLoad();
+}
+
+int CountTasks(Database& db) {
+    Query q(db);
+    OpenQuery(q, QStringLiteral("select count(*) as cnt from tasks"));
+    return q.integer(QStringLiteral("cnt"));
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "TaskInfo.h"
+
+#include <QAbstractItemModel>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Database;
+
+// One row of the two-level tree. Hidden rows stay in the tree (they keep
+// their place and number) but the model does not offer them to the view.
+class TaskNode {
+public:
+    TTaskInfo info;
+
+    TaskNode* parent() const { return m_parent; }
+    bool isTopLevel() const { return m_parent == nullptr; }
+    // Position among all siblings, hidden ones included.
+    int position() const { return m_position; }
+    const std::vector<std::unique_ptr<TaskNode>>& children() const { return m_children; }
+    bool isHidden() const { return m_hidden; }
+    void setHidden(bool h) { m_hidden = h; }
+
+private:
+    friend class TaskTreeModel;
+    TaskNode* m_parent = nullptr;
+    int m_position = 0;
+    bool m_hidden = false;
+    int m_row = -1; // row offered to the view, -1 while hidden
+    std::vector<std::unique_ptr<TaskNode>> m_children;
+    std::vector<TaskNode*> m_visible;
+};
+
+class TaskTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    enum Roles { NodeRole = Qt::UserRole + 1 };
+
+    explicit TaskTreeModel(QObject* parent = nullptr);
+    ~TaskTreeModel() override;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+    const std::vector<std::unique_ptr<TaskNode>>& topLevel() const { return m_top; }
+    TaskNode* nodeAt(const QModelIndex& index) const;
+    QModelIndex indexOf(const TaskNode* node) const; // invalid while not offered
+    int visibleTopLevelCount() const { return static_cast<int>(m_visibleTop.size()); }
+    int totalCount() const;
+    // Each top-level row followed by its sub-tasks.
+    void forEachNode(const std::function<void(TaskNode*)>& fn) const;
+
+    // Bulk load inside one reset: the view sees the result once.
+    void beginLoad();
+    TaskNode* loadTopLevel(TTaskInfo info);
+    TaskNode* loadChild(TaskNode* parent, TTaskInfo info);
+    void endLoad();
+    void clear();
+
+    // Single changes, announced row by row.
+    TaskNode* appendTopLevel(TTaskInfo info);
+    TaskNode* appendChild(TaskNode* parent, TTaskInfo info);
+    void removeNode(TaskNode* node);
+    void nodeChanged(TaskNode* node); // repaint and re-measure
+
+    // Reorders each set of siblings (stable); the view keeps its selection.
+    void sortSiblings(const std::function<bool(const TaskNode*, const TaskNode*)>& less);
+
+    // After changing hidden flags: offers the view the new set of rows.
+    // Returns true when the rows offered changed (the model was reset).
+    bool refreshVisibility();
+
+signals:
+    // The user toggled a check box; the record already holds the new state.
+    void checkToggled(TaskNode* node);
+
+private:
+    std::vector<TaskNode*>& visibleSiblings(TaskNode* parent);
+    void rebuildVisible();
+    static void renumber(std::vector<std::unique_ptr<TaskNode>>& list);
+
+    std::vector<std::unique_ptr<TaskNode>> m_top;
+    std::vector<TaskNode*> m_visibleTop;
+    bool m_loading = false;
+};
+
+// Builds the two-level tree from the tasks table: top-level rows are those
+// with pid "root", sub-tasks those whose pid is a top-level tid; both in the
+// table's order. Rows deeper down or without a parent stay unread.
+void LoadTaskTree(Database& db, TaskTreeModel& model);
+int CountTasks(Database& db);

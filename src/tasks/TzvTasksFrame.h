@@ -1,0 +1,176 @@
+#pragma once
+
+#include "TaskTreeModel.h"
+#include "platform/Database.h"
+
+#include <QPoint>
+#include <QTreeView>
+#include <QWidget>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QToolButton;
+class TaskDelegate;
+class TmainFm;
+class TZvStatusBar;
+
+// The tree control: two levels, check boxes, multi-line rows. It reports
+// what the frame needs and keeps every selection among siblings.
+class TTaskTree : public QTreeView {
+    Q_OBJECT
+public:
+    explicit TTaskTree(QWidget* parent);
+    TaskTreeModel* taskModel() const { return static_cast<TaskTreeModel*>(model()); }
+    QPoint lastMousePos() const { return m_lastMousePos; }
+
+signals:
+    void blankDoubleClicked();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+
+private:
+    QPoint m_lastMousePos;
+    bool m_constraining = false;
+};
+
+class TzvTasksFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit TzvTasksFrame(TmainFm* mainFm);
+    ~TzvTasksFrame() override;
+
+    // Tip panel texts, by mode.
+    static QString TipText(int mode);
+    static const QStringList& KeyboardTips();
+
+    void ReloadTasks();
+    int CountTasks();
+    void LoadTaskTree();
+    void UpdateCommands();
+    void ShowTip(int mode);
+    void ApplyFilter();
+    void RefreshTrayHint();
+    void SortTree();
+
+    // What a row shows as its text.
+    QString RowText(const QModelIndex& index) const;
+    // Selected rows in tree order.
+    std::vector<TaskNode*> SelectedNodes() const;
+    // Move To targets for the first selected row: nullptr is the top level.
+    std::vector<TaskNode*> MoveTargets() const;
+
+    TTaskTree* tree() const { return VtTasks; }
+    TaskTreeModel* model() const { return m_model; }
+    TaskNode* editingNode() const { return m_editingNode; }
+    int tipMode() const { return m_tipMode; }
+    bool sortAscending() const { return m_sortAscending; }
+    QString trayHint() const { return m_trayHint; }
+    QMenuBar* mainMenu() const { return MainMenu1; }
+
+    // Commands of the frame's action list.
+    QAction* Action_TaskAdd;
+    QAction* Action_SubTaskAdd;
+    QAction* Action_TaskEdit;
+    QAction* Action_TaskDelete;
+    QAction* Action_TaskComplete;
+    QAction* Action_TaskReminderSet;
+    QAction* Action_TaskDueSet;
+    QAction* Action_ViewAsc;
+    QAction* Action_ViewDate;
+    QAction* Action_ViewList;
+    QAction* Action_ExpandAll;
+    QAction* Action_CollapseAll;
+    QAction* Action_SaveAll;
+    QAction* Action_Save;
+    QAction* Action_Email;
+    QAction* Action_Print;
+    QAction* Action_SetColor;
+    QAction* Action_MoveTo;
+    QAction* Action_CopyTask;
+    QAction* Action_PasteTask;
+    QAction* Action_SelectAll;
+    QAction* Action_Deselect;
+    QAction* Action_Export;
+    QAction* Menu_ViewAll;
+    QAction* Menu_Complete;
+    QAction* Menu_Incomplete;
+
+    QComboBox* Comb_ViewRange;
+    QLineEdit* Edt_Search;
+    QToolButton* Btn_Search;
+    QMenu* Menu_Moveto;
+    QMenu* MainMoveTo;
+    QMenu* PopupMenu_Task;
+    QMenu* PopupMenu_Null;
+    QFrame* Panel_tip;
+    QLabel* Label_tip;
+    QLabel* Image_tip;
+    TZvStatusBar* ZvStatusBar1;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateLayout();
+    void FillMoveToMenu(QMenu* menu);
+    void SetSortLook();
+    void RestoreExpansion();
+    void StoreExpand(TaskNode* node, bool expanded);
+    void ShowKeyboardTip();
+
+    void VtTasksExpanded(const QModelIndex& index);
+    void VtTasksCollapsed(const QModelIndex& index);
+    void VtTasksChecked(TaskNode* node);
+    void VtTasksContextMenu(const QPoint& pos);
+    void Comb_ViewRangeChange();
+    void Action_ViewListExecute();
+    void Action_ViewDateExecute();
+    void Action_ViewAscExecute();
+    void Action_SelectAllExecute();
+    void Action_DeselectExecute();
+    void Action_ExpandAllExecute();
+    void Action_CollapseAllExecute();
+    void Label_tipClick();
+    void SearchEnter();
+    void SearchChange();
+    void SearchExit();
+    void Btn_SearchClick();
+    void SetSearchIdle();
+
+    TmainFm* m_main;
+    Query ADOQuery1;
+    Query ADOQuery2;
+    TTaskTree* VtTasks;
+    TaskTreeModel* m_model;
+    TaskDelegate* m_delegate;
+    QToolBar* ToolBar_Top;
+    QToolBar* ToolBar_Bottom;
+    QMenuBar* MainMenu1;
+
+    TaskNode* m_editingNode = nullptr;
+    TaskNode* m_hotExpandedNode = nullptr;
+    QString m_searchText;
+    bool m_searchActive = false;
+    bool m_sortAscending = true;
+    int m_tipMode = 0;
+    bool m_loading = false;
+    bool m_focusedOnce = false;
+    bool m_restoringExpansion = false;
+    QString m_trayHint;
+};

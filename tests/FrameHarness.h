@@ -1,0 +1,59 @@
+#pragma once
+
+#include "TestSupport.h"
+#include "app/TcommonDm.h"
+#include "app/TmainFm.h"
+#include "app/pU_Boxes.h"
+#include "io/TIoDm.h"
+#include "tasks/TzvTasksFrame.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QtTest>
+
+namespace test {
+
+// The program as main() builds it, on a folder of its own, with every
+// message box collected instead of shown.
+class Program {
+public:
+    explicit Program(const QString& folder) {
+        SetMessageBoxHandler([this](const QString& caption, const QString& text, int) {
+            boxes.shown.push_back({caption, text});
+            return boxes.answer;
+        });
+        mainFm = std::make_unique<TmainFm>(folder);
+        io = new TIoDm(mainFm.get());
+        common = new TcommonDm(mainFm.get());
+        mainFm->setModules(io, common);
+    }
+    ~Program() {
+        mainFm.reset();
+        SetMessageBoxHandler({});
+    }
+    // Shows the window and waits until the posted reload and attaches ran.
+    TzvTasksFrame* show() {
+        mainFm->show();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        frame = mainFm->tasksFrame();
+        if (frame)
+            tester = std::make_unique<QAbstractItemModelTester>(
+                frame->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        return frame;
+    }
+    TTaskTree* tree() const { return frame->tree(); }
+    QModelIndex row(int r, int child = -1) const {
+        const QModelIndex top = frame->model()->index(r, 0);
+        return child < 0 ? top : frame->model()->index(child, 0, top);
+    }
+
+    Boxes boxes;
+    std::unique_ptr<TmainFm> mainFm;
+    TIoDm* io = nullptr;
+    TcommonDm* common = nullptr;
+    TzvTasksFrame* frame = nullptr;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+};
+
+} // namespace test

@@ -1,0 +1,335 @@
+#include "FrameHarness.h"
+#include "app/Messages.h"
+#include "components/ZvStatusBar.h"
+#include "platform/IniFile.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+// Two top-level tasks stored out of order (A expanded), a complete one, an
+// orphan and a grandchild that never show.
+void fillSample(const QString& folder) {
+    Database db;
+    db.open(folder);
+    using test::Task;
+    test::InsertTask(db, Task("{C}", "root", "cherry"));
+    test::InsertTask(db, Task("{A}", "root", "apple", false, true));
+    test::InsertTask(db, Task("{A2}", "{A}", "pear"));
+    test::InsertTask(db, Task("{A1}", "{A}", "fig", true));
+    test::InsertTask(db, Task("{B}", "root", "Banana it's", true));
+    test::InsertTask(db, Task("{B1}", "{B}", "kiwi"));
+    test::InsertTask(db, Task("{X}", "{nowhere}", "orphan"));
+    test::InsertTask(db, Task("{A1x}", "{A1}", "grandchild"));
+}
+
+bool storedExpand(const QString& folder, const QString& tid) {
+    Database db;
+    db.open(folder);
+    Query q(db);
+    OpenQuery(q, QStringLiteral("select * from tasks where tid=") + QuotedStr(tid));
+    return q.boolean(QStringLiteral("expandFlag"));
+}
+
+QStringList texts(const TzvTasksFrame* f, const QModelIndex& parent = {}) {
+    QStringList t;
+    for (int r = 0; r < f->model()->rowCount(parent); ++r)
+        t << f->model()->index(r, 0, parent).data().toString();
+    return t;
+}
+
+// Records the program's own messages in the order they arrive.
+struct MessageLog : QObject {
+    QList<int> seen;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() >= 2024 && e->type() <= 2036 && qobject_cast<TzvTasksFrame*>(o))
+            seen << e->type();
+        return false;
+    }
+};
+
+} // namespace
+
+class TestFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        test::FixEnvironment();
+        QApplication::setStyle(QStringLiteral("Fusion"));
+    }
+    void cleanup() { Clock::SetForTesting({}); }
+
+    void firstShowLoadsSortsAndAttaches() {
+        test::ProgramFolder folder;
+        fillSample(folder.path());
+        MessageLog log;
+        qApp->installEventFilter(&log);
+        test::Program p(folder.path());
+        QVERIFY(p.mainFm->firstShow());
+        TzvTasksFrame* f = p.show();
+        qApp->removeEventFilter(&log);
+        QVERIFY(f);
+        QVERIFY(!p.mainFm->firstShow());
+        QCOMPARE(log.seen, QList<int>({WM_TASKS_RELOAD, WM_TASKS_ATTACH, WM_TASKS_ATTACH}));
+        QVERIFY(p.boxes.shown.isEmpty());
+
+        QCOMPARE(texts(f), QStringList({"apple", "Banana it's", "cherry"}));
+        QCOMPARE(texts(f, p.row(0)), QStringList({"fig", "pear"}));
+        QCOMPARE(texts(f, p.row(1)), QStringList({"kiwi"}));
+        QVERIFY(p.tree()->isExpanded(p.row(0)));
+        QVERIFY(!p.tree()->isExpanded(p.row(1)));
+        QCOMPARE(p.row(1).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+
+        QCOMPARE(p.mainFm->menuBar(), f->mainMenu());
+        QCOMPARE(f->tipMode(), 0);
+        QVERIFY(!f->Panel_tip->isVisible());
+        QCOMPARE(p.tree()->toolTip(), QStringLiteral("Double click to add a Task!"));
+        QVERIFY(TzvTasksFrame::KeyboardTips().contains(f->ZvStatusBar1->panelText()));
+        QCOMPARE(qApp->focusWidget() == p.tree() || !p.mainFm->isActiveWindow(), true);
+
+        const IniFile ini(folder.configPath());
+        QCOMPARE(ini.readInteger("log", "privateTasks", -1), 8);
+        QCOMPARE(ini.readInteger("log", "publicTasks", -1), 0);
+        QCOMPARE(p.mainFm->storedTaskCount(), 8);
+        QVERIFY(!ini.readString("option", "visitWeb", QString()).isEmpty());
+        QCOMPARE(f->trayHint(),
+                 QStringLiteral(
+                     "Incomplete Tasks:\r(1) apple\r(2) cherry\r(3) grandchild\r(4) kiwi\r ..."));
+    }
+
+    void emptyTableInvitesToAdd() {
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QCOMPARE(f->model()->rowCount(), 0);
+        QCOMPARE(f->tipMode(), 1);
+        QVERIFY(f->Panel_tip->isVisible());
+        QCOMPARE(f->Label_tip->text(), QStringLiteral("Click here to Add a new Item."));
+        QCOMPARE(f->Panel_tip->palette().color(QPalette::Window), QColor(255, 255, 225));
+        QCOMPARE(f->trayHint(), QStringLiteral("Incomplete Tasks:\rNone"));
+    }
+
+    void expansionIsStoredAtOnce() {
+        test::ProgramFolder folder;
+        fillSample(folder.path());
+        {
+            test::Program p(folder.path());
+            p.show();
+            p.tree()->collapse(p.row(0));
+            QVERIFY(!storedExpand(folder.path(), "{A}"));
+            p.tree()->expand(p.row(1));
+            QVERIFY(storedExpand(folder.path(), "{B}"));
+            QVERIFY(p.boxes.shown.isEmpty());
+        }
+        test::Program again(folder.path());
+        again.show();
+        QVERIFY(!again.tree()->isExpanded(again.row(0)));
+        QVERIFY(again.tree()->isExpanded(again.row(1)));
+        again.frame->Action_ExpandAll->trigger();
+        QVERIFY(storedExpand(folder.path(), "{A}") && storedExpand(folder.path(), "{C}"));
+        QVERIFY(again.tree()->isExpanded(again.row(0)));
+        again.frame->Action_CollapseAll->trigger();
+        QVERIFY(!storedExpand(folder.path(), "{A}") && !storedExpand(folder.path(), "{B}"));
+        QVERIFY(!again.tree()->isExpanded(again.row(1)));
+    }
+
+    void commandsFollowTheSelection() {
+        test::ProgramFolder folder;
+        fillSample(folder.path());
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        auto* sel = p.tree()->selectionModel();
+
+        // Nothing selected: general commands only.
+        QVERIFY(f->Action_TaskAdd->isEnabled() && f->Action_SelectAll->isEnabled());
+        QVERIFY(f->Comb_ViewRange->isEnabled() && f->Menu_Complete->isEnabled());
+        QVERIFY(!f->Action_TaskEdit->isEnabled() && !f->Action_TaskDelete->isEnabled());
+        QVERIFY(!f->Action_SetColor->isEnabled() && !f->Action_MoveTo->isEnabled());
+        QVERIFY(!f->Menu_Moveto->isEnabled() && !f->MainMoveTo->isEnabled());
+
+        // A complete task first: "Unmark Complete".
+        sel->select(p.row(1), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QVERIFY(f->Action_TaskEdit->isEnabled() && f->Action_TaskComplete->isEnabled());
+        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("Unmark Complete"));
+        QVERIFY(f->Menu_Moveto->isEnabled() && f->MainMoveTo->isEnabled());
+        std::vector<TaskNode*> targets = f->MoveTargets();
+        QCOMPARE(targets.size(), size_t(2)); // apple and cherry, not itself
+        QVERIFY(std::find(targets.begin(), targets.end(), nullptr) == targets.end());
+
+        sel->select(p.row(0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("Mark Complete"));
+
+        // A sub-task: "Root" first, its own parent left out.
+        sel->setCurrentIndex(p.row(0, 1),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        targets = f->MoveTargets();
+        QCOMPARE(targets.size(), size_t(3));
+        QCOMPARE(targets[0], nullptr);
+        QCOMPARE(targets[1]->info.content, QStringLiteral("Banana it's"));
+        f->MainMoveTo->aboutToShow();
+        QStringList captions;
+        for (QAction* a : f->MainMoveTo->actions())
+            captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(captions, QStringList({"Root", "-", "Banana it's", "cherry"}));
+    }
+
+    void onlyOneTaskMeansNowhereToMove() {
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{A}", "root", "alone"));
+        }
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        p.tree()->selectionModel()->select(p.row(0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QVERIFY(f->Action_MoveTo->isEnabled());
+        QVERIFY(!f->Menu_Moveto->isEnabled() && !f->MainMoveTo->isEnabled());
+        QVERIFY(f->MoveTargets().empty());
+    }
+
+    void selectionHoldsSiblingsOnly() {
+        test::ProgramFolder folder;
+        fillSample(folder.path());
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        auto* sel = p.tree()->selectionModel();
+        sel->select(p.row(0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        sel->select(p.row(2), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(f->SelectedNodes().size(), size_t(2));
+        // Adding a sub-task as the current row drops the top-level rows.
+        sel->setCurrentIndex(p.row(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        const auto nodes = f->SelectedNodes();
+        QCOMPARE(nodes.size(), size_t(1));
+        QCOMPARE(nodes[0]->info.content, QStringLiteral("fig"));
+
+        f->Action_SelectAll->trigger();
+        QCOMPARE(f->SelectedNodes().size(), size_t(3));
+        f->Action_Deselect->trigger();
+        QVERIFY(f->SelectedNodes().empty());
+    }
+
+    void checkBoxIsWrittenBothWays() {
+        test::ProgramFolder folder;
+        fillSample(folder.path());
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const QDateTime first(QDate(2026, 3, 1), QTime(9, 15));
+        Clock::SetForTesting([&] { return first; });
+        f->model()->setData(p.row(2), Qt::Checked, Qt::CheckStateRole); // cherry
+        Database db;
+        db.open(folder.path());
+        Query q(db);
+        OpenQuery(q, "select * from tasks where tid='{C}'");
+        QVERIFY(q.boolean("checkFlag"));
+        QCOMPARE(FromDateTime(q.dateTime("checkTime")), first);
+        const QDateTime second(QDate(2026, 3, 2), QTime(10, 0));
+        Clock::SetForTesting([&] { return second; });
+        f->model()->setData(p.row(2), Qt::Unchecked, Qt::CheckStateRole);
+        OpenQuery(q, "select * from tasks where tid='{C}'");
+        QVERIFY(!q.boolean("checkFlag"));
+        QCOMPARE(FromDateTime(q.dateTime("checkTime")), second);
+        QVERIFY(p.boxes.shown.isEmpty());
+    }
+
+    void viewSettingsAreReadAtReloadAndStored() {
+        test::ProgramFolder folder;
+        fillSample(folder.path());
+        const IniFile ini(folder.configPath());
+        ini.writeInteger("task", "viewRange", 2);
+        ini.writeBool("task", "viewAscEn", false);
+        ini.writeBool("task", "viewListEn", true);
+        {
+            test::Program p(folder.path());
+            TzvTasksFrame* f = p.show();
+            QCOMPARE(f->Comb_ViewRange->currentIndex(), 2);
+            QVERIFY(f->Menu_Incomplete->isChecked());
+            QVERIFY(f->Action_ViewList->isChecked() && !f->Action_ViewDate->isChecked());
+            QVERIFY(!f->sortAscending());
+            QCOMPARE(f->Action_ViewAsc->toolTip(), QStringLiteral("Ascending Sort"));
+            QCOMPARE(f->Action_ViewAsc->property("imageIndex").toInt(), 9);
+            // Incomplete only, descending; the complete Banana stays for kiwi.
+            QCOMPARE(texts(f), QStringList({"cherry", "Banana it's", "apple"}));
+            QCOMPARE(texts(f, p.row(0 + 2)), QStringList({"pear"}));
+
+            f->Menu_Complete->trigger();
+            QCOMPARE(f->Comb_ViewRange->currentIndex(), 1);
+            QCOMPARE(texts(f), QStringList({"Banana it's", "apple"}));
+            QCOMPARE(ini.readInteger("task", "viewRange", -1), 1);
+            f->Action_ViewAsc->trigger();
+            QCOMPARE(f->Action_ViewAsc->toolTip(), QStringLiteral("Descending Sort"));
+            QCOMPARE(texts(f), QStringList({"apple", "Banana it's"}));
+            QVERIFY(ini.readBool("task", "viewAscEn", false));
+            f->Action_ViewDate->trigger();
+            QVERIFY(ini.readBool("task", "viewDateEn", false));
+        }
+        // A wrong value in the file falls back to the first range.
+        ini.writeString("task", "viewRange", "7");
+        test::Program p(folder.path());
+        QCOMPARE(p.show()->Comb_ViewRange->currentIndex(), 0);
+        QVERIFY(p.boxes.shown.isEmpty());
+    }
+
+    void missingDatabaseIsReportedOnceAndNothingCrashes() {
+        test::ProgramFolder folder(false);
+        test::Program p(folder.path());
+        QCOMPARE(p.boxes.shown.size(), 1);
+        QCOMPARE(p.boxes.shown[0].caption, QStringLiteral("Zarvik Tasquel Lite"));
+        QVERIFY(p.boxes.shown[0].text.contains(QLatin1String("zvData.zvb")));
+        TzvTasksFrame* f = p.show();
+        QVERIFY(f && p.mainFm->isVisible());
+        QCOMPARE(p.boxes.shown.size(), 1);
+        QCOMPARE(f->tipMode(), 1);
+        QVERIFY(!QFile::exists(folder.path() + "zvData.zvb")); // never created
+        // Settings and paths were still set up.
+        QCOMPARE(p.mainFm->configPath(), folder.configPath());
+        QCOMPARE(p.mainFm->alarmSoundPath(), folder.path() + "Sounds/Alarm.wav");
+        // A later database command fails with a box of its own.
+        Guarded([&] { f->CountTasks(); });
+        QCOMPARE(p.boxes.shown.size(), 2);
+        QCOMPARE(p.boxes.shown[1].caption, QStringLiteral("Zarvik Tasquel Lite"));
+    }
+
+    void wronglyKeyedDatabaseIsReportedOnce() {
+        test::ProgramFolder folder(false);
+        Database::createEmpty(folder.path() + "zvData.zvb", QStringLiteral("not ours"));
+        test::Program p(folder.path());
+        p.show();
+        QCOMPARE(p.boxes.shown.size(), 1);
+        QVERIFY(!p.mainFm->db().isOpen());
+    }
+
+    void missingPictureDoesNotStopTheStart() {
+        test::ProgramFolder folder;
+        fillSample(folder.path());
+        QVERIFY(QFile::remove(folder.path() + "Images/itemBackground1.bmp"));
+        test::Program p(folder.path());
+        QCOMPARE(p.boxes.shown.size(), 1);
+        QVERIFY(p.boxes.shown[0].text.contains(QLatin1String("itemBackground1.bmp")));
+        QVERIFY(p.mainFm->db().isOpen());
+        QVERIFY(!p.mainFm->backgrounds().item0.isNull());
+        TzvTasksFrame* f = p.show();
+        QCOMPARE(f->model()->rowCount(), 3);
+        QCOMPARE(p.boxes.shown.size(), 1);
+    }
+
+    void exitFreesTheFrameAndCloses() {
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        p.show();
+        QPointer<TzvTasksFrame> frame = p.frame;
+        p.frame = nullptr;
+        p.tester.reset();
+        p.mainFm->close(); // until the tray icon, closing is Exit
+        QVERIFY(p.mainFm->exiting());
+        QVERIFY(frame.isNull());
+        QVERIFY(!p.mainFm->isVisible());
+    }
+};
+
+QTEST_MAIN(TestFrame)
+#include "test_frame.moc"

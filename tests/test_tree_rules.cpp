@@ -1,0 +1,235 @@
+#include "TestSupport.h"
+#include "tasks/TaskRules.h"
+#include "tasks/TaskTreeModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QtTest>
+
+namespace {
+
+// "A(a1,a2) B" style outline of what the model offers the view.
+QString outline(const TaskTreeModel& m) {
+    QStringList parts;
+    for (int r = 0; r < m.rowCount(); ++r) {
+        const QModelIndex top = m.index(r, 0);
+        QString s = top.data().toString();
+        QStringList kids;
+        for (int c = 0; c < m.rowCount(top); ++c)
+            kids << m.index(c, 0, top).data().toString();
+        if (!kids.isEmpty())
+            s += u'(' + kids.join(u',') + u')';
+        parts << s;
+    }
+    return parts.join(u' ');
+}
+
+TaskNode* find(const TaskTreeModel& m, const QString& content) {
+    TaskNode* hit = nullptr;
+    m.forEachNode([&](TaskNode* n) {
+        if (n->info.content == content)
+            hit = n;
+    });
+    return hit;
+}
+
+} // namespace
+
+class TestTreeRules : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::FixEnvironment(); }
+
+    void loadsTwoLevelsInTableOrder() {
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        using test::Task;
+        // A sub-task stored before its parent, an orphan, a grandchild, and a
+        // row naming itself as parent.
+        test::InsertTask(db, Task("{B1}", "{B}", "b1"));
+        test::InsertTask(db, Task("{A}", "root", "A", false, true));
+        test::InsertTask(db, Task("{B}", "root", "B", true));
+        test::InsertTask(db, Task("{A1}", "{A}", "a1", true, true));
+        test::InsertTask(db, Task("{X}", "{gone}", "orphan"));
+        test::InsertTask(db, Task("{A1x}", "{A1}", "grandchild"));
+        test::InsertTask(db, Task("{S}", "{S}", "self"));
+        test::InsertTask(db, Task("{A2}", "{A}", "a2"));
+        test::InsertTask(db, Task("{C}", "root", ""));
+
+        TaskTreeModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        LoadTaskTree(db, model);
+        QCOMPARE(outline(model), QStringLiteral("A(a1,a2) B(b1) "));
+        QCOMPARE(model.totalCount(), 6);
+        QCOMPARE(CountTasks(db), 9); // the table keeps every row
+        const TaskNode* a = find(model, "A");
+        QVERIFY(a->info.expandFlag);
+        QVERIFY(!find(model, "a1")->info.expandFlag); // sub-tasks have none
+        QVERIFY(find(model, "a1")->info.checkFlag);
+        QCOMPARE(find(model, "a2")->position(), 1);
+        QCOMPARE(model.index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QCOMPARE(model.index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QVERIFY(model.flags(model.index(0, 0, model.index(0, 0))) & Qt::ItemNeverHasChildren);
+    }
+
+    void reloadReplacesEverything() {
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        test::InsertTask(db, test::Task("{A}", "root", "A"));
+        TaskTreeModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        LoadTaskTree(db, model);
+        test::InsertTask(db, test::Task("{B}", "root", "B"));
+        LoadTaskTree(db, model);
+        QCOMPARE(outline(model), QStringLiteral("A B"));
+    }
+
+    void sortIsStableAndFoldsOnlyAToZ() {
+        TaskTreeModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.beginLoad();
+        for (const char* s : {"milk", "Milk", "apple", "MILK", "_under", "Zebra", "éclair"})
+            model.loadTopLevel(test::Task(QString(), "root", QString::fromUtf8(s)));
+        TaskNode* parent = model.loadTopLevel(test::Task("{P}", "root", "parent"));
+        for (const char* s : {"b", "A", "a", "B"})
+            model.loadChild(parent, test::Task(QString(), "{P}", QLatin1String(s)));
+        model.endLoad();
+
+        // '_' (95) sorts after the folded capitals, 'é' after everything ASCII.
+        const QString ascending =
+            QStringLiteral("apple milk Milk MILK parent(A,a,b,B) Zebra _under éclair");
+        const QString descending =
+            QStringLiteral("éclair _under Zebra parent(b,B,A,a) milk Milk MILK apple");
+        SortTaskTree(model, true);
+        QCOMPARE(outline(model), ascending);
+        for (int i = 0; i < 3; ++i) {
+            SortTaskTree(model, false);
+            QCOMPARE(outline(model), descending);
+            SortTaskTree(model, true);
+            QCOMPARE(outline(model), ascending);
+        }
+        QCOMPARE(find(model, "Zebra")->position(), 5);
+    }
+
+    void compareText_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("sign");
+        QTest::newRow("case only") << "abc"
+                                   << "ABC" << 0;
+        QTest::newRow("prefix") << "ab"
+                                << "abc" << -1;
+        QTest::newRow("underscore after letters") << "_"
+                                                  << "z" << 1;
+        QTest::newRow("accents not folded") << "é"
+                                            << "É" << 1;
+        QTest::newRow("empty") << ""
+                               << "a" << -1;
+    }
+    void compareText() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, sign);
+        const int c = CompareTextAZ(a, b);
+        QCOMPARE(c < 0 ? -1 : (c > 0 ? 1 : 0), sign);
+    }
+
+    void filterKeepsParentsOfVisibleSubTasks() {
+        TaskTreeModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.beginLoad();
+        TaskNode* done = model.loadTopLevel(test::Task("{D}", "root", "done parent", true));
+        model.loadChild(done, test::Task("{D1}", "{D}", "open child"));
+        model.loadChild(done, test::Task("{D2}", "{D}", "closed child", true));
+        model.loadTopLevel(test::Task("{O}", "root", "open Milk"));
+        TaskNode* shop = model.loadTopLevel(test::Task("{S}", "root", "shop"));
+        model.loadChild(shop, test::Task("{S1}", "{S}", "buy milk\r\nand bread"));
+        model.endLoad();
+
+        auto expand = ApplyFilterRules(model, ViewIncomplete, false, QString());
+        QVERIFY(model.refreshVisibility());
+        QCOMPARE(outline(model),
+                 QStringLiteral("done parent(open child) open Milk shop(buy milk\r\nand bread)"));
+        QVERIFY(expand.empty());
+
+        expand = ApplyFilterRules(model, ViewComplete, false, QString());
+        model.refreshVisibility();
+        QCOMPARE(outline(model), QStringLiteral("done parent(closed child)"));
+
+        // Case-sensitive, across line breaks; a match in a sub-task asks for
+        // its parent to be expanded.
+        expand = ApplyFilterRules(model, ViewAll, true, QStringLiteral("milk\r\nand"));
+        model.refreshVisibility();
+        QCOMPARE(outline(model), QStringLiteral("shop(buy milk\r\nand bread)"));
+        QCOMPARE(expand, std::vector<TaskNode*>{shop});
+
+        expand = ApplyFilterRules(model, ViewAll, true, QStringLiteral("Milk"));
+        model.refreshVisibility();
+        QCOMPARE(outline(model), QStringLiteral("open Milk"));
+        QVERIFY(expand.empty());
+
+        // An inactive search filters nothing, whatever its text.
+        ApplyFilterRules(model, ViewAll, false, QStringLiteral("  Search..."));
+        QVERIFY(model.refreshVisibility());
+        QCOMPARE(model.totalCount(), 6);
+        QCOMPARE(outline(model).count(u','), 1);
+        QVERIFY(!model.refreshVisibility()); // nothing changed: no reset
+    }
+
+    void singleChangesAreAnnounced() {
+        TaskTreeModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        TaskNode* a = model.appendTopLevel(test::Task("{A}", "root", "A"));
+        TaskNode* b = model.appendTopLevel(test::Task("{B}", "root", "B"));
+        model.appendChild(a, test::Task("{A1}", "{A}", "a1"));
+        TaskNode* a2 = model.appendChild(a, test::Task("{A2}", "{A}", "a2"));
+        QCOMPARE(outline(model), QStringLiteral("A(a1,a2) B"));
+        model.removeNode(model.topLevel()[0]->children()[0].get());
+        QCOMPARE(a2->position(), 0);
+        model.removeNode(a);
+        QCOMPARE(outline(model), QStringLiteral("B"));
+        QCOMPARE(b->position(), 0);
+        QCOMPARE(model.indexOf(b), model.index(0, 0));
+    }
+
+    void checkBoxReportsTheNewState() {
+        TaskTreeModel model;
+        TaskNode* a = model.appendTopLevel(test::Task("{A}", "root", "A"));
+        QSignalSpy spy(&model, &TaskTreeModel::checkToggled);
+        QVERIFY(model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(a->info.checkFlag);
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(!model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole)); // no change
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void trayHintText() {
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        QCOMPARE(BuildTrayHint(db, 20), QStringLiteral("Incomplete Tasks:\rNone"));
+        test::InsertTask(db, test::Task("{1}", "root", "done", true));
+        test::InsertTask(db, test::Task("{2}", "root", "b two\r\nlines"));
+        test::InsertTask(db, test::Task("{3}", "{2}", "a sub-task exactly twenty")); // 25 chars
+        test::InsertTask(db, test::Task("{4}", "root", "c it's"));
+        QCOMPARE(
+            BuildTrayHint(db, 20),
+            QStringLiteral(
+                "Incomplete Tasks:\r(1) a sub-task exactly t...\r(2) b two  lines\r(3) c it's"));
+        test::InsertTask(db, test::Task("{5}", "root", "d"));
+        QCOMPARE(BuildTrayHint(db, 25),
+                 QStringLiteral("Incomplete Tasks:\r(1) a sub-task exactly twenty\r(2) b two  lines"
+                                "\r(3) c it's\r(4) d\r ..."));
+        test::InsertTask(db, test::Task("{6}", "root", "e"));
+        QVERIFY(BuildTrayHint(db, 25).endsWith(QLatin1String("(4) d\r ...")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTreeRules)
+#include "test_tree_rules.moc"
