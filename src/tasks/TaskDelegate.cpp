@@ -4,8 +4,10 @@
 #include "TzvTasksFrame.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTreeView>
 
 namespace {
@@ -40,8 +42,97 @@ QSize TaskDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     const QString text = m_frame->RowText(index);
     const QRect r = fm.boundingRect(QRect(0, 0, textWidthFor(index), 1 << 20),
                                     Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
-    const int h = qMax(r.height(), fm.height()) + 4;
+    const int line = fm.height();
+    int h = r.height() + 4;
+    const bool editing =
+        m_frame->editingNode() && m_frame->model()->nodeAt(index) == m_frame->editingNode();
+    h = qMax(h, (editing ? 4 * line : line) + 4);
+    if (editing)
+        h = qMin(h, qMax(line + 4, m_view->viewport()->height() - line));
     return QSize(textWidthFor(index), h);
+}
+
+namespace {
+// The multi-line in-place editor.
+class TTaskEditor : public QPlainTextEdit {
+public:
+    TTaskEditor(QWidget* parent, TaskNode* node) : QPlainTextEdit(parent), node(node) {
+        setObjectName(QStringLiteral("TaskEditor"));
+        setFrameShape(QFrame::Box);
+        setTabChangesFocus(true);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        document()->setDocumentMargin(1);
+    }
+    TaskNode* node;
+};
+} // namespace
+
+QWidget* TaskDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex& index) const {
+    auto* editor = new TTaskEditor(parent, m_frame->model()->nodeAt(index));
+    editor->setFont(m_view->font());
+    return editor;
+}
+
+TaskNode* TaskDelegate::nodeOf(QWidget* editor) const {
+    auto* e = dynamic_cast<TTaskEditor*>(editor);
+    return e ? e->node : nullptr;
+}
+
+void TaskDelegate::setEditorData(QWidget* editor, const QModelIndex&) const {
+    // Only when the editor opens: later calls would overwrite the typing.
+    auto* e = static_cast<TTaskEditor*>(editor);
+    if (e->property("filled").toBool() || !e->node)
+        return;
+    // Line breaks are stored as CR LF; the editor works with LF.
+    QString text = e->node->info.content;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    e->setPlainText(text);
+    e->setProperty("original", text);
+    e->moveCursor(QTextCursor::End);
+    e->setProperty("filled", true);
+}
+
+void TaskDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const {
+    auto* e = static_cast<TTaskEditor*>(editor);
+    if (!e->node)
+        return;
+    // The tree reports a new text only when it was changed.
+    QString text = e->toPlainText();
+    if (text == e->property("original").toString())
+        return;
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    m_frame->EditorKeep(e->node, text);
+}
+
+void TaskDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                        const QModelIndex&) const {
+    editor->setGeometry(textRect(option.rect).adjusted(-2, -2, 0, 0));
+}
+
+void TaskDelegate::keepAndClose(QWidget* editor) {
+    emit commitData(editor);
+    emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool TaskDelegate::eventFilter(QObject* object, QEvent* event) {
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (editor && event->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
+        if (enter && (ke->modifiers() & Qt::ControlModifier)) {
+            keepAndClose(editor);
+            return true;
+        }
+        if (ke->key() == Qt::Key_Escape) {
+            emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+            return true;
+        }
+        if (enter)
+            return false; // a line break
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,

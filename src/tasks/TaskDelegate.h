@@ -3,6 +3,7 @@
 #include <QStyledItemDelegate>
 
 class QTreeView;
+class TaskNode;
 class TzvTasksFrame;
 
 // Draws a task row: check box at the top left, the wrapped text beside it;
@@ -18,8 +19,23 @@ public:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
 
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
+    // The row an open editor belongs to.
+    TaskNode* nodeOf(QWidget* editor) const;
+    // Ends the edit keeping the text, as Ctrl+Enter does.
+    void keepAndClose(QWidget* editor);
+
     QRect checkRect(const QRect& cell) const;
     QRect textRect(const QRect& cell) const;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     int textWidthFor(const QModelIndex& index) const;

@@ -77,10 +77,14 @@ bool TaskTreeModel::setData(const QModelIndex& index, const QVariant& value, int
     const bool checked = value.toInt() == Qt::Checked;
     if (checked == n->info.checkFlag)
         return false;
-    n->info.checkFlag = checked;
-    emit dataChanged(index, index, {Qt::CheckStateRole});
-    emit checkToggled(n);
+    setChecked(n, checked);
     return true;
+}
+
+void TaskTreeModel::setChecked(TaskNode* node, bool checked) {
+    node->info.checkFlag = checked;
+    nodeChanged(node);
+    emit checkToggled(node);
 }
 
 Qt::ItemFlags TaskTreeModel::flags(const QModelIndex& index) const {

@@ -70,6 +70,8 @@ public:
     TaskNode* appendChild(TaskNode* parent, TTaskInfo info);
     void removeNode(TaskNode* node);
     void nodeChanged(TaskNode* node); // repaint and re-measure
+    // Sets the complete state as the check box does, and reports it.
+    void setChecked(TaskNode* node, bool checked);
 
     // Reorders each set of siblings (stable); the view keeps its selection.
     void sortSiblings(const std::function<bool(const TaskNode*, const TaskNode*)>& less);

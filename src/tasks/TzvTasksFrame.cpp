@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QToolBar>
 #include <QToolButton>
@@ -92,6 +94,45 @@ TTaskTree::TTaskTree(QWidget* parent) : QTreeView(parent) {
     setAllColumnsShowFocus(true);
     setAnimated(false);
     setIndentation(18);
+    // A click on the selected row edits it, unless a double click follows.
+    m_clickEdit = new QTimer(this);
+    m_clickEdit->setSingleShot(true);
+    connect(m_clickEdit, &QTimer::timeout, this, [this] {
+        if (m_pressedSelected.isValid())
+            emit editRequested(m_pressedSelected);
+        m_pressedSelected = QPersistentModelIndex();
+    });
+}
+
+void TTaskTree::keyPressEvent(QKeyEvent* e) {
+    if (keyHandler && keyHandler(e))
+        return;
+    if (e->key() == Qt::Key_F2 && (e->modifiers() & Qt::ControlModifier) == 0) {
+        if (currentIndex().isValid())
+            emit editRequested(currentIndex());
+        return;
+    }
+    QTreeView::keyPressEvent(e);
+}
+
+void TTaskTree::mousePressEvent(QMouseEvent* e) {
+    const QModelIndex at = indexAt(e->position().toPoint());
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    m_pressedSelected = QPersistentModelIndex();
+    if (at.isValid() && e->button() == Qt::LeftButton && e->modifiers() == Qt::NoModifier &&
+        selected.size() == 1 && selected.first() == at)
+        m_pressedSelected = at;
+    QTreeView::mousePressEvent(e);
+}
+
+void TTaskTree::mouseReleaseEvent(QMouseEvent* e) {
+    QTreeView::mouseReleaseEvent(e);
+    const QModelIndex at = indexAt(e->position().toPoint());
+    if (m_pressedSelected.isValid() && at == m_pressedSelected &&
+        visualRect(at).adjusted(24, 0, 0, 0).contains(e->position().toPoint()))
+        m_clickEdit->start(QApplication::doubleClickInterval());
+    else
+        m_pressedSelected = QPersistentModelIndex();
 }
 
 void TTaskTree::mouseMoveEvent(QMouseEvent* e) {
@@ -100,6 +141,8 @@ void TTaskTree::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TTaskTree::mouseDoubleClickEvent(QMouseEvent* e) {
+    m_clickEdit->stop();
+    m_pressedSelected = QPersistentModelIndex();
     m_lastMousePos = e->position().toPoint();
     if (!indexAt(m_lastMousePos).isValid()) {
         emit blankDoubleClicked();
@@ -170,6 +213,23 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
             [this] { Guarded([&] { UpdateCommands(); }); });
     connect(VtTasks, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { VtTasksContextMenu(p); });
+    connect(VtTasks, &TTaskTree::editRequested, this,
+            [this](const QModelIndex& i) { Guarded([&] { VtTasksEditRequest(i); }); });
+    VtTasks->keyHandler = [this](QKeyEvent* e) {
+        bool taken = false;
+        Guarded([&] { taken = VtTasksKeyDown(e); });
+        return taken;
+    };
+    connect(m_delegate, &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+                TaskNode* node = m_delegate->nodeOf(editor);
+                Guarded([&] {
+                    if (hint == QAbstractItemDelegate::RevertModelCache)
+                        EditorCancel(node);
+                    else
+                        EditorEnd(node);
+                });
+            });
     connect(VtTasks, &TTaskTree::blankDoubleClicked, this, [this] {
         if (!m_editingNode)
             PostTaskMessage(this, WM_TASKS_ADD);
@@ -178,6 +238,11 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
 }
 
 TzvTasksFrame::~TzvTasksFrame() {
+    // An open edit is kept; after that the editor must not call back into a
+    // frame that is going away.
+    Guarded([this] { FinishEdit(); });
+    m_delegate->blockSignals(true);
+    disconnect(m_delegate, nullptr, this, nullptr);
     // The main window holds the adopted menu bar; it goes with the frame.
     if (m_main->menuBar() == MainMenu1)
         m_main->setMenuWidget(nullptr);
@@ -236,6 +301,11 @@ void TzvTasksFrame::CreateActions() {
     const auto guard = [this](QAction* a, void (TzvTasksFrame::*fn)()) {
         connect(a, &QAction::triggered, this, [this, fn] { Guarded([&] { (this->*fn)(); }); });
     };
+    guard(Action_TaskAdd, &TzvTasksFrame::Action_TaskAddExecute);
+    guard(Action_SubTaskAdd, &TzvTasksFrame::Action_SubTaskAddExecute);
+    guard(Action_TaskEdit, &TzvTasksFrame::Action_TaskEditExecute);
+    guard(Action_TaskDelete, &TzvTasksFrame::Action_TaskDeleteExecute);
+    guard(Action_TaskComplete, &TzvTasksFrame::Action_TaskCompleteExecute);
     guard(Action_ViewList, &TzvTasksFrame::Action_ViewListExecute);
     guard(Action_ViewDate, &TzvTasksFrame::Action_ViewDateExecute);
     guard(Action_ViewAsc, &TzvTasksFrame::Action_ViewAscExecute);
@@ -502,7 +572,14 @@ bool TzvTasksFrame::event(QEvent* e) {
         });
         return true;
     case WM_TASKS_ADD:
-        Guarded([this] { Action_TaskAdd->trigger(); });
+        Guarded([this] { Action_TaskAddExecute(); });
+        return true;
+    case WM_TASKS_EDIT:
+        Guarded([this] { OpenEditor(); });
+        return true;
+    case WM_TASKS_DELETE_NODE:
+        Guarded(
+            [&] { DeleteUnsavedNode(static_cast<TaskNode*>(static_cast<TaskEvent*>(e)->wParam)); });
         return true;
     default:
         return QWidget::event(e);
@@ -890,6 +967,9 @@ void TzvTasksFrame::Label_tipClick() {
     case 1:
         Action_TaskAdd->trigger();
         break;
+    case 2:
+        FinishEdit();
+        break;
     case 3:
         Btn_SearchClick();
         break;
@@ -938,5 +1018,245 @@ void TzvTasksFrame::Btn_SearchClick() {
         VtTasks->setFocus();
     } else {
         Edt_Search->setFocus();
+    }
+}
+
+// ------------------------------------------------------------ task editing
+
+void TzvTasksFrame::SwitchCompleteToAll() {
+    // A new task is incomplete: "View Complete" would hide it.
+    if (Comb_ViewRange->currentIndex() == ViewComplete)
+        Comb_ViewRange->setCurrentIndex(ViewAll);
+}
+
+void TzvTasksFrame::Action_TaskAddExecute() {
+    if (m_editingNode)
+        return;
+    SwitchCompleteToAll();
+    TTaskInfo info;
+    info.pid = RootPid();
+    m_editingNode = m_model->appendTopLevel(std::move(info));
+    PostTaskMessage(this, WM_TASKS_EDIT);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::Action_SubTaskAddExecute() {
+    if (m_editingNode)
+        return;
+    SwitchCompleteToAll();
+    const auto selected = SelectedNodes();
+    TaskNode* parent = !selected.empty()             ? selected.front()
+                       : m_model->topLevel().empty() ? nullptr
+                                                     : m_model->topLevel().back().get();
+    if (parent && !parent->isTopLevel())
+        parent = parent->parent();
+    if (!parent) {
+        TipBox(QStringLiteral("Please select a task!"));
+        return;
+    }
+    TTaskInfo info;
+    info.pid = parent->info.tid;
+    m_editingNode = m_model->appendChild(parent, std::move(info));
+    PostTaskMessage(this, WM_TASKS_EDIT);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::Action_TaskEditExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    m_editingNode = selected.front();
+    Remeasure(m_editingNode);
+    PostTaskMessage(this, WM_TASKS_EDIT);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::VtTasksEditRequest(const QModelIndex& index) {
+    // The tree's own requests restart through the one deferred path.
+    TaskNode* node = m_model->nodeAt(index);
+    if (m_editingNode || !node)
+        return;
+    m_editingNode = node;
+    Remeasure(node);
+    PostTaskMessage(this, WM_TASKS_EDIT);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::OpenEditor() {
+    if (!m_editingNode)
+        return;
+    ShowTip(2);
+    QModelIndex index = m_model->indexOf(m_editingNode);
+    if (!index.isValid()) {
+        // Hidden by the filter: show it so it can be edited.
+        m_editingNode->setHidden(false);
+        if (TaskNode* p = m_editingNode->parent())
+            p->setHidden(false);
+        if (m_model->refreshVisibility())
+            RestoreExpansion();
+        index = m_model->indexOf(m_editingNode);
+    }
+    VtTasks->scrollTo(index); // expands a collapsed parent, which is stored
+    VtTasks->setCurrentIndex(index);
+    Remeasure(m_editingNode);
+    VtTasks->edit(index);
+    UpdateCommands();
+}
+
+QWidget* TzvTasksFrame::openEditor() const {
+    const QModelIndex index = m_model->indexOf(m_editingNode);
+    return index.isValid() ? VtTasks->indexWidget(index) : nullptr;
+}
+
+void TzvTasksFrame::FinishEdit() {
+    if (QWidget* editor = openEditor())
+        m_delegate->keepAndClose(editor);
+}
+
+void TzvTasksFrame::Remeasure(TaskNode* node) {
+    m_model->nodeChanged(node);
+    VtTasks->doItemsLayout();
+}
+
+void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
+    if (!node)
+        return;
+    node->info.content = TrimRight(text);
+    const TDateTime now = Clock::Now();
+    if (!node->info.tid.isEmpty()) {
+        OpenQuery(ADOQuery1,
+                  QStringLiteral("select * from tasks where tid=") + QuotedStr(node->info.tid));
+        ADOQuery1.edit();
+    } else {
+        TTaskInfo& t = node->info;
+        t.tid = NewGuid();
+        t.checkFlag = t.alarmFlag = t.dueFlag = false;
+        t.textColor = t.backgroundColor = 0;
+        t.createTime = now;
+        OpenQuery(ADOQuery1, QStringLiteral("select * from tasks where 1=0"));
+        ADOQuery1.append();
+        ADOQuery1.setText(QStringLiteral("tid"), t.tid);
+        ADOQuery1.setText(QStringLiteral("pid"), t.pid);
+        ADOQuery1.setBool(QStringLiteral("checkFlag"), false);
+        ADOQuery1.setBool(QStringLiteral("alarmFlag"), false);
+        ADOQuery1.setBool(QStringLiteral("dueFlag"), false);
+        ADOQuery1.setInt(QStringLiteral("textColor"), 0);
+        ADOQuery1.setInt(QStringLiteral("backgroundColor"), 0);
+        ADOQuery1.setDateTime(QStringLiteral("createTime"), t.createTime);
+    }
+    node->info.editTime = now;
+    ADOQuery1.setText(QStringLiteral("content"), node->info.content);
+    ADOQuery1.setDateTime(QStringLiteral("editTime"), node->info.editTime);
+    ADOQuery1.post();
+    ADOQuery1.close();
+    ApplyFilter();
+    UpdateCommands();
+}
+
+void TzvTasksFrame::EditorEnd(TaskNode* node) {
+    m_editingNode = nullptr;
+    if (node && (!node->info.tid.isEmpty() || !node->info.content.isEmpty())) {
+        Remeasure(node);
+        const QModelIndex index = m_model->indexOf(node);
+        if (index.isValid())
+            VtTasks->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+        ShowTip(0);
+    } else if (node) {
+        PostTaskMessage(this, WM_TASKS_DELETE_NODE, node);
+    }
+    UpdateCommands();
+}
+
+void TzvTasksFrame::EditorCancel(TaskNode* node) {
+    if (m_editingNode) {
+        m_editingNode = nullptr;
+        if (node && !node->info.tid.isEmpty()) {
+            Remeasure(node);
+            ShowTip(0);
+        } else if (node) {
+            PostTaskMessage(this, WM_TASKS_DELETE_NODE, node);
+        }
+    }
+    UpdateCommands();
+}
+
+void TzvTasksFrame::DeleteUnsavedNode(TaskNode* node) {
+    // The row may have gone meanwhile (a reload): only a row still in the
+    // tree, and never a saved one, is removed.
+    bool present = false;
+    m_model->forEachNode([&](TaskNode* n) { present = present || n == node; });
+    if (present && node->info.tid.isEmpty() && node != m_editingNode)
+        m_model->removeNode(node);
+    ShowTip(0);
+}
+
+void TzvTasksFrame::Action_TaskDeleteExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    const QString question =
+        QStringLiteral("Are you sure you want to delete ") +
+        (selected.size() == 1 ? QStringLiteral("this task?") : QStringLiteral("these tasks?"));
+    if (AskBox(question) != IDOK)
+        return;
+    VtTasks->clearSelection();
+    for (TaskNode* node : selected) {
+        if (!node->info.tid.isEmpty()) {
+            ExecQuery(ADOQuery1,
+                      QStringLiteral("delete from tasks where tid=") + QuotedStr(node->info.tid));
+            ExecQuery(ADOQuery1,
+                      QStringLiteral("delete from tasks where pid=") + QuotedStr(node->info.tid));
+        }
+        m_model->removeNode(node); // a task goes with its sub-tasks
+    }
+    ApplyFilter();
+    UpdateCommands();
+}
+
+void TzvTasksFrame::Action_TaskCompleteExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    const bool state = !selected.front()->info.checkFlag;
+    for (TaskNode* node : selected)
+        if (node->info.checkFlag != state)
+            m_model->setChecked(node, state);
+    UpdateCommands();
+}
+
+bool TzvTasksFrame::VtTasksKeyDown(QKeyEvent* e) {
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ctrl ? Action_SubTaskAddExecute() : Action_TaskAddExecute();
+        return true;
+    case Qt::Key_Delete:
+        Action_TaskDeleteExecute();
+        return true;
+    case Qt::Key_C:
+        if (!ctrl)
+            return false;
+        Action_CopyTask->trigger();
+        return true;
+    case Qt::Key_V:
+        if (!ctrl)
+            return false;
+        Action_PasteTask->trigger();
+        return true;
+    case Qt::Key_A:
+        if (!ctrl)
+            return false;
+        Action_SelectAllExecute();
+        return true;
+    case Qt::Key_F12:
+        if (!ctrl)
+            return false;
+        if (TcommonDm* common = m_main->commonDm())
+            common->Action_UiClose->trigger();
+        return true;
+    default:
+        return false;
     }
 }

@@ -4,14 +4,17 @@
 #include "platform/Database.h"
 
 #include <QPoint>
+#include <QTimer>
 #include <QTreeView>
 #include <QWidget>
+#include <functional>
 
 class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QKeyEvent;
 class QMenu;
 class QMenuBar;
 class QToolBar;
@@ -29,10 +32,18 @@ public:
     TaskTreeModel* taskModel() const { return static_cast<TaskTreeModel*>(model()); }
     QPoint lastMousePos() const { return m_lastMousePos; }
 
+    // Keys the frame handles before the tree; true when taken.
+    std::function<bool(QKeyEvent*)> keyHandler;
+
 signals:
     void blankDoubleClicked();
+    // The tree's own wish to edit a row (F2, a click on the selected row).
+    void editRequested(const QModelIndex& index);
 
 protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -44,6 +55,8 @@ protected:
 private:
     QPoint m_lastMousePos;
     bool m_constraining = false;
+    QPersistentModelIndex m_pressedSelected; // pressed while already the only selection
+    QTimer* m_clickEdit;
 };
 
 class TzvTasksFrame : public QWidget {
@@ -55,6 +68,21 @@ public:
     // Tip panel texts, by mode.
     static QString TipText(int mode);
     static const QStringList& KeyboardTips();
+
+    // Commands of the task editing.
+    void Action_TaskAddExecute();
+    void Action_SubTaskAddExecute();
+    void Action_TaskEditExecute();
+    void Action_TaskDeleteExecute();
+    void Action_TaskCompleteExecute();
+    // The in-place editor reports: new text (only when changed), the end
+    // of a kept edit, a cancelled edit.
+    void EditorKeep(TaskNode* node, const QString& text);
+    void EditorEnd(TaskNode* node);
+    void EditorCancel(TaskNode* node);
+    // Ends an open edit, keeping the text.
+    void FinishEdit();
+    QWidget* openEditor() const;
 
     void ReloadTasks();
     int CountTasks();
@@ -138,6 +166,12 @@ private:
     void VtTasksCollapsed(const QModelIndex& index);
     void VtTasksChecked(TaskNode* node);
     void VtTasksContextMenu(const QPoint& pos);
+    void VtTasksEditRequest(const QModelIndex& index);
+    bool VtTasksKeyDown(QKeyEvent* e);
+    void OpenEditor();
+    void DeleteUnsavedNode(TaskNode* node);
+    void SwitchCompleteToAll();
+    void Remeasure(TaskNode* node);
     void Comb_ViewRangeChange();
     void Action_ViewListExecute();
     void Action_ViewDateExecute();
