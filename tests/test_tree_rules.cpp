@@ -209,6 +209,70 @@ private slots:
         QCOMPARE(spy.count(), 1);
     }
 
+    void rowText_data() {
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<bool>("date");
+        QTest::addColumn<bool>("hot");
+        QTest::addColumn<QString>("thirdText"); // the third top-level task
+        QTest::addColumn<QString>("subText");   // its second sub-task
+        QTest::addColumn<QString>("empty");
+        QTest::newRow("plain") << false << false << false << "two\r\nlines"
+                               << "done"
+                               << "Input content here";
+        QTest::newRow("list") << true << false << false << "3. two  lines"
+                              << "(2)done"
+                              << "Input content here";
+        QTest::newRow("list, hot") << true << false << true << "3. two\r\nlines"
+                                   << "(2)done"
+                                   << "Input content here";
+        QTest::newRow("date")
+            << false << true << false
+            << "two\r\nlines -- Created: 1/5/24  Due: 2/1/24  Alarm: 2/3/24 9:05:00 AM"
+            << "done -- Created: 1/5/24  Completed: 3/3/24"
+            << "Input content here";
+        QTest::newRow("list and date")
+            << true << true << false
+            << "3. two  lines -- Created: 1/5/24  Due: 2/1/24  Alarm: 2/3/24 9:05:00 AM"
+            << "(2)done -- Created: 1/5/24  Completed: 3/3/24"
+            << "Input content here";
+    }
+    void rowText() {
+        QFETCH(bool, list);
+        QFETCH(bool, date);
+        QFETCH(bool, hot);
+        QFETCH(QString, thirdText);
+        QFETCH(QString, subText);
+        QFETCH(QString, empty);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const TDateTime created = ToDateTime(QDate(2024, 1, 5), QTime(13, 0));
+        TaskTreeModel model;
+        model.beginLoad();
+        model.loadTopLevel(test::Task("{1}", "root", "first")); // numbers count hidden rows
+        model.loadTopLevel(test::Task("{2}", "root", ""));
+        TTaskInfo t = test::Task("{3}", "root", "two\r\nlines");
+        t.createTime = created;
+        t.dueFlag = t.alarmFlag = true;
+        t.dueTime = ToDateTime(QDate(2024, 2, 1), QTime(0, 0));   // midnight: a date
+        t.alarmTime = ToDateTime(QDate(2024, 2, 3), QTime(9, 5)); // with its time
+        TaskNode* third = model.loadTopLevel(t);
+        model.loadChild(third, test::Task("{3a}", "{3}", "sub"));
+        TTaskInfo d = test::Task("{3b}", "{3}", "done", true);
+        d.createTime = created;
+        d.checkTime = ToDateTime(QDate(2024, 3, 3), QTime(0, 0));
+        d.alarmFlag = true; // a complete task shows no alarm
+        TaskNode* sub = model.loadChild(third, d);
+        model.endLoad();
+        model.topLevel()[0]->setHidden(true);
+        model.refreshVisibility();
+        QCOMPARE(RowTextFor(*third, list, date, false, hot), thirdText);
+        QCOMPARE(RowTextFor(*sub, list, date, false, false), subText);
+        QCOMPARE(RowTextFor(*model.topLevel()[1], list, date, false, false), empty);
+        // The row being edited always shows its raw text.
+        QCOMPARE(RowTextFor(*third, list, date, true, false), QStringLiteral("two\r\nlines"));
+        QCOMPARE(RowTextFor(*model.topLevel()[1], list, date, true, false), QString());
+        QLocale::setDefault(QLocale::c());
+    }
+
     void trayHintText() {
         test::ProgramFolder folder;
         Database db;

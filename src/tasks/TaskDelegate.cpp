@@ -39,13 +39,16 @@ int TaskDelegate::textWidthFor(const QModelIndex& index) const {
 
 QSize TaskDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const QFontMetrics fm(option.font);
-    const QString text = m_frame->RowText(index);
-    const QRect r = fm.boundingRect(QRect(0, 0, textWidthFor(index), 1 << 20),
-                                    Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+    const TaskNode* node = m_frame->model()->nodeAt(index);
+    const bool editing = node && node == m_frame->editingNode();
     const int line = fm.height();
-    int h = r.height() + 4;
-    const bool editing =
-        m_frame->editingNode() && m_frame->model()->nodeAt(index) == m_frame->editingNode();
+    int h = line + 4; // one line in list view
+    if (!m_frame->Action_ViewList->isChecked() || editing || node == m_frame->hotExpandedNode()) {
+        const QRect r = fm.boundingRect(QRect(0, 0, textWidthFor(index), 1 << 20),
+                                        Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                                        m_frame->RowText(index));
+        h = r.height() + 4;
+    }
     h = qMax(h, (editing ? 4 * line : line) + 4);
     if (editing)
         h = qMin(h, qMax(line + 4, m_view->viewport()->height() - line));
@@ -155,8 +158,16 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     const bool selected = opt.state & QStyle::State_Selected;
     p->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     p->setFont(opt.font);
-    p->drawText(textRect(option.rect), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                m_frame->RowText(index));
+    const TaskNode* node = m_frame->model()->nodeAt(index);
+    const bool oneLine = m_frame->Action_ViewList->isChecked() && node != m_frame->editingNode() &&
+                         node != m_frame->hotExpandedNode();
+    const QRect tr = textRect(option.rect);
+    const QString text = m_frame->RowText(index);
+    if (oneLine)
+        p->drawText(tr, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                    opt.fontMetrics.elidedText(text, Qt::ElideRight, tr.width()));
+    else
+        p->drawText(tr, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
     // Horizontal grid line under every row.
     p->setPen(opt.palette.color(QPalette::Midlight));
     p->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());

@@ -4,6 +4,8 @@
 #include "app/pU_Funcs.h"
 #include "platform/Database.h"
 
+#include <QLocale>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -56,6 +58,50 @@ std::vector<TaskNode*> ApplyFilterRules(TaskTreeModel& model, int range, bool se
             expand.push_back(top.get());
     }
     return expand;
+}
+
+QString ShortDateText(double dt) {
+    return QLocale().toString(DatePart(dt), QLocale::ShortFormat);
+}
+
+QString DateTimeText(double dt) {
+    const QTime t = TimePart(dt);
+    if (t.msecsSinceStartOfDay() == 0)
+        return ShortDateText(dt);
+    // The long time form without a zone name.
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
+    format.remove(zone);
+    return ShortDateText(dt) + u' ' + QLocale().toString(t, format);
+}
+
+QString RowTextFor(const TaskNode& node, bool listView, bool dateView, bool editing,
+                   bool hotExpanded) {
+    const TTaskInfo& t = node.info;
+    if (t.content.isEmpty() && !editing)
+        return QStringLiteral("Input content here");
+    if (editing)
+        return t.content;
+    QString text = t.content;
+    if (dateView) {
+        text += QStringLiteral(" -- Created: ") + ShortDateText(t.createTime);
+        if (t.checkFlag) {
+            text += QStringLiteral("  Completed: ") + ShortDateText(t.checkTime);
+        } else {
+            if (t.dueFlag)
+                text += QStringLiteral("  Due: ") + ShortDateText(t.dueTime);
+            if (t.alarmFlag)
+                text += QStringLiteral("  Alarm: ") + DateTimeText(t.alarmTime);
+        }
+    }
+    if (listView) {
+        if (!hotExpanded)
+            text = FlattenLineBreaks(text);
+        const int number = node.position() + 1;
+        text = node.isTopLevel() ? QString::number(number) + QStringLiteral(". ") + text
+                                 : u'(' + QString::number(number) + u')' + text;
+    }
+    return text;
 }
 
 QString BuildTrayHint(Database& db, int hintSize) {

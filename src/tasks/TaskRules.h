@@ -22,5 +22,15 @@ enum ViewRange { ViewAll = 0, ViewComplete = 1, ViewIncomplete = 2 };
 std::vector<TaskNode*> ApplyFilterRules(TaskTreeModel& model, int range, bool searchActive,
                                         const QString& searchText);
 
+// The user's short date; date and long time, the time left out at midnight.
+QString ShortDateText(double dt);
+QString DateTimeText(double dt);
+
+// What a row shows: the placeholder for empty text, the dates in date view,
+// one numbered line in list view (unless hot-expanded); the row being
+// edited shows its raw text.
+QString RowTextFor(const TaskNode& node, bool listView, bool dateView, bool editing,
+                   bool hotExpanded);
+
 // The notification-area hint: the first four incomplete tasks, sorted.
 QString BuildTrayHint(Database& db, int hintSize);

@@ -137,7 +137,20 @@ void TTaskTree::mouseReleaseEvent(QMouseEvent* e) {
 
 void TTaskTree::mouseMoveEvent(QMouseEvent* e) {
     m_lastMousePos = e->position().toPoint();
+    const QModelIndex at = indexAt(m_lastMousePos);
+    if (at != m_hot) {
+        m_hot = at;
+        emit hotChanged(at);
+    }
     QTreeView::mouseMoveEvent(e);
+}
+
+void TTaskTree::leaveEvent(QEvent* e) {
+    if (m_hot.isValid()) {
+        m_hot = QPersistentModelIndex();
+        emit hotChanged(QModelIndex());
+    }
+    QTreeView::leaveEvent(e);
 }
 
 void TTaskTree::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -213,6 +226,13 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
             [this] { Guarded([&] { UpdateCommands(); }); });
     connect(VtTasks, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { VtTasksContextMenu(p); });
+    Timer_HotDelay = new QTimer(this);
+    Timer_HotDelay->setObjectName(QStringLiteral("Timer_HotDelay"));
+    Timer_HotDelay->setSingleShot(true);
+    Timer_HotDelay->setInterval(300);
+    connect(Timer_HotDelay, &QTimer::timeout, this, [this] { Timer_HotDelayTimer(); });
+    connect(VtTasks, &TTaskTree::hotChanged, this,
+            [this](const QModelIndex& i) { VtTasksHotChange(i); });
     connect(VtTasks, &TTaskTree::editRequested, this,
             [this](const QModelIndex& i) { Guarded([&] { VtTasksEditRequest(i); }); });
     VtTasks->keyHandler = [this](QKeyEvent* e) {
@@ -851,9 +871,28 @@ QString TzvTasksFrame::RowText(const QModelIndex& index) const {
     const TaskNode* n = m_model->nodeAt(index);
     if (!n)
         return QString();
-    if (n->info.content.isEmpty() && n != m_editingNode)
-        return QStringLiteral("Input content here");
-    return n->info.content;
+    return RowTextFor(*n, Action_ViewList->isChecked(), Action_ViewDate->isChecked(),
+                      n == m_editingNode, n == m_hotExpandedNode);
+}
+
+void TzvTasksFrame::VtTasksHotChange(const QModelIndex& index) {
+    if (!Action_ViewList->isChecked())
+        return;
+    Timer_HotDelay->stop();
+    if (index.isValid())
+        Timer_HotDelay->start();
+}
+
+void TzvTasksFrame::Timer_HotDelayTimer() {
+    Timer_HotDelay->stop();
+    TaskNode* node = m_model->nodeAt(VtTasks->indexAt(VtTasks->lastMousePos()));
+    if (!node || node == m_hotExpandedNode)
+        return;
+    TaskNode* previous = m_hotExpandedNode;
+    m_hotExpandedNode = node;
+    if (previous)
+        m_model->nodeChanged(previous);
+    Remeasure(node);
 }
 
 void TzvTasksFrame::VtTasksContextMenu(const QPoint& pos) {

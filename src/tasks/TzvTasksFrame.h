@@ -39,12 +39,15 @@ signals:
     void blankDoubleClicked();
     // The tree's own wish to edit a row (F2, a click on the selected row).
     void editRequested(const QModelIndex& index);
+    // The row under the mouse pointer changed (invalid: none).
+    void hotChanged(const QModelIndex& index);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void drawBranches(QPainter* painter, const QRect& rect,
@@ -55,6 +58,7 @@ protected:
 private:
     QPoint m_lastMousePos;
     bool m_constraining = false;
+    QPersistentModelIndex m_hot;
     QPersistentModelIndex m_pressedSelected; // pressed while already the only selection
     QTimer* m_clickEdit;
 };
@@ -103,6 +107,8 @@ public:
     TTaskTree* tree() const { return VtTasks; }
     TaskTreeModel* model() const { return m_model; }
     TaskNode* editingNode() const { return m_editingNode; }
+    TaskNode* hotExpandedNode() const { return m_hotExpandedNode; }
+    QTimer* Timer_HotDelay;
     int tipMode() const { return m_tipMode; }
     bool sortAscending() const { return m_sortAscending; }
     QString trayHint() const { return m_trayHint; }
@@ -172,6 +178,8 @@ private:
     void DeleteUnsavedNode(TaskNode* node);
     void SwitchCompleteToAll();
     void Remeasure(TaskNode* node);
+    void VtTasksHotChange(const QModelIndex& index);
+    void Timer_HotDelayTimer();
     void Comb_ViewRangeChange();
     void Action_ViewListExecute();
     void Action_ViewDateExecute();
