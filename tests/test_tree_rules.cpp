@@ -273,6 +273,66 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
+    // Icon, font and status text by the task's state, now 2024-06-10 12:00.
+    void rowLook_data() {
+        QTest::addColumn<bool>("done");
+        QTest::addColumn<bool>("alarm");
+        QTest::addColumn<int>("dueOffsetMs"); // 0: no due date
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("look"); // b(old) i(talic) g(rey) c(olour)
+        QTest::addColumn<QString>("status");
+        const QString created = "6/1/24 8:30:00 AM created";
+        QTest::newRow("plain") << false << false << 0 << "x" << false << -1 << "c" << created;
+        QTest::newRow("complete with reminder") << true << true << 0 << "x" << false << -1 << "ig"
+                                                << "6/9/24 completed";
+        QTest::newRow("complete, selected") << true << false << 0 << "x" << true << -1 << "i"
+                                            << "6/9/24 completed";
+        QTest::newRow("overdue with reminder")
+            << false << true << -86400000 << "x" << false << 22 << "bc"
+            << "Due date: 6/9/24  Reminder time: 6/11/24 7:00:00 AM";
+        QTest::newRow("due a millisecond ago") << false << false << -1 << "x" << false << 23 << "bc"
+                                               << "Due date: 6/10/24  ";
+        QTest::newRow("due now") << false << false << 1 << "x" << false << 24 << "c"
+                                 << "Due date: 6/10/24  ";
+        QTest::newRow("empty text") << false << false << 0 << "" << false << -1 << "ig" << created;
+    }
+    void rowLook() {
+        QFETCH(bool, done);
+        QFETCH(bool, alarm);
+        QFETCH(int, dueOffsetMs);
+        QFETCH(QString, content);
+        QFETCH(bool, selected);
+        QFETCH(int, icon);
+        QFETCH(QString, look);
+        QFETCH(QString, status);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QDateTime nowDt(QDate(2024, 6, 10), QTime(12, 0));
+        const TDateTime now = ToDateTime(nowDt);
+        TTaskInfo t = test::Task("{T}", "root", content, done);
+        t.textColor = 0x0000FF;
+        t.createTime = ToDateTime(QDate(2024, 6, 1), QTime(8, 30));
+        t.checkTime = ToDateTime(QDate(2024, 6, 9), QTime(0, 0));
+        t.alarmFlag = alarm;
+        t.alarmTime = ToDateTime(QDate(2024, 6, 11), QTime(7, 0));
+        t.dueFlag = dueOffsetMs != 0;
+        t.dueTime = ToDateTime(nowDt.addMSecs(dueOffsetMs == 1 ? 0 : dueOffsetMs));
+        QCOMPARE(RowIcon(t, now), icon);
+        const RowLook l = RowLookFor(t, now, false, selected);
+        QString got;
+        got += l.bold ? "b" : "";
+        got += l.italic ? "i" : "";
+        got += l.grey ? "g" : "";
+        got += l.color != 0 ? "c" : "";
+        QCOMPARE(got, look);
+        // The row being edited keeps only the bold of an overdue task.
+        const RowLook e = RowLookFor(t, now, true, selected);
+        QVERIFY(!e.italic && !e.grey && e.color == 0 && e.bold == l.bold);
+        QCOMPARE(StatusTextFor(t), status);
+        QLocale::setDefault(QLocale::c());
+    }
+
     void trayHintText() {
         test::ProgramFolder folder;
         Database db;

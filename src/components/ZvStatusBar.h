@@ -10,14 +10,17 @@ class TZvStatusBar : public QStatusBar {
 public:
     explicit TZvStatusBar(QWidget* parent = nullptr) : QStatusBar(parent) {
         setSizeGripEnabled(false);
-        StatusImage = new QLabel(this);
+        // The first panel keeps its width while its picture is hidden.
+        auto* panel = new QWidget(this);
+        panel->setFixedSize(21, 18);
+        StatusImage = new QLabel(panel);
         StatusImage->setObjectName(QStringLiteral("StatusImage"));
-        StatusImage->setFixedSize(21, 18);
+        StatusImage->setGeometry(0, 0, 21, 18);
         StatusImage->setAlignment(Qt::AlignCenter);
         m_text = new QLabel(this);
         m_text->setObjectName(QStringLiteral("StatusText"));
         m_text->setMinimumWidth(50);
-        addWidget(StatusImage);
+        addWidget(panel);
         addWidget(m_text, 1);
     }
     QLabel* StatusImage;

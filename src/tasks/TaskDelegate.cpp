@@ -1,7 +1,11 @@
 #include "TaskDelegate.h"
 
+#include "TaskRules.h"
 #include "TaskTreeModel.h"
 #include "TzvTasksFrame.h"
+#include "app/TmainFm.h"
+#include "components/ColorValues.h"
+#include "components/ImageList.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -25,8 +29,14 @@ QRect TaskDelegate::checkRect(const QRect& cell) const {
                  kCheck);
 }
 
-QRect TaskDelegate::textRect(const QRect& cell) const {
-    const int left = cell.left() + kMargin + kCheck + kGap;
+QRect TaskDelegate::iconRect(const QRect& cell) const {
+    const int line = m_view->fontMetrics().height();
+    return QRect(cell.left() + kMargin + kCheck + kGap,
+                 cell.top() + kMargin + qMax(0, (line - 16) / 2), 16, 16);
+}
+
+QRect TaskDelegate::textRect(const QRect& cell, bool withIcon) const {
+    const int left = cell.left() + kMargin + kCheck + kGap + (withIcon ? 16 + kGap : 0);
     return QRect(left, cell.top() + kMargin, qMax(1, cell.right() - kMargin - left),
                  qMax(1, cell.height() - 2 * kMargin));
 }
@@ -34,7 +44,9 @@ QRect TaskDelegate::textRect(const QRect& cell) const {
 int TaskDelegate::textWidthFor(const QModelIndex& index) const {
     const int depth = index.parent().isValid() ? 2 : 1;
     const int cell = m_view->viewport()->width() - depth * m_view->indentation();
-    return qMax(20, cell - 2 * kMargin - kCheck - kGap);
+    const TaskNode* node = m_frame->model()->nodeAt(index);
+    const bool icon = node && RowIcon(node->info, Clock::Now()) >= 0;
+    return qMax(20, cell - 2 * kMargin - kCheck - kGap - (icon ? 16 + kGap : 0));
 }
 
 QSize TaskDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -110,8 +122,10 @@ void TaskDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QMod
 }
 
 void TaskDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                                        const QModelIndex&) const {
-    editor->setGeometry(textRect(option.rect).adjusted(-2, -2, 0, 0));
+                                        const QModelIndex& index) const {
+    const TaskNode* node = m_frame->model()->nodeAt(index);
+    const bool icon = node && RowIcon(node->info, Clock::Now()) >= 0;
+    editor->setGeometry(textRect(option.rect, icon).adjusted(-2, -2, 0, 0));
 }
 
 void TaskDelegate::keepAndClose(QWidget* editor) {
@@ -140,37 +154,76 @@ bool TaskDelegate::eventFilter(QObject* object, QEvent* event) {
 
 void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
+    const TaskNode* node = m_frame->model()->nodeAt(index);
+    if (!node)
+        return;
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
     QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
-    opt.text.clear();
-    opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
-    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, p, opt.widget);
+    const TTaskInfo& t = node->info;
+    const bool editing = node == m_frame->editingNode();
+    const bool selected = opt.state & QStyle::State_Selected;
+    const QRect cell = option.rect;
+
+    // Background: the hovered row, a chosen colour, or the row bitmaps.
+    if (!editing) {
+        const TBackgrounds& bg = m_frame->backgrounds();
+        const QColor custom = ColorValues::ToColor(t.backgroundColor, opt.palette);
+        if (opt.state & QStyle::State_MouseOver)
+            p->fillRect(cell, opt.palette.color(QPalette::ToolTipBase));
+        else if (custom.isValid())
+            p->fillRect(cell, custom);
+        else {
+            const QPixmap& pm =
+                !node->isTopLevel() ? bg.group : (node->position() % 2 == 0 ? bg.item0 : bg.item1);
+            if (!pm.isNull())
+                p->drawPixmap(cell, pm);
+        }
+    }
+    if (selected) {
+        QStyleOptionViewItem sel(opt);
+        sel.text.clear();
+        sel.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        sel.state &= ~QStyle::State_MouseOver;
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &sel, p, opt.widget);
+    }
 
     QStyleOptionViewItem check(opt);
-    check.rect = checkRect(option.rect);
+    check.rect = checkRect(cell);
     check.state = (check.state & ~QStyle::State_HasFocus) |
-                  (index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On
-                                                                         : QStyle::State_Off);
+                  (t.checkFlag ? QStyle::State_On : QStyle::State_Off);
     style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, p, opt.widget);
 
+    const TDateTime now = Clock::Now();
+    const int icon = RowIcon(t, now);
+    if (icon >= 0)
+        p->drawPixmap(iconRect(cell), ImageList::Pixmap(icon));
+
+    const RowLook look = RowLookFor(t, now, editing, selected);
+    QFont font = opt.font;
+    font.setBold(look.bold);
+    font.setItalic(look.italic);
+    QColor color = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    if (look.grey)
+        color = opt.palette.color(QPalette::Disabled, QPalette::Text);
+    else if (const QColor custom = ColorValues::ToColor(look.color, opt.palette); custom.isValid())
+        color = custom;
+
     p->save();
-    const bool selected = opt.state & QStyle::State_Selected;
-    p->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    p->setFont(opt.font);
-    const TaskNode* node = m_frame->model()->nodeAt(index);
-    const bool oneLine = m_frame->Action_ViewList->isChecked() && node != m_frame->editingNode() &&
-                         node != m_frame->hotExpandedNode();
-    const QRect tr = textRect(option.rect);
+    p->setFont(font);
+    p->setPen(color);
+    const bool oneLine =
+        m_frame->Action_ViewList->isChecked() && !editing && node != m_frame->hotExpandedNode();
+    const QRect tr = textRect(cell, icon >= 0);
     const QString text = m_frame->RowText(index);
     if (oneLine)
         p->drawText(tr, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                    opt.fontMetrics.elidedText(text, Qt::ElideRight, tr.width()));
+                    QFontMetrics(font).elidedText(text, Qt::ElideRight, tr.width()));
     else
         p->drawText(tr, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
     // Horizontal grid line under every row.
     p->setPen(opt.palette.color(QPalette::Midlight));
-    p->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+    p->drawLine(cell.bottomLeft(), cell.bottomRight());
     p->restore();
 }
 

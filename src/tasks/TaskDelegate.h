@@ -32,7 +32,8 @@ public:
     void keepAndClose(QWidget* editor);
 
     QRect checkRect(const QRect& cell) const;
-    QRect textRect(const QRect& cell) const;
+    QRect iconRect(const QRect& cell) const;
+    QRect textRect(const QRect& cell, bool withIcon = false) const;
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;

@@ -104,6 +104,54 @@ QString RowTextFor(const TaskNode& node, bool listView, bool dateView, bool edit
     return text;
 }
 
+namespace {
+// Earlier by at least a millisecond: the stored values are day fractions.
+bool before(TDateTime a, TDateTime b) {
+    return (b - a) * 86400000.0 >= 1.0 - 1e-6;
+}
+} // namespace
+
+int RowIcon(const TTaskInfo& t, TDateTime now) {
+    if (t.checkFlag)
+        return -1;
+    if (t.alarmFlag)
+        return 22;
+    if (t.dueFlag)
+        return before(t.dueTime, now) ? 23 : 24;
+    return -1;
+}
+
+RowLook RowLookFor(const TTaskInfo& t, TDateTime now, bool editing, bool selected) {
+    RowLook look;
+    look.bold = !t.checkFlag && t.dueFlag && before(t.dueTime, now);
+    if (editing)
+        return look;
+    if (t.checkFlag) {
+        look.italic = true;
+        look.grey = !selected;
+    } else if (t.content.isEmpty()) {
+        look.italic = look.grey = true;
+    } else {
+        look.color = t.textColor;
+    }
+    return look;
+}
+
+QString StatusTextFor(const TTaskInfo& t) {
+    if (t.checkFlag)
+        return DateTimeText(t.checkTime) + QStringLiteral(" completed");
+    QString text;
+    if (t.dueFlag)
+        text += QStringLiteral("Due date: ") + ShortDateText(t.dueTime);
+    if (!text.isEmpty())
+        text += QStringLiteral("  ");
+    if (t.alarmFlag)
+        text += QStringLiteral("Reminder time: ") + DateTimeText(t.alarmTime);
+    if (text.isEmpty())
+        text = DateTimeText(t.createTime) + QStringLiteral(" created");
+    return text;
+}
+
 QString BuildTrayHint(Database& db, int hintSize) {
     Query q(db);
     OpenQuery(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TaskInfo.h"
+
 #include <QString>
 #include <vector>
 
@@ -31,6 +33,22 @@ QString DateTimeText(double dt);
 // edited shows its raw text.
 QString RowTextFor(const TaskNode& node, bool listView, bool dateView, bool editing,
                    bool hotExpanded);
+
+// Icon of a row (image list index, -1 for none): complete tasks none; else
+// the reminder, else the due date passed or ahead, to the millisecond.
+int RowIcon(const TTaskInfo& t, TDateTime now);
+
+// How a row's text is drawn, by the rules in their order.
+struct RowLook {
+    bool bold = false;
+    bool italic = false;
+    bool grey = false;
+    qint32 color = 0; // a colour value; 0 keeps the default
+};
+RowLook RowLookFor(const TTaskInfo& t, TDateTime now, bool editing, bool selected);
+
+// The status bar text of a selected task.
+QString StatusTextFor(const TTaskInfo& t);
 
 // The notification-area hint: the first four incomplete tasks, sorted.
 QString BuildTrayHint(Database& db, int hintSize);

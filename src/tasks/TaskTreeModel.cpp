@@ -212,6 +212,36 @@ void TaskTreeModel::removeNode(TaskNode* node) {
         endRemoveRows();
 }
 
+std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newParent, int position) {
+    beginResetModel();
+    auto& from = node->m_parent ? node->m_parent->m_children : m_top;
+    std::unique_ptr<TaskNode> owned = std::move(from[node->m_position]);
+    from.erase(from.begin() + node->m_position);
+    renumber(from);
+
+    std::vector<std::unique_ptr<TaskNode>> group;
+    group.push_back(std::move(owned));
+    if (newParent) {
+        for (auto& child : node->m_children)
+            group.push_back(std::move(child));
+        node->m_children.clear();
+        node->m_visible.clear();
+        node->info.expandFlag = false;
+    }
+    auto& to = newParent ? newParent->m_children : m_top;
+    const size_t at = position < 0 ? to.size() : std::min<size_t>(position, to.size());
+    std::vector<TaskNode*> moved;
+    for (size_t i = 0; i < group.size(); ++i) {
+        group[i]->m_parent = newParent;
+        moved.push_back(group[i].get());
+        to.insert(to.begin() + at + i, std::move(group[i]));
+    }
+    renumber(to);
+    rebuildVisible();
+    endResetModel();
+    return moved;
+}
+
 void TaskTreeModel::nodeChanged(TaskNode* node) {
     const QModelIndex i = indexOf(node);
     if (i.isValid())

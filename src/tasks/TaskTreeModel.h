@@ -73,6 +73,11 @@ public:
     // Sets the complete state as the check box does, and reports it.
     void setChecked(TaskNode* node, bool checked);
 
+    // Gives node a new parent (nullptr: the top level) at position (-1: the
+    // end). A top-level node's sub-tasks come along as its siblings, right
+    // after it, since the tree has two levels. Returns the rows moved.
+    std::vector<TaskNode*> moveNode(TaskNode* node, TaskNode* newParent, int position);
+
     // Reorders each set of siblings (stable); the view keeps its selection.
     void sortSiblings(const std::function<bool(const TaskNode*, const TaskNode*)>& less);
 

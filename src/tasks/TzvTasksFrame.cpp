@@ -15,6 +15,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
+#include <QDrag>
+#include <QDropEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
@@ -94,6 +97,11 @@ TTaskTree::TTaskTree(QWidget* parent) : QTreeView(parent) {
     setAllColumnsShowFocus(true);
     setAnimated(false);
     setIndentation(18);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDropIndicatorShown(false);
     // A click on the selected row edits it, unless a double click follows.
     m_clickEdit = new QTimer(this);
     m_clickEdit->setSingleShot(true);
@@ -143,6 +151,45 @@ void TTaskTree::mouseMoveEvent(QMouseEvent* e) {
         emit hotChanged(at);
     }
     QTreeView::mouseMoveEvent(e);
+}
+
+void TTaskTree::startDrag(Qt::DropActions) {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    auto* data = new QMimeData;
+    QStringList texts;
+    for (const QModelIndex& i : rows)
+        texts << i.data().toString();
+    data->setText(texts.join(u'\n'));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+}
+
+void TTaskTree::dragEnterEvent(QDragEnterEvent* e) {
+    // Drops from other programs are welcome too; the selection is what moves.
+    e->acceptProposedAction();
+}
+
+void TTaskTree::dragMoveEvent(QDragMoveEvent* e) {
+    const QModelIndex at = indexAt(e->position().toPoint());
+    QModelIndex first;
+    for (const QModelIndex& i : selectionModel()->selectedRows())
+        if (!first.isValid() || i.row() < first.row())
+            first = i;
+    if (at.isValid() && at == first) {
+        e->ignore();
+        return;
+    }
+    if (at.isValid() && !at.parent().isValid() && !isExpanded(at))
+        expand(at); // shows the sub-tasks it may land among
+    e->acceptProposedAction();
+}
+
+void TTaskTree::dropEvent(QDropEvent* e) {
+    e->acceptProposedAction();
+    emit dropRequested(indexAt(e->position().toPoint()));
 }
 
 void TTaskTree::leaveEvent(QEvent* e) {
@@ -223,7 +270,7 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
     connect(m_model, &TaskTreeModel::checkToggled, this,
             [this](TaskNode* n) { Guarded([&] { VtTasksChecked(n); }); });
     connect(VtTasks->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { Guarded([&] { UpdateCommands(); }); });
+            [this] { Guarded([&] { VtTasksChange(); }); });
     connect(VtTasks, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { VtTasksContextMenu(p); });
     Timer_HotDelay = new QTimer(this);
@@ -233,6 +280,8 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
     connect(Timer_HotDelay, &QTimer::timeout, this, [this] { Timer_HotDelayTimer(); });
     connect(VtTasks, &TTaskTree::hotChanged, this,
             [this](const QModelIndex& i) { VtTasksHotChange(i); });
+    connect(VtTasks, &TTaskTree::dropRequested, this,
+            [this](const QModelIndex& i) { Guarded([&] { VtTasksDragDrop(i); }); });
     connect(VtTasks, &TTaskTree::editRequested, this,
             [this](const QModelIndex& i) { Guarded([&] { VtTasksEditRequest(i); }); });
     VtTasks->keyHandler = [this](QKeyEvent* e) {
@@ -459,8 +508,11 @@ void TzvTasksFrame::CreateMenus() {
 
     // The Move To items are made when a menu opens: with many tasks,
     // rebuilding them on every selection change would be wasted work.
-    for (QMenu* m : {Menu_Moveto, MainMoveTo})
+    for (QMenu* m : {Menu_Moveto, MainMoveTo}) {
         connect(m, &QMenu::aboutToShow, this, [this, m] { FillMoveToMenu(m); });
+        connect(m, &QMenu::triggered, this,
+                [this](QAction* item) { Guarded([&] { Action_MoveToExecute(item); }); });
+    }
 }
 
 void TzvTasksFrame::CreateLayout() {
@@ -549,6 +601,10 @@ void TzvTasksFrame::CreateLayout() {
     layout->addWidget(ToolBar_Bottom);
     layout->addWidget(ZvStatusBar1);
     SetSearchIdle();
+}
+
+const TBackgrounds& TzvTasksFrame::backgrounds() const {
+    return m_main->backgrounds();
 }
 
 QString TzvTasksFrame::TipText(int mode) {
@@ -741,7 +797,7 @@ void TzvTasksFrame::FillMoveToMenu(QMenu* menu) {
         return;
     for (TaskNode* target : MoveTargets()) {
         if (!target) {
-            menu->addAction(QStringLiteral("Root"))->setData(QVariant());
+            menu->addAction(QStringLiteral("Root"))->setData(QStringLiteral("root"));
             menu->addSeparator();
             continue;
         }
@@ -859,6 +915,24 @@ void TzvTasksFrame::SetSortLook() {
     Action_ViewAsc->setToolTip(hint);
     Action_ViewAsc->setStatusTip(hint);
     Action_ViewAsc->setText(hint);
+}
+
+void TzvTasksFrame::VtTasksChange() {
+    UpdateCommands();
+    // The status bar describes the row the change concerns, if any.
+    const QModelIndex current = VtTasks->selectionModel()->currentIndex();
+    const TaskNode* node =
+        VtTasks->selectionModel()->isSelected(current) ? m_model->nodeAt(current) : nullptr;
+    if (!node) {
+        const auto selected = SelectedNodes();
+        node = selected.empty() ? nullptr : selected.front();
+    }
+    if (!node) {
+        ShowKeyboardTip();
+        return;
+    }
+    ZvStatusBar1->StatusImage->hide();
+    ZvStatusBar1->setPanelText(StatusTextFor(node->info));
 }
 
 void TzvTasksFrame::ShowKeyboardTip() {
@@ -1298,4 +1372,59 @@ bool TzvTasksFrame::VtTasksKeyDown(QKeyEvent* e) {
     default:
         return false;
     }
+}
+
+// ------------------------------------------------------------------ moving
+
+void TzvTasksFrame::Action_MoveToExecute(QAction* item) {
+    // Only the items of the Move To menus carry a target.
+    if (!item || m_editingNode || !item->data().isValid())
+        return;
+    TaskNode* target = nullptr;
+    if (item->data().typeId() != QMetaType::QString) {
+        target = static_cast<TaskNode*>(item->data().value<void*>());
+        bool present = false;
+        for (const auto& t : m_model->topLevel())
+            present = present || t.get() == target;
+        if (!present)
+            return;
+    }
+    MoveSelectedTo(target, true);
+}
+
+void TzvTasksFrame::VtTasksDragDrop(const QModelIndex& index) {
+    if (m_editingNode)
+        return;
+    TaskNode* target = m_model->nodeAt(index);
+    if (target && !target->isTopLevel())
+        target = target->parent(); // a sub-task is never a target
+    MoveSelectedTo(target, false);
+}
+
+void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
+    const auto selected = SelectedNodes();
+    if (selected.empty())
+        return;
+    VtTasks->clearSelection();
+    const QString pid = target ? target->info.tid : RootPid();
+    for (TaskNode* row : selected) {
+        if (row == target)
+            continue; // its own target: it stays, nothing is written
+        if (!target && row->isTopLevel() && first)
+            continue; // already at the top level
+        const auto moved = m_model->moveNode(row, target, first ? 0 : -1);
+        RestoreExpansion();
+        if (target) {
+            StoreExpand(target, true);
+            VtTasks->setExpanded(m_model->indexOf(target), true);
+        }
+        // A task's own sub-tasks came along: each gets the new parent too.
+        for (TaskNode* n : moved) {
+            n->info.pid = pid;
+            if (!n->info.tid.isEmpty())
+                ExecQuery(ADOQuery1, QStringLiteral("update tasks set pid=") + QuotedStr(pid) +
+                                         QStringLiteral(" where tid=") + QuotedStr(n->info.tid));
+        }
+    }
+    UpdateCommands();
 }

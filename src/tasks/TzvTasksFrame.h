@@ -39,6 +39,8 @@ signals:
     void blankDoubleClicked();
     // The tree's own wish to edit a row (F2, a click on the selected row).
     void editRequested(const QModelIndex& index);
+    // Rows were dropped at index (invalid: blank space).
+    void dropRequested(const QModelIndex& index);
     // The row under the mouse pointer changed (invalid: none).
     void hotChanged(const QModelIndex& index);
 
@@ -48,6 +50,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    void startDrag(Qt::DropActions supported) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void drawBranches(QPainter* painter, const QRect& rect,
@@ -84,6 +90,11 @@ public:
     void EditorKeep(TaskNode* node, const QString& text);
     void EditorEnd(TaskNode* node);
     void EditorCancel(TaskNode* node);
+    // Moves the selected rows under target (nullptr: the top level), first
+    // (Move To) or last (a drop).
+    void MoveSelectedTo(TaskNode* target, bool first);
+    void Action_MoveToExecute(QAction* item);
+    void VtTasksDragDrop(const QModelIndex& index);
     // Ends an open edit, keeping the text.
     void FinishEdit();
     QWidget* openEditor() const;
@@ -107,6 +118,7 @@ public:
     TTaskTree* tree() const { return VtTasks; }
     TaskTreeModel* model() const { return m_model; }
     TaskNode* editingNode() const { return m_editingNode; }
+    const struct TBackgrounds& backgrounds() const;
     TaskNode* hotExpandedNode() const { return m_hotExpandedNode; }
     QTimer* Timer_HotDelay;
     int tipMode() const { return m_tipMode; }
@@ -167,6 +179,7 @@ private:
     void RestoreExpansion();
     void StoreExpand(TaskNode* node, bool expanded);
     void ShowKeyboardTip();
+    void VtTasksChange();
 
     void VtTasksExpanded(const QModelIndex& index);
     void VtTasksCollapsed(const QModelIndex& index);
