@@ -152,6 +152,21 @@ QString StatusTextFor(const TTaskInfo& t) {
     return text;
 }
 
+TaskNode* FirstDueReminder(const TaskTreeModel& model, TDateTime now) {
+    const auto due = [now](const TaskNode* n) {
+        const TTaskInfo& t = n->info;
+        return !t.checkFlag && t.alarmFlag && (t.alarmTime - now) * 86400000.0 < 1.0;
+    };
+    for (const auto& top : model.topLevel()) {
+        if (due(top.get()))
+            return top.get();
+        for (const auto& child : top->children())
+            if (due(child.get()))
+                return child.get();
+    }
+    return nullptr;
+}
+
 QString BuildTrayHint(Database& db, int hintSize) {
     Query q(db);
     OpenQuery(

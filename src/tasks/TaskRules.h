@@ -50,5 +50,9 @@ RowLook RowLookFor(const TTaskInfo& t, TDateTime now, bool editing, bool selecte
 // The status bar text of a selected task.
 QString StatusTextFor(const TTaskInfo& t);
 
+// The first incomplete task in tree order, hidden ones included, whose
+// reminder is due: its time not later than now (within a millisecond).
+TaskNode* FirstDueReminder(const TaskTreeModel& model, TDateTime now);
+
 // The notification-area hint: the first four incomplete tasks, sorted.
 QString BuildTrayHint(Database& db, int hintSize);

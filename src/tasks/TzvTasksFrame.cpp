@@ -1,6 +1,7 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDelegate.h"
+#include "TaskDialogs.h"
 #include "TaskRules.h"
 #include "app/Messages.h"
 #include "app/TcommonDm.h"
@@ -28,7 +29,9 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -273,6 +276,10 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
             [this] { Guarded([&] { VtTasksChange(); }); });
     connect(VtTasks, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { VtTasksContextMenu(p); });
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
     Timer_HotDelay = new QTimer(this);
     Timer_HotDelay->setObjectName(QStringLiteral("Timer_HotDelay"));
     Timer_HotDelay->setSingleShot(true);
@@ -307,6 +314,7 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
 }
 
 TzvTasksFrame::~TzvTasksFrame() {
+    Timer1->stop();
     // An open edit is kept; after that the editor must not call back into a
     // frame that is going away.
     Guarded([this] { FinishEdit(); });
@@ -375,6 +383,9 @@ void TzvTasksFrame::CreateActions() {
     guard(Action_TaskEdit, &TzvTasksFrame::Action_TaskEditExecute);
     guard(Action_TaskDelete, &TzvTasksFrame::Action_TaskDeleteExecute);
     guard(Action_TaskComplete, &TzvTasksFrame::Action_TaskCompleteExecute);
+    guard(Action_TaskReminderSet, &TzvTasksFrame::Action_TaskReminderSetExecute);
+    guard(Action_TaskDueSet, &TzvTasksFrame::Action_TaskDueSetExecute);
+    guard(Action_SetColor, &TzvTasksFrame::Action_SetColorExecute);
     guard(Action_ViewList, &TzvTasksFrame::Action_ViewListExecute);
     guard(Action_ViewDate, &TzvTasksFrame::Action_ViewDateExecute);
     guard(Action_ViewAsc, &TzvTasksFrame::Action_ViewAscExecute);
@@ -701,6 +712,7 @@ void TzvTasksFrame::ReloadTasks() {
     RefreshTrayHint();
     VtTasks->setToolTip(QStringLiteral("Double click to add a Task!"));
     ShowKeyboardTip();
+    Timer1->start();
 }
 
 int TzvTasksFrame::CountTasks() {
@@ -1427,4 +1439,119 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
         }
     }
     UpdateCommands();
+}
+
+// ---------------------------------------------- reminders, due dates, colours
+
+namespace {
+// The one reminder pop-up; set only while it exists.
+TtaskReminderDlg* taskReminderDlg = nullptr;
+} // namespace
+
+TtaskReminderDlg* TzvTasksFrame::ReminderPopup() {
+    return taskReminderDlg;
+}
+
+void TzvTasksFrame::WriteTaskFields(TaskNode* node, const char* flagName, bool flag,
+                                    const char* timeName, TDateTime time) {
+    OpenQuery(ADOQuery1,
+              QStringLiteral("select * from tasks where tid=") + QuotedStr(node->info.tid));
+    ADOQuery1.edit();
+    ADOQuery1.setBool(QLatin1String(flagName), flag);
+    ADOQuery1.setDateTime(QLatin1String(timeName), time);
+    ADOQuery1.post();
+    ADOQuery1.close();
+}
+
+void TzvTasksFrame::Action_TaskReminderSetExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    TReminderSetDlg dlg(this, selected.front()->info.alarmFlag, selected.front()->info.alarmTime);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    for (TaskNode* node : selected) {
+        node->info.alarmFlag = dlg.alarmFlag;
+        node->info.alarmTime = dlg.alarmTime;
+        WriteTaskFields(node, "alarmFlag", dlg.alarmFlag, "alarmTime", dlg.alarmTime);
+        Remeasure(node);
+        VtTasks->selectionModel()->select(m_model->indexOf(node), QItemSelectionModel::Deselect |
+                                                                      QItemSelectionModel::Rows);
+    }
+}
+
+void TzvTasksFrame::Action_TaskDueSetExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    TDueSetDlg dlg(this, selected.front()->info.dueFlag, selected.front()->info.dueTime);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    for (TaskNode* node : selected) {
+        node->info.dueFlag = dlg.dueFlag;
+        node->info.dueTime = dlg.dueTime;
+        WriteTaskFields(node, "dueFlag", dlg.dueFlag, "dueTime", dlg.dueTime);
+        Remeasure(node);
+        VtTasks->selectionModel()->select(m_model->indexOf(node), QItemSelectionModel::Deselect |
+                                                                      QItemSelectionModel::Rows);
+    }
+}
+
+void TzvTasksFrame::Action_SetColorExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    TColorSetDlg dlg(this, selected.front()->info.textColor,
+                     selected.front()->info.backgroundColor);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    VtTasks->setUpdatesEnabled(false);
+    const auto resume = qScopeGuard([this] { VtTasks->setUpdatesEnabled(true); });
+    for (TaskNode* node : selected) {
+        node->info.textColor = dlg.textColor;
+        node->info.backgroundColor = dlg.backgroundColor;
+        ExecQuery(ADOQuery1,
+                  QStringLiteral("update tasks set textColor=%1, backgroundColor=%2 where tid=")
+                          .arg(dlg.textColor)
+                          .arg(dlg.backgroundColor) +
+                      QuotedStr(node->info.tid));
+        m_model->nodeChanged(node);
+    }
+}
+
+void TzvTasksFrame::Timer1Timer() {
+    // The pop-up's modal loop keeps this timer running: one pop-up at a time.
+    if (taskReminderDlg)
+        return;
+    TaskNode* node = FirstDueReminder(*m_model, Clock::Now());
+    if (!node)
+        return;
+    QPointer<TzvTasksFrame> self(this);
+    bool dismissed = false;
+    TDateTime snoozeUntil = 0;
+    {
+        // On the heap: if the frame goes while the pop-up waits, it takes
+        // the pop-up with it.
+        QPointer<TtaskReminderDlg> dlg =
+            new TtaskReminderDlg(this, node->info.content, m_main->alarmSoundPath());
+        taskReminderDlg = dlg;
+        dlg->exec();
+        taskReminderDlg = nullptr;
+        if (dlg) {
+            dismissed = dlg->dismissed;
+            snoozeUntil = dlg->snoozeUntil;
+            delete dlg;
+        }
+    }
+    // The frame or the row may have gone while the pop-up was open.
+    if (!self)
+        return;
+    bool present = false;
+    m_model->forEachNode([&](TaskNode* n) { present = present || n == node; });
+    if (!present)
+        return;
+    node->info.alarmFlag = !dismissed;
+    node->info.alarmTime = snoozeUntil;
+    WriteTaskFields(node, "alarmFlag", node->info.alarmFlag, "alarmTime", node->info.alarmTime);
+    Remeasure(node);
 }

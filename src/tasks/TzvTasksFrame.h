@@ -77,6 +77,8 @@ public:
 
     // Tip panel texts, by mode.
     static QString TipText(int mode);
+    // The reminder pop-up while one is open.
+    static class TtaskReminderDlg* ReminderPopup();
     static const QStringList& KeyboardTips();
 
     // Commands of the task editing.
@@ -85,6 +87,10 @@ public:
     void Action_TaskEditExecute();
     void Action_TaskDeleteExecute();
     void Action_TaskCompleteExecute();
+    void Action_TaskReminderSetExecute();
+    void Action_TaskDueSetExecute();
+    void Action_SetColorExecute();
+    void Timer1Timer();
     // The in-place editor reports: new text (only when changed), the end
     // of a kept edit, a cancelled edit.
     void EditorKeep(TaskNode* node, const QString& text);
@@ -121,6 +127,7 @@ public:
     const struct TBackgrounds& backgrounds() const;
     TaskNode* hotExpandedNode() const { return m_hotExpandedNode; }
     QTimer* Timer_HotDelay;
+    QTimer* Timer1;
     int tipMode() const { return m_tipMode; }
     bool sortAscending() const { return m_sortAscending; }
     QString trayHint() const { return m_trayHint; }
@@ -191,6 +198,8 @@ private:
     void DeleteUnsavedNode(TaskNode* node);
     void SwitchCompleteToAll();
     void Remeasure(TaskNode* node);
+    void WriteTaskFields(TaskNode* node, const char* flagName, bool flag, const char* timeName,
+                         TDateTime time);
     void VtTasksHotChange(const QModelIndex& index);
     void Timer_HotDelayTimer();
     void Comb_ViewRangeChange();

@@ -1,0 +1,383 @@
+#include "TaskDialogs.h"
+
+#include "app/pU_Boxes.h"
+#include "components/ColorValues.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QStyle>
+#include <QTimeEdit>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* b : buttons)
+        row->addWidget(b);
+    return row;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+// Equal when less than a millisecond apart.
+bool notLater(TDateTime a, TDateTime b) {
+    return (a - b) * 86400000.0 < 1.0;
+}
+
+} // namespace
+
+// ---------------------------------------------------------- TReminderSetDlg
+
+TReminderSetDlg::TReminderSetDlg(QWidget* parent, bool flag, TDateTime time)
+    : QDialog(parent), alarmFlag(flag), alarmTime(time) {
+    setObjectName(QStringLiteral("ReminderSetDlg"));
+    setWindowTitle(QStringLiteral("Set Reminder"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    cb_reminder = new QCheckBox(QStringLiteral("Enable Reminder"), this);
+    cb_reminder->setObjectName(QStringLiteral("cb_reminder"));
+    edt_date = new QDateEdit(this);
+    edt_date->setObjectName(QStringLiteral("edt_date"));
+    edt_date->setCalendarPopup(true);
+    edt_date->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    edt_time = new QTimeEdit(this);
+    edt_time->setObjectName(QStringLiteral("edt_time"));
+    edt_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    lbl_warning = new QLabel(QStringLiteral("Date or time may be incorrect!"), this);
+    lbl_warning->setObjectName(QStringLiteral("lbl_warning"));
+    QFont bold = lbl_warning->font();
+    bold.setBold(true);
+    lbl_warning->setFont(bold);
+    QPalette blue = lbl_warning->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    lbl_warning->setPalette(blue);
+    img_warning = new QLabel(this);
+    img_warning->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16));
+    btn_ok = button(this, "btn_ok", QStringLiteral("&OK"));
+    btn_ok->setDefault(true);
+    Button2 = button(this, "Button2", QStringLiteral("&Cancel"));
+
+    auto* form = new QFormLayout;
+    form->addRow(cb_reminder);
+    form->addRow(QStringLiteral("Date:"), edt_date);
+    form->addRow(QStringLiteral("Time:"), edt_time);
+    auto* warning = new QHBoxLayout;
+    warning->addWidget(img_warning);
+    warning->addWidget(lbl_warning, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(warning);
+    layout->addLayout(buttonRow({btn_ok, Button2}));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // On show: the stored moment, or tomorrow at the present time of day.
+    cb_reminder->setChecked(alarmFlag);
+    const QDateTime now = Clock::CurrentDateTime();
+    if (alarmFlag) {
+        edt_date->setDate(DatePart(alarmTime));
+        edt_time->setTime(TimePart(alarmTime));
+    } else {
+        edt_date->setDate(now.addDays(1).date());
+        edt_time->setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    }
+    lbl_warning->hide();
+    img_warning->hide();
+    UpdateWarning();
+    cb_reminder->setFocus();
+
+    connect(edt_date, &QDateEdit::dateChanged, this, [this] { PickerChange(); });
+    connect(edt_time, &QTimeEdit::timeChanged, this, [this] { PickerChange(); });
+    connect(cb_reminder, &QCheckBox::clicked, this, [this](bool on) {
+        if (on)
+            UpdateWarning(); // unticking leaves the warning as it is
+    });
+    connect(btn_ok, &QPushButton::clicked, this, [this] {
+        alarmFlag = cb_reminder->isChecked();
+        alarmTime = combined();
+        accept();
+    });
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TDateTime TReminderSetDlg::combined() const {
+    return ToDateTime(edt_date->date(), edt_time->time());
+}
+
+bool TReminderSetDlg::warningShown() const {
+    return !lbl_warning->isHidden();
+}
+
+void TReminderSetDlg::UpdateWarning() {
+    const bool show = cb_reminder->isChecked() && notLater(combined(), Clock::Now());
+    lbl_warning->setVisible(show);
+    img_warning->setVisible(show);
+}
+
+void TReminderSetDlg::PickerChange() {
+    cb_reminder->setChecked(true);
+    UpdateWarning();
+}
+
+// ---------------------------------------------------------------- TDueSetDlg
+
+TDueSetDlg::TDueSetDlg(QWidget* parent, bool flag, TDateTime time)
+    : QDialog(parent), dueFlag(flag), dueTime(time) {
+    setObjectName(QStringLiteral("DueSetDlg"));
+    setWindowTitle(QStringLiteral("Set Due Date"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    cb_due = new QCheckBox(QStringLiteral("Enable Due Date"), this);
+    cb_due->setObjectName(QStringLiteral("cb_due"));
+    edt_due = new QDateEdit(this);
+    edt_due->setObjectName(QStringLiteral("edt_due"));
+    edt_due->setCalendarPopup(true);
+    edt_due->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    Btn_Ok = button(this, "Btn_Ok", QStringLiteral("OK"));
+    Btn_Ok->setDefault(true);
+    Button2 = button(this, "Button2", QStringLiteral("Cancel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(cb_due);
+    layout->addWidget(edt_due);
+    layout->addLayout(buttonRow({Btn_Ok, Button2}));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    cb_due->setChecked(dueFlag);
+    const TDateTime shown = dueFlag ? dueTime : Clock::Now();
+    edt_due->setDate(DatePart(shown));
+    m_timeOfDay = TimePart(shown);
+    edt_due->setFocus();
+
+    connect(edt_due, &QDateEdit::dateChanged, this, [this] { cb_due->setChecked(true); });
+    connect(Btn_Ok, &QPushButton::clicked, this, [this] {
+        dueFlag = cb_due->isChecked();
+        dueTime = ToDateTime(edt_due->date(), m_timeOfDay);
+        accept();
+    });
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// ---------------------------------------------------------- TtaskReminderDlg
+
+const QStringList& TtaskReminderDlg::SnoozeItems() {
+    static const QStringList items = {
+        "5 Minutes", "10 Minutes", "15 Minutes", "30 Minutes", "45 Minutes", "1 Hour",
+        "2 Hours",   "3 Hours",    "4 Hours",    "5 Hours",    "6 Hours",    "7 Hours",
+        "8 Hours",   "1 Day",      "2 Days",     "3 Days",     "4 Days",     "5 Days",
+        "6 Days",    "1 Week",     "2 Weeks",    "3 Weeks"};
+    return items;
+}
+
+TDateTime TtaskReminderDlg::SnoozeTime(int position, TDateTime now) {
+    // Minutes of each interval; exact fractions of a day are added.
+    static const int minutes[] = {5,    10,   15,   30,    45,    60,   120,  180,
+                                  240,  300,  360,  420,   480,   1440, 2880, 4320,
+                                  5760, 7200, 8640, 10080, 20160, 30240};
+    const int m = position >= 0 && position < int(std::size(minutes)) ? minutes[position] : 1440;
+    return now + m / 1440.0;
+}
+
+TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const QString& soundPath)
+    : QDialog(parent), reminderText(text), m_soundPath(soundPath) {
+    setObjectName(QStringLiteral("taskReminderDlg"));
+    setWindowTitle(QStringLiteral("Task Reminder"));
+    // A fixed dialog without a close button: it ends by Snooze or Dismiss.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setFixedSize(320, 120);
+    Label1 = new QLabel(QStringLiteral("Click \"Snooze\" to be alarmed again in:"), this);
+    comb_Snooze = new QComboBox(this);
+    comb_Snooze->setObjectName(QStringLiteral("comb_Snooze"));
+    comb_Snooze->addItems(SnoozeItems());
+    comb_Snooze->setCurrentIndex(0);
+    btn_dismiss = button(this, "btn_dismiss", QStringLiteral("Dismiss"));
+    btn_dismiss->setToolTip(QStringLiteral("Dismiss reminder"));
+    btn_snooze = button(this, "btn_snooze", QStringLiteral("Snooze"));
+    btn_snooze->setDefault(true);
+    auto* snooze = new QHBoxLayout;
+    snooze->addWidget(comb_Snooze, 1);
+    snooze->addWidget(btn_snooze);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Memo1);
+    layout->addWidget(Label1);
+    layout->addLayout(snooze);
+    layout->addLayout(buttonRow({btn_dismiss}));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btn_snooze, &QPushButton::clicked, this, [this] {
+        snoozeUntil = SnoozeTime(comb_Snooze->currentIndex(), Clock::Now());
+        dismissed = false;
+        accept();
+    });
+    connect(btn_dismiss, &QPushButton::clicked, this, [this] {
+        dismissed = true;
+        accept();
+    });
+}
+
+TtaskReminderDlg::~TtaskReminderDlg() = default;
+
+void TtaskReminderDlg::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    Memo1->setPlainText(reminderText);
+    if (m_played)
+        return;
+    m_played = true;
+    // Played once, without waiting; a missing file or no sound device is
+    // silently skipped.
+    m_sound = new QSoundEffect(this);
+    m_sound->setSource(QUrl::fromLocalFile(m_soundPath));
+    m_sound->play();
+}
+
+void TtaskReminderDlg::keyPressEvent(QKeyEvent* e) {
+    // Esc is not a way out: there is no cancel button.
+    if (e->key() == Qt::Key_Escape) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+// ------------------------------------------------------------- TColorSetDlg
+
+namespace {
+QIcon swatch(const QColor& c) {
+    QPixmap pm(16, 12);
+    pm.fill(c);
+    QPainter p(&pm);
+    p.setPen(Qt::gray);
+    p.drawRect(0, 0, 15, 11);
+    return QIcon(pm);
+}
+} // namespace
+
+TColorSetDlg::TColorSetDlg(QWidget* parent, qint32 text, qint32 background)
+    : QDialog(parent), textColor(text), backgroundColor(background) {
+    setObjectName(QStringLiteral("ColorSetDlg"));
+    setWindowTitle(QStringLiteral("Set Color"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    const auto list = [this](const char* name) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(QLatin1String(name));
+        for (const auto& c : ColorValues::All())
+            box->addItem(swatch(ColorValues::ToColor(c.value, palette()).isValid()
+                                    ? ColorValues::ToColor(c.value, palette())
+                                    : QColor(Qt::black)),
+                         c.name, c.value);
+        return box;
+    };
+    auto* GroupBox1 = new QGroupBox(QStringLiteral("Text Color"), this);
+    cb_text = new QCheckBox(QStringLiteral("Default Text Color"), GroupBox1);
+    cb_text->setObjectName(QStringLiteral("cb_text"));
+    cbox_text = list("cbox_text");
+    auto* g1 = new QFormLayout(GroupBox1);
+    g1->addRow(cb_text);
+    g1->addRow(QStringLiteral("Custom: "), cbox_text);
+    auto* GroupBox2 = new QGroupBox(QStringLiteral("Background Color"), this);
+    cb_bg = new QCheckBox(QStringLiteral("Default Background Color"), GroupBox2);
+    cb_bg->setObjectName(QStringLiteral("cb_bg"));
+    cbox_bg = list("cbox_bg");
+    Select(cbox_bg, ColorValues::FromRgb(Qt::white));
+    auto* g2 = new QFormLayout(GroupBox2);
+    g2->addRow(cb_bg);
+    g2->addRow(QStringLiteral("Custom: "), cbox_bg);
+    Memo1 = new QPlainTextEdit(QStringLiteral("  Zarvik Software"), this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->setFixedHeight(48);
+    btn_Default = button(this, "btn_Default", QStringLiteral("Default"));
+    btn_Ok = button(this, "btn_Ok", QStringLiteral("OK"));
+    btn_Ok->setDefault(true);
+    Button2 = button(this, "Button2", QStringLiteral("Cancel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox1);
+    layout->addWidget(GroupBox2);
+    layout->addWidget(new QLabel(QStringLiteral("Preview:"), this));
+    layout->addWidget(Memo1);
+    layout->addLayout(buttonRow({btn_Default, btn_Ok, Button2}));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    FormShow();
+
+    connect(cb_text, &QCheckBox::clicked, this, [this](bool on) {
+        cbox_text->setEnabled(!on);
+        UpdatePreview();
+    });
+    connect(cb_bg, &QCheckBox::clicked, this, [this](bool on) {
+        cbox_bg->setEnabled(!on);
+        UpdatePreview();
+    });
+    connect(cbox_text, &QComboBox::currentIndexChanged, this, [this] { UpdatePreview(); });
+    connect(cbox_bg, &QComboBox::currentIndexChanged, this, [this] { UpdatePreview(); });
+    connect(btn_Ok, &QPushButton::clicked, this, [this] {
+        textColor = cb_text->isChecked() ? 0 : selectedValue(cbox_text);
+        backgroundColor = cb_bg->isChecked() ? 0 : selectedValue(cbox_bg);
+        accept();
+    });
+    connect(btn_Default, &QPushButton::clicked, this, [this] {
+        textColor = backgroundColor = 0;
+        accept();
+    });
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TColorSetDlg::Select(QComboBox* box, qint32 value) {
+    int i = box->findData(value);
+    if (i < 0) {
+        // A stored colour that is not in the list is offered as it is.
+        const QColor c = ColorValues::ToColor(value, palette());
+        box->addItem(swatch(c), c.name(), value);
+        i = box->count() - 1;
+    }
+    box->setCurrentIndex(i);
+}
+
+qint32 TColorSetDlg::selectedValue(const QComboBox* box) const {
+    // Black is all bits zero, which means the default.
+    return box->currentData().toInt();
+}
+
+void TColorSetDlg::FormShow() {
+    cb_text->setChecked(textColor == 0);
+    cbox_text->setEnabled(textColor != 0);
+    if (textColor != 0)
+        Select(cbox_text, textColor);
+    cb_bg->setChecked(backgroundColor == 0);
+    cbox_bg->setEnabled(backgroundColor != 0);
+    if (backgroundColor != 0)
+        Select(cbox_bg, backgroundColor);
+    UpdatePreview();
+}
+
+void TColorSetDlg::UpdatePreview() {
+    const QColor text = cb_text->isChecked()
+                            ? QColor(Qt::black)
+                            : ColorValues::ToColor(selectedValue(cbox_text), palette());
+    const QColor bg = cb_bg->isChecked() ? QColor(Qt::white)
+                                         : ColorValues::ToColor(selectedValue(cbox_bg), palette());
+    QPalette p = Memo1->palette();
+    p.setColor(QPalette::Text, text.isValid() ? text : QColor(Qt::black));
+    p.setColor(QPalette::Base, bg.isValid() ? bg : QColor(Qt::black));
+    Memo1->setPalette(p);
+}
