@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "TcommonDm.h"
+#include "io/TIoDm.h"
 #include "pU_Boxes.h"
 #include "platform/SingleInstance.h"
 #include "tasks/TzvTasksFrame.h"
@@ -36,6 +37,14 @@ TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* paren
     Action_DbRestore = action("Action_DbRestore", QStringLiteral("Database &Restore..."));
     Action_Import = action("Action_Import", QStringLiteral("&Import..."));
     connect(Action_Exit, &QAction::triggered, this, &TmainFm::Exit);
+    connect(Action_DbBackup, &QAction::triggered, this,
+            [this] { Guarded([this] { Action_DbBackupExecute(); }); });
+    connect(Action_DbRestore, &QAction::triggered, this,
+            [this] { Guarded([this] { Action_DbRestoreExecute(); }); });
+    connect(Action_Import, &QAction::triggered, this,
+            [this] { Guarded([this] { Action_ImportExecute(); }); });
+    ZvFormState1 = new TZvFormState(this);
+    ZvFormState1->Section = QStringLiteral("form");
     connect(Action_AddTask, &QAction::triggered, this, [this] {
         BringForward();
         if (m_tasksFrame)
@@ -84,9 +93,27 @@ void TmainFm::FormCreate() {
     Guarded([&] { m_db.open(m_folder); });
     Guarded([&] { TcommonDm::LoadOptions(*this); });
     m_helpPath = m_folder + QStringLiteral("tasquel-help.html");
+    ZvFormState1->IniPath = m_configPath;
+}
+
+void TmainFm::Action_DbBackupExecute() {
+    if (m_io)
+        m_io->BackupToFile();
+}
+
+void TmainFm::Action_DbRestoreExecute() {
+    if (m_io && m_io->RestoreFromFile() && m_tasksFrame)
+        PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
+}
+
+void TmainFm::Action_ImportExecute() {
+    if (m_io && m_io->ImportFromFile() && m_tasksFrame)
+        PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
 }
 
 void TmainFm::showEvent(QShowEvent* e) {
+    if (!e->spontaneous())
+        Guarded([this] { ZvFormState1->RestoreState(); });
     QMainWindow::showEvent(e);
     if (e->spontaneous())
         return;
@@ -127,6 +154,7 @@ void TmainFm::Exit() {
     if (m_exiting)
         return;
     m_exiting = true;
+    Guarded([this] { ZvFormState1->SaveState(); });
     delete m_tasksFrame; // commits an open edit and stops the frame's timers
     if (m_instance)
         m_instance->release();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Options.h"
+#include "components/ZvFormState.h"
+#include "components/ZvVersionInfo.h"
 #include "platform/Database.h"
 
 #include <QMainWindow>
@@ -33,6 +35,8 @@ public:
     Database& db() { return m_db; }
     const TBackgrounds& backgrounds() const { return m_backgrounds; }
     AppOptions& options() { return m_options; }
+    const TZvVersionInfo& versionInfo() const { return ZvVersionInfo1; }
+    TZvFormState* formState() const { return ZvFormState1; }
     TzvTasksFrame* tasksFrame() const;
     bool firstShow() const { return m_firstShow; }
     bool exiting() const { return m_exiting; }
@@ -57,6 +61,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void Action_DbBackupExecute();
+    void Action_DbRestoreExecute();
+    void Action_ImportExecute();
     void closeEvent(QCloseEvent* e) override;
 
 private:
@@ -76,4 +83,6 @@ private:
     TIoDm* m_io = nullptr;
     TcommonDm* m_common = nullptr;
     int m_taskCount = 0;
+    TZvVersionInfo ZvVersionInfo1;
+    TZvFormState* ZvFormState1;
 };

@@ -1,6 +1,7 @@
 #include "pU_Boxes.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -13,6 +14,36 @@ MessageBoxHandler& handler() {
 
 void SetMessageBoxHandler(MessageBoxHandler h) {
     handler() = std::move(h);
+}
+
+namespace {
+FilePromptHandler& fileHandler() {
+    static FilePromptHandler h;
+    return h;
+}
+
+QString askFile(bool save, const QString& filter, const QString& suffix) {
+    if (fileHandler())
+        return fileHandler()(save, filter);
+    QFileDialog dlg(QApplication::activeWindow());
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setNameFilter(filter);
+    dlg.setDefaultSuffix(suffix);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return dlg.selectedFiles().first();
+}
+} // namespace
+
+void SetFilePromptHandler(FilePromptHandler h) {
+    fileHandler() = std::move(h);
+}
+QString AskSaveFileName(const QString& filter, const QString& suffix) {
+    return askFile(true, filter, suffix);
+}
+QString AskOpenFileName(const QString& filter, const QString& suffix) {
+    return askFile(false, filter, suffix);
 }
 
 int ShowMessageBox(const QString& caption, const QString& text, int buttons) {

@@ -20,6 +20,14 @@ void ErrorBox(const QString& text);
 void WarningBox(const QString& text);
 void TipBox(const QString& text);
 
+// File prompts go through one seam too. Returns the chosen file, or an empty
+// text when the user cancelled. filter is "Name (*.ext)"; suffix is added to
+// a name typed without one; a save prompt asks before replacing a file.
+using FilePromptHandler = std::function<QString(bool save, const QString& filter)>;
+void SetFilePromptHandler(FilePromptHandler handler);
+QString AskSaveFileName(const QString& filter, const QString& suffix);
+QString AskOpenFileName(const QString& filter, const QString& suffix);
+
 // The application title, caption of the general error display.
 QString AppTitle();
 // The general error display: the error's own text under the title.

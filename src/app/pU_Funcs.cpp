@@ -40,57 +40,128 @@ int LocalOffsetBias() {
 }
 
 QString FormatIsoDateTime(TDateTime dt, bool addOffset) {
+    return FormatIsoDateTime(dt, addOffset, LocalOffsetBias());
+}
+
+namespace {
+char* digits(char* p, int value, int width) {
+    for (int i = width - 1; i >= 0; --i) {
+        p[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return p + width;
+}
+} // namespace
+
+QString FormatIsoDateTime(TDateTime dt, bool addOffset, int bias) {
     const QDate d = DatePart(dt);
     const QTime t = TimePart(dt);
-    QString s = QStringLiteral("%1-%2-%3T%4:%5:%6.000")
-                    .arg(d.year(), 4, 10, QChar(u'0'))
-                    .arg(d.month(), 2, 10, QChar(u'0'))
-                    .arg(d.day(), 2, 10, QChar(u'0'))
-                    .arg(t.hour(), 2, 10, QChar(u'0'))
-                    .arg(t.minute(), 2, 10, QChar(u'0'))
-                    .arg(t.second(), 2, 10, QChar(u'0'));
-    const int bias = LocalOffsetBias();
-    if (bias == 0 || !addOffset)
-        return s + u'Z';
-    const int a = std::abs(bias);
-    return s + QStringLiteral("%1%2:%3")
-                   .arg(QChar(bias < 0 ? u'+' : u'-'))
-                   .arg(a / 60, 2, 10, QChar(u'0'))
-                   .arg(a % 60, 2, 10, QChar(u'0'));
+    char buf[40];
+    char* p = buf;
+    if (d.year() < 0 || d.year() > 9999)
+        return QStringLiteral("%1").arg(d.year()) + QStringLiteral("-01-01T00:00:00.000Z");
+    p = digits(p, d.year(), 4);
+    *p++ = '-';
+    p = digits(p, d.month(), 2);
+    *p++ = '-';
+    p = digits(p, d.day(), 2);
+    *p++ = 'T';
+    p = digits(p, t.hour(), 2);
+    *p++ = ':';
+    p = digits(p, t.minute(), 2);
+    *p++ = ':';
+    p = digits(p, t.second(), 2);
+    for (const char c : {'.', '0', '0', '0'})
+        *p++ = c;
+    if (bias == 0 || !addOffset) {
+        *p++ = 'Z';
+    } else {
+        const int a = std::abs(bias);
+        *p++ = bias < 0 ? '+' : '-';
+        p = digits(p, a / 60, 2);
+        *p++ = ':';
+        p = digits(p, a % 60, 2);
+    }
+    return QString::fromLatin1(buf, p - buf);
 }
 
 TDateTime ParseIsoDateTime(const QString& text) {
-    static const QRegularExpression re(QStringLiteral(
-        R"(^\s*(-?\d{4,})-(\d{2})-(\d{2})T(\d{2}):(\d{2}):(\d{2})(\.\d+)?(Z|[+-]\d{2}:\d{2})?\s*$)"));
-    const auto m = re.match(text);
+    return ParseIsoDateTime(text, LocalOffsetBias());
+}
+
+namespace {
+// Reads exactly n digits at i.
+bool number(QStringView s, qsizetype& i, int n, int* out) {
+    int v = 0;
+    for (int k = 0; k < n; ++k, ++i) {
+        if (i >= s.size() || !s[i].isDigit() || s[i].unicode() > '9')
+            return false;
+        v = v * 10 + (s[i].unicode() - '0');
+    }
+    *out = v;
+    return true;
+}
+bool expect(QStringView s, qsizetype& i, char16_t c) {
+    if (i >= s.size() || s[i] != c)
+        return false;
+    ++i;
+    return true;
+}
+} // namespace
+
+TDateTime ParseIsoDateTime(const QString& text, int bias) {
+    const QStringView s = QStringView(text).trimmed();
     const auto fail = [&] {
         return DateTimeParseError(QStringLiteral("'%1' is not a valid date and time.").arg(text));
     };
-    if (!m.hasMatch())
+    qsizetype i = 0;
+    int year, month, day, hour, minute, second;
+    // XML Schema: yyyy-mm-ddThh:mm:ss, optional fraction, optional zone.
+    if (!number(s, i, 4, &year) || !expect(s, i, u'-') || !number(s, i, 2, &month) ||
+        !expect(s, i, u'-') || !number(s, i, 2, &day) || !expect(s, i, u'T') ||
+        !number(s, i, 2, &hour) || !expect(s, i, u':') || !number(s, i, 2, &minute) ||
+        !expect(s, i, u':') || !number(s, i, 2, &second))
         throw fail();
-    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    int hour = m.captured(4).toInt();
-    const int minute = m.captured(5).toInt(), second = m.captured(6).toInt();
-    // XML Schema allows 24:00:00 for the end of a day.
-    const bool endOfDay = hour == 24 && minute == 0 && second == 0;
-    if (endOfDay)
-        hour = 0;
     int ms = 0;
-    if (m.hasCaptured(7))
-        ms = static_cast<int>(std::lround(m.captured(7).toDouble() * 1000));
-    const QTime time(hour, minute, second, qMin(ms, 999));
+    if (i < s.size() && s[i] == u'.') {
+        ++i;
+        int scale = 100, count = 0;
+        while (i < s.size() && s[i].unicode() >= '0' && s[i].unicode() <= '9') {
+            ms += (s[i].unicode() - '0') * scale;
+            scale /= 10;
+            ++i;
+            ++count;
+        }
+        if (count == 0)
+            throw fail();
+    }
+    int offsetMinutes = 0;
+    bool zoned = false;
+    if (i < s.size() && s[i] == u'Z') {
+        ++i;
+        zoned = true;
+    } else if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
+        const bool minus = s[i] == u'-';
+        ++i;
+        int oh, om;
+        if (!number(s, i, 2, &oh) || !expect(s, i, u':') || !number(s, i, 2, &om) || oh > 14 ||
+            om > 59)
+            throw fail();
+        offsetMinutes = (oh * 60 + om) * (minus ? -1 : 1);
+        zoned = true;
+    }
+    if (i != s.size())
+        throw fail();
+    // 24:00:00 is the end of the day.
+    const bool endOfDay = hour == 24 && minute == 0 && second == 0 && ms == 0;
+    const QDate date(year, month, day);
+    const QTime time(endOfDay ? 0 : hour, minute, second, ms);
     if (!date.isValid() || !time.isValid())
         throw fail();
-    QDateTime wall(endOfDay ? date.addDays(1) : date, time, Qt::UTC);
-    const QString zone = m.captured(8);
-    if (zone.isEmpty())
-        return ToDateTime(wall); // no zone: already local
-    int offsetMinutes = 0;
-    if (zone != u"Z") {
-        offsetMinutes = zone.mid(1, 2).toInt() * 60 + zone.mid(4, 2).toInt();
-        if (zone.front() == u'-')
-            offsetMinutes = -offsetMinutes;
-    }
-    const QDateTime utc = wall.addSecs(-qint64(offsetMinutes) * 60);
-    return ToDateTime(utc.addSecs(-qint64(LocalOffsetBias()) * 60));
+    const QDate day0 = endOfDay ? date.addDays(1) : date;
+    const int shift = zoned ? -offsetMinutes - bias : 0; // to UTC, then to local time
+    if (shift == 0)
+        return ToDateTime(day0, time);
+    const QDateTime moved = QDateTime(day0, time, Qt::UTC).addSecs(qint64(shift) * 60);
+    return ToDateTime(moved.date(), moved.time());
 }

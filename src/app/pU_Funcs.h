@@ -23,6 +23,8 @@ QString TrimBoth(const QString& text);
 int LocalOffsetBias();
 // "yyyy-mm-ddThh:nn:ss.000" followed by "Z" or the local offset.
 QString FormatIsoDateTime(TDateTime dt, bool addOffset = true);
+// The same with the offset given, for writing many values at one offset.
+QString FormatIsoDateTime(TDateTime dt, bool addOffset, int bias);
 
 class DateTimeParseError : public std::runtime_error {
 public:
@@ -30,3 +32,4 @@ public:
 };
 // An XML Schema dateTime, turned into local time with the current offset.
 TDateTime ParseIsoDateTime(const QString& text);
+TDateTime ParseIsoDateTime(const QString& text, int bias);

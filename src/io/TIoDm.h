@@ -5,15 +5,24 @@
 #include <QObject>
 
 class TmainFm;
+class TReplaceAskDlg;
 
-// The import/export module: its own query on the shared connection.
+// The import/export module: backup, restore and import of interchange files.
 class TIoDm : public QObject {
     Q_OBJECT
 public:
     explicit TIoDm(TmainFm* mainFm);
-    Query& query() { return ADOQuery1; }
+
+    static QString SaveFilter() { return QStringLiteral("Zarvik Database,  (*.zvx)"); }
+    static QString OpenFilter() { return QStringLiteral("Zarvik Database, (*.zvx)"); }
+
+    bool BackupToFile();
+    bool RestoreFromFile();
+    bool ImportFromFile();
+    // The replace dialog of the running restore, for tests.
+    TReplaceAskDlg* replaceDialog() const { return m_replace; }
 
 private:
     TmainFm* m_main;
-    Query ADOQuery1;
+    TReplaceAskDlg* m_replace = nullptr;
 };

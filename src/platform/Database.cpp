@@ -155,11 +155,15 @@ QString TranslateSql(const QString& sql) {
 
 Query::~Query() {
     close();
+    sqlite3_finalize(m_cached);
+    sqlite3_finalize(m_postStmt);
 }
 
 void Query::close() {
     if (m_stmt) {
-        sqlite3_finalize(m_stmt);
+        // Kept prepared: the same statement text runs again without parsing.
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
         m_stmt = nullptr;
     }
     m_eof = true;
@@ -172,10 +176,19 @@ void Query::close() {
 
 void Query::prepare(const QString& sql) {
     sqlite3* db = m_db.handle();
-    const QByteArray text = sql.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &stmt, nullptr), QString());
-    m_stmt = stmt;
+    if (!m_cached || sql != m_cachedSql || sqlite3_db_handle(m_cached) != db) {
+        sqlite3_finalize(m_cached);
+        m_cached = nullptr;
+        const QByteArray text = sql.toUtf8();
+        check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &m_cached, nullptr),
+              QString());
+        m_cachedSql = sql;
+    }
+    m_stmt = m_cached;
+    for (int i = 0; i < m_params.size(); ++i) {
+        const QByteArray v = m_params.at(i).toUtf8();
+        sqlite3_bind_text(m_stmt, i + 1, v.constData(), v.size(), SQLITE_TRANSIENT);
+    }
 }
 
 void Query::open() {
@@ -207,8 +220,7 @@ void Query::execSql() {
     m_sql = sql;
     prepare(TranslateSql(sql));
     const int rc = sqlite3_step(m_stmt);
-    sqlite3_finalize(m_stmt);
-    m_stmt = nullptr;
+    close();
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         throw DbError(engineText(m_db.handle()));
 }
@@ -356,9 +368,15 @@ void Query::post() {
             sets << p.first + QStringLiteral("=?");
         sql = QStringLiteral("update %1 set %2 where rowid=?").arg(m_table, sets.join(u','));
     }
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray text = sql.toUtf8();
-    check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &stmt, nullptr), QString());
+    if (!m_postStmt || sql != m_postSql || sqlite3_db_handle(m_postStmt) != db) {
+        sqlite3_finalize(m_postStmt);
+        m_postStmt = nullptr;
+        const QByteArray text = sql.toUtf8();
+        check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &m_postStmt, nullptr),
+              QString());
+        m_postSql = sql;
+    }
+    sqlite3_stmt* stmt = m_postStmt;
     int index = 1;
     for (const auto& p : m_pending) {
         const Value& v = p.second;
@@ -377,7 +395,8 @@ void Query::post() {
     if (m_mode == Mode::Edit)
         sqlite3_bind_int64(stmt, index, sqlite3_column_int64(m_stmt, 0));
     const int rc = sqlite3_step(stmt);
-    sqlite3_finalize(stmt);
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
     m_mode = Mode::Browse;
     m_pending.clear();
     if (rc != SQLITE_DONE)
@@ -392,6 +411,11 @@ QString QuotedStr(const QString& text) {
 
 void OpenQuery(Query& q, const QString& sql) {
     q.setSql(sql);
+    q.open();
+}
+
+void OpenQuery(Query& q, const QString& sql, const QStringList& params) {
+    q.setSql(sql, params);
     q.open();
 }
 

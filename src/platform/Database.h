@@ -59,9 +59,11 @@ public:
     Query& operator=(const Query&) = delete;
 
     void close();
-    void setSql(const QString& sql) {
+    // params are bound, in order, to the statement's "?" marks.
+    void setSql(const QString& sql, const QStringList& params = {}) {
         close();
         m_sql = sql;
+        m_params = params;
     }
     QString sql() const { return m_sql; }
     void open();    // a statement that returns rows; positions on the first row
@@ -110,7 +112,12 @@ private:
 
     Database& m_db;
     QString m_sql;
-    sqlite3_stmt* m_stmt = nullptr;
+    QStringList m_params;
+    sqlite3_stmt* m_stmt = nullptr;   // the open statement
+    sqlite3_stmt* m_cached = nullptr; // kept prepared for the next run
+    QString m_cachedSql;
+    sqlite3_stmt* m_postStmt = nullptr;
+    QString m_postSql;
     bool m_eof = true;
     QStringList m_columns;
     int m_offset = 0; // 1 when the engine's row id is read as a hidden first column
@@ -123,4 +130,5 @@ private:
 QString QuotedStr(const QString& text);
 // Close the query, give it one statement, open it / execute it.
 void OpenQuery(Query& q, const QString& sql);
+void OpenQuery(Query& q, const QString& sql, const QStringList& params);
 void ExecQuery(Query& q, const QString& sql);

@@ -10,6 +10,8 @@
 #include "app/pU_Funcs.h"
 #include "components/ImageList.h"
 #include "components/ZvStatusBar.h"
+#include "io/Interchange.h"
+#include "io/TIoDm.h"
 #include "platform/IniFile.h"
 
 #include <QAction>
@@ -386,6 +388,7 @@ void TzvTasksFrame::CreateActions() {
     guard(Action_TaskReminderSet, &TzvTasksFrame::Action_TaskReminderSetExecute);
     guard(Action_TaskDueSet, &TzvTasksFrame::Action_TaskDueSetExecute);
     guard(Action_SetColor, &TzvTasksFrame::Action_SetColorExecute);
+    guard(Action_Export, &TzvTasksFrame::Action_ExportExecute);
     guard(Action_ViewList, &TzvTasksFrame::Action_ViewListExecute);
     guard(Action_ViewDate, &TzvTasksFrame::Action_ViewDateExecute);
     guard(Action_ViewAsc, &TzvTasksFrame::Action_ViewAscExecute);
@@ -1554,4 +1557,32 @@ void TzvTasksFrame::Timer1Timer() {
     node->info.alarmTime = snoozeUntil;
     WriteTaskFields(node, "alarmFlag", node->info.alarmFlag, "alarmTime", node->info.alarmTime);
     Remeasure(node);
+}
+
+// ------------------------------------------------------------------ export
+
+void TzvTasksFrame::Action_ExportExecute() {
+    if (m_editingNode)
+        return;
+    if (SelectedNodes().empty()) {
+        WarningBox(QStringLiteral("Please select a task!"));
+        return;
+    }
+    const QString name = AskSaveFileName(TIoDm::SaveFilter(), QStringLiteral("zvx"));
+    if (!name.isEmpty())
+        ExportSelected(name);
+}
+
+bool TzvTasksFrame::ExportSelected(const QString& fileName) {
+    const auto selected = SelectedNodes();
+    const std::vector<const TaskNode*> nodes(selected.begin(), selected.end());
+    try {
+        Interchange::WriteExport(nodes, fileName,
+                                 m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion),
+                                 ErrorBox);
+    } catch (const std::exception&) {
+        ErrorBox(QStringLiteral("File Write Failure !"));
+        return false;
+    }
+    return true;
 }

@@ -91,6 +91,9 @@ public:
     void Action_TaskDueSetExecute();
     void Action_SetColorExecute();
     void Timer1Timer();
+    void Action_ExportExecute();
+    // Writes the selected tasks into an interchange file.
+    bool ExportSelected(const QString& fileName);
     // The in-place editor reports: new text (only when changed), the end
     // of a kept edit, a cancelled edit.
     void EditorKeep(TaskNode* node, const QString& text);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+// Keeps a window's place, size and maximised state in a section of the
+// configuration file, and puts them back.
+class TZvFormState : public QObject {
+    Q_OBJECT
+public:
+    explicit TZvFormState(QWidget* owner);
+    bool Enabled = true;
+    QString Section;
+    QString IniPath;
+
+    void SaveState();
+    void RestoreState();
+    // Whether a "form" placement has been saved before.
+    bool Saved() const;
+
+signals:
+    void OnSaveState();
+    void OnRestoreState();
+
+private:
+    bool sizeable() const;
+    QWidget* m_owner;
+};

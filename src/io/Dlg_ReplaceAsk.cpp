@@ -1,0 +1,89 @@
+#include "Dlg_ReplaceAsk.h"
+
+#include "app/pU_Funcs.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+
+namespace {
+enum Result { Closed = 0, Yes = 10, No, Abort, All };
+
+QLabel* label(QWidget* parent, const char* name, int x, int y) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->move(x, y);
+    return l;
+}
+
+QString dateTimeText(TDateTime t) {
+    return t == 0 ? QString() : QLocale().toString(FromDateTime(t), QLocale::ShortFormat);
+}
+} // namespace
+
+TReplaceAskDlg::TReplaceAskDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ReplaceAskDlg"));
+    setWindowTitle(QStringLiteral("Confirm Replace"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(13);
+    setFont(f);
+    setFixedSize(463, 250);
+
+    Label_Caption = label(this, "Label_Caption", 56, 24);
+    Label_oldTitle = label(this, "Label_oldTitle", 80, 56);
+    Label_oldTime = label(this, "Label_oldTime", 80, 80);
+    Label2 = label(this, "Label2", 56, 104);
+    Label2->setText(QStringLiteral("with this one?"));
+    Label_newTitle = label(this, "Label_newTitle", 80, 144);
+    Label_newTime = label(this, "Label_newTime", 80, 168);
+    for (QLabel* title : {Label_oldTitle, Label_newTitle}) {
+        title->setFixedSize(360, 16);
+        QPalette p = title->palette();
+        p.setColor(QPalette::WindowText, Qt::blue);
+        title->setPalette(p);
+    }
+    const auto button = [this](const char* name, const QString& text, int x, int result) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(x, 200, 75, 25);
+        connect(b, &QPushButton::clicked, this, [this, result] { done(result); });
+        return b;
+    };
+    Button1 = button("Button1", QStringLiteral("&Yes"), 88, Yes);
+    Button4 = button("Button4", QStringLiteral("&All"), 176, All);
+    Button2 = button("Button2", QStringLiteral("&No"), 264, No);
+    Button3 = button("Button3", QStringLiteral("A&bort"), 352, Abort);
+    // Tab order: Yes, No, Abort, All.
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, Button4);
+    Button1->setDefault(true);
+}
+
+Interchange::Answer TReplaceAskDlg::Ask(const Interchange::ReplaceQuestion& q) {
+    Label_Caption->setText(QStringLiteral("Would you like to replace the existing ") + q.kind);
+    Label_Caption->adjustSize();
+    // Cut at the label's edge, on one line.
+    const auto fit = [](QLabel* l, const QString& text) {
+        l->setText(l->fontMetrics().elidedText(FlattenLineBreaks(text), Qt::ElideNone, l->width()));
+    };
+    fit(Label_oldTitle, q.fileContent);
+    fit(Label_newTitle, q.dbContent);
+    Label_oldTime->setText(QStringLiteral("modified: ") + dateTimeText(q.fileEditTime));
+    Label_oldTime->adjustSize();
+    Label_newTime->setText(QStringLiteral("modified: ") + dateTimeText(q.dbEditTime));
+    Label_newTime->adjustSize();
+    switch (exec()) {
+    case Yes:
+        return Interchange::Answer::Yes;
+    case No:
+        return Interchange::Answer::No;
+    case Abort:
+        return Interchange::Answer::Abort;
+    case All:
+        return Interchange::Answer::All;
+    default:
+        return Interchange::Answer::Closed;
+    }
+}

@@ -1,0 +1,383 @@
+#include "Interchange.h"
+
+#include "XmlTry.h"
+#include "app/pU_Funcs.h"
+#include "platform/Database.h"
+#include "tasks/TaskTreeModel.h"
+
+#include <pugixml.hpp>
+
+namespace Interchange {
+
+const char* const Skeleton = "<zarvik app=\"\" appversion=\"\" dataversion=\"1.1\" time=\"\">\r"
+                             "  <tasks/>\r"
+                             "  <memos/>\r"
+                             "  <notes/>\r"
+                             "  <peers/>\r"
+                             "</zarvik>";
+const char* const AppId = "Tally-Ward";
+
+namespace {
+
+struct Column {
+    const char* attribute;
+    const char* column;
+    enum Kind { Text, Flag, Integer, Time } kind;
+};
+const Column kTaskColumns[] = {
+    {"tid", "tid", Column::Text},
+    {"pid", "pid", Column::Text},
+    {"content", "content", Column::Text},
+    {"check-flag", "checkFlag", Column::Flag},
+    {"alarm-flag", "alarmFlag", Column::Flag},
+    {"due-flag", "dueFlag", Column::Flag},
+    {"text-color", "textColor", Column::Integer},
+    {"background-color", "backgroundColor", Column::Integer},
+    {"create-time", "createTime", Column::Time},
+    {"edit-time", "editTime", Column::Time},
+    {"check-time", "checkTime", Column::Time},
+    {"alarm-time", "alarmTime", Column::Time},
+    {"due-time", "dueTime", Column::Time},
+};
+const Column kMemoColumns[] = {
+    {"mid", "mid", Column::Text},
+    {"pid", "pid", Column::Text},
+    {"content", "content", Column::Text},
+    {"assign-time", "assignTime", Column::Time},
+    {"create-time", "createTime", Column::Time},
+    {"edit-time", "editTime", Column::Time},
+};
+
+void setAttr(pugi::xml_node node, const char* name, const QString& value) {
+    node.append_attribute(name).set_value(value.toUtf8().constData());
+}
+
+QString flagText(bool v) {
+    return v ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+void startDocument(Txmltry& xml, const QString& version) {
+    xml.LoadXml(QString::fromLatin1(Skeleton));
+    xml.SetAttr(QStringLiteral("zarvik"), QStringLiteral("app"), QLatin1String(AppId));
+    xml.SetAttr(QStringLiteral("zarvik"), QStringLiteral("appversion"), version);
+    xml.SetAttr(QStringLiteral("zarvik"), QStringLiteral("time"), FormatIsoDateTime(Clock::Now()));
+}
+
+// One table's rows as record elements, in the order the database gives.
+void writeTable(Database& db, pugi::xml_node section, const char* element, const char* table,
+                const Column* columns, size_t count, int bias, const Progress& progress, int& done,
+                int total) {
+    Query q(db);
+    OpenQuery(q, QStringLiteral("select * from %1").arg(QLatin1String(table)));
+    std::vector<int> index(count);
+    for (size_t c = 0; c < count; ++c) {
+        index[c] = q.fieldIndex(QLatin1String(columns[c].column));
+        if (index[c] < 0)
+            throw DbError(
+                QStringLiteral("Field '%1' not found.").arg(QLatin1String(columns[c].column)));
+    }
+    for (; !q.eof(); q.next()) {
+        pugi::xml_node record = section.append_child(element);
+        for (size_t c = 0; c < count; ++c) {
+            const int i = index[c];
+            QString value;
+            switch (columns[c].kind) {
+            case Column::Text:
+                value = q.text(i);
+                break;
+            case Column::Flag:
+                value = q.isNull(i) ? QString() : flagText(q.boolean(i));
+                break;
+            case Column::Integer:
+                value = q.isNull(i) ? QString() : QString::number(q.integer(i));
+                break;
+            case Column::Time:
+                value = FormatIsoDateTime(q.dateTime(i), true, bias);
+                break;
+            }
+            setAttr(record, columns[c].attribute, value);
+        }
+        if (progress && (++done % 256) == 0)
+            progress(done, total);
+    }
+}
+
+int countRows(Database& db, const char* table) {
+    Query q(db);
+    OpenQuery(q, QStringLiteral("select count(*) as cnt from %1").arg(QLatin1String(table)));
+    return q.integer(QStringLiteral("cnt"));
+}
+
+void writeTask(pugi::xml_node section, const TTaskInfo& t, const QString& pid, int bias) {
+    pugi::xml_node r = section.append_child("task");
+    setAttr(r, "tid", t.tid);
+    setAttr(r, "pid", pid);
+    setAttr(r, "content", t.content);
+    setAttr(r, "check-flag", flagText(t.checkFlag));
+    setAttr(r, "alarm-flag", flagText(t.alarmFlag));
+    setAttr(r, "due-flag", flagText(t.dueFlag));
+    setAttr(r, "text-color", QString::number(t.textColor));
+    setAttr(r, "background-color", QString::number(t.backgroundColor));
+    setAttr(r, "create-time", FormatIsoDateTime(t.createTime, true, bias));
+    setAttr(r, "edit-time", FormatIsoDateTime(t.editTime, true, bias));
+    setAttr(r, "check-time", FormatIsoDateTime(t.checkTime, true, bias));
+    setAttr(r, "alarm-time", FormatIsoDateTime(t.alarmTime, true, bias));
+    setAttr(r, "due-time", FormatIsoDateTime(t.dueTime, true, bias));
+}
+
+// A record's attribute; a missing one is reported as the path would be.
+QString attr(pugi::xml_node node, const QString& path, const char* name, const ErrorBox& box) {
+    const pugi::xml_attribute a = node.attribute(name);
+    if (!a) {
+        if (box)
+            box(path + QStringLiteral(": ") + QLatin1String(name) + QStringLiteral(" not Exist !"));
+        return QString();
+    }
+    return QString::fromUtf8(a.value());
+}
+
+// Hands one attribute to its column, converted as the column wants.
+void setColumn(Query& q, const Column& c, const QString& value, int bias) {
+    const QString name = QLatin1String(c.column);
+    switch (c.kind) {
+    case Column::Text:
+        q.setText(name, c.attribute == std::string_view("content") ? ToCrLf(value) : value);
+        return;
+    case Column::Flag:
+        if (value.isEmpty())
+            q.setNull(name);
+        else if (value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || value == u"1" ||
+                 value == u"-1")
+            q.setBool(name, true);
+        else if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || value == u"0")
+            q.setBool(name, false);
+        else
+            throw DbError(
+                QStringLiteral("'%1' is not a valid boolean value for %2.").arg(value, name));
+        return;
+    case Column::Integer: {
+        if (value.isEmpty()) {
+            q.setNull(name);
+            return;
+        }
+        bool ok = false;
+        const int v = value.trimmed().toInt(&ok);
+        if (!ok)
+            throw DbError(
+                QStringLiteral("'%1' is not a valid integer value for %2.").arg(value, name));
+        q.setInt(name, v);
+        return;
+    }
+    case Column::Time:
+        // A missing date-time is an empty column.
+        if (value.isEmpty())
+            q.setNull(name);
+        else
+            q.setDateTime(name, ParseIsoDateTime(value, bias));
+        return;
+    }
+}
+
+// The common start of both readers: the file, then its application id.
+bool openFile(Txmltry& xml, const QString& fileName, const ErrorBox& box) {
+    try {
+        xml.LoadFile(fileName, true);
+    } catch (const std::exception&) {
+        if (box)
+            box(QStringLiteral("File read failure!"));
+        return false;
+    }
+    const QString zarvik = QStringLiteral("zarvik"), app = QStringLiteral("app");
+    if (xml.GetAttr(zarvik, app) != QLatin1String(AppId)) {
+        if (box)
+            box(QStringLiteral("Data mismatch: ") + xml.GetAttr(zarvik, app) +
+                QLatin1String(AppId));
+        return false;
+    }
+    return true;
+}
+
+struct Section {
+    const char* name;    // "memos"
+    const char* element; // "memo"
+    const char* table;
+    const char* idColumn; // "mid"
+    const Column* columns;
+    size_t count;
+};
+const Section kMemos{"memos", "memo", "memos", "mid", kMemoColumns, std::size(kMemoColumns)};
+const Section kTasks{"tasks", "task", "tasks", "tid", kTaskColumns, std::size(kTaskColumns)};
+
+QString recordPath(const Section& s, int i) {
+    return QStringLiteral("zarvik,%1,%2#%3")
+        .arg(QLatin1String(s.name), QLatin1String(s.element))
+        .arg(i);
+}
+
+} // namespace
+
+QString ToCrLf(const QString& text) {
+    if (!text.contains(u'\n'))
+        return text;
+    QString s = text;
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(u'\n', QStringLiteral("\r\n"));
+    return s;
+}
+
+void WriteBackup(Database& db, const QString& fileName, const QString& version,
+                 const ErrorBox& errorBox, const Progress& progress) {
+    Txmltry xml(errorBox);
+    startDocument(xml, version);
+    const int bias = LocalOffsetBias();
+    const int total = countRows(db, "memos") + countRows(db, "tasks");
+    int done = 0;
+    writeTable(db, xml.FindNode(QStringLiteral("zarvik,memos")), "memo", "memos", kMemoColumns,
+               std::size(kMemoColumns), bias, progress, done, total);
+    writeTable(db, xml.FindNode(QStringLiteral("zarvik,tasks")), "task", "tasks", kTaskColumns,
+               std::size(kTaskColumns), bias, progress, done, total);
+    xml.Invalidate();
+    xml.SaveFile(fileName, true);
+    if (progress)
+        progress(total, total);
+}
+
+void WriteExport(const std::vector<const TaskNode*>& selected, const QString& fileName,
+                 const QString& version, const ErrorBox& errorBox) {
+    Txmltry xml(errorBox);
+    startDocument(xml, version);
+    const int bias = LocalOffsetBias();
+    pugi::xml_node tasks = xml.FindNode(QStringLiteral("zarvik,tasks"));
+    for (const TaskNode* node : selected) {
+        writeTask(tasks, node->info, RootPid(), bias);
+        if (node->isTopLevel())
+            for (const auto& child : node->children())
+                writeTask(tasks, child->info, child->info.pid, bias);
+    }
+    xml.Invalidate();
+    xml.SaveFile(fileName, true);
+}
+
+bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
+                     const ErrorBox& errorBox, const Progress& progress) {
+    Txmltry xml(errorBox);
+    if (!openFile(xml, fileName, errorBox))
+        return false;
+    const int bias = LocalOffsetBias();
+    Answer answer = Answer::Yes;
+    Query q(db);
+    try {
+        const int total = xml.ChildCount(QStringLiteral("zarvik,memos")) +
+                          xml.ChildCount(QStringLiteral("zarvik,tasks"));
+        int done = 0;
+        for (const Section* s : {&kMemos, &kTasks}) {
+            const QString section = QStringLiteral("zarvik,") + QLatin1String(s->name);
+            const int n = xml.ChildCount(section);
+            const QString lookup = QStringLiteral("select * from %1 where %2=?")
+                                       .arg(QLatin1String(s->table), QLatin1String(s->idColumn));
+            const QString empty =
+                QStringLiteral("select * from %1 where 0=1").arg(QLatin1String(s->table));
+            for (int i = 0; i < n; ++i) {
+                const QString path = recordPath(*s, i);
+                const pugi::xml_node record = xml.FindNode(path);
+                const QString id = attr(record, path, s->idColumn, errorBox);
+                OpenQuery(q, lookup, {id});
+                const bool exists = !q.eof();
+                if (!exists) {
+                    OpenQuery(q, empty);
+                    q.append();
+                } else {
+                    if (answer != Answer::All) {
+                        ReplaceQuestion question;
+                        question.kind = QLatin1String(s->element);
+                        question.fileContent = attr(record, path, "content", errorBox);
+                        const QString editTime = attr(record, path, "edit-time", errorBox);
+                        question.fileEditTime =
+                            editTime.isEmpty() ? 0 : ParseIsoDateTime(editTime, bias);
+                        question.dbContent = q.text(QStringLiteral("content"));
+                        question.dbEditTime = q.dateTime(QStringLiteral("editTime"));
+                        answer = ask ? ask(question) : Answer::Yes;
+                        if (answer == Answer::Abort)
+                            return true;
+                        if (answer == Answer::No || answer == Answer::Closed) {
+                            q.close();
+                            continue;
+                        }
+                    }
+                    q.edit();
+                }
+                for (size_t c = 0; c < s->count; ++c)
+                    setColumn(q, s->columns[c],
+                              attr(record, path, s->columns[c].attribute, errorBox), bias);
+                q.post();
+                q.close();
+                if (progress && (++done % 256) == 0)
+                    progress(done, total);
+            }
+        }
+    } catch (const std::exception& e) {
+        if (errorBox)
+            errorBox(QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& errorBox,
+                    const Progress& progress) {
+    Txmltry xml(errorBox);
+    if (!openFile(xml, fileName, errorBox))
+        return false;
+    const int bias = LocalOffsetBias();
+    Query q(db);
+    try {
+        const int total = xml.ChildCount(QStringLiteral("zarvik,memos")) +
+                          xml.ChildCount(QStringLiteral("zarvik,tasks"));
+        int done = 0;
+        for (const Section* s : {&kMemos, &kTasks}) {
+            // The ids of the file and the new ids given for them, per pass.
+            QHash<QString, QString> idMap;
+            const auto mapped = [&idMap](const QString& fileId) {
+                auto it = idMap.constFind(fileId);
+                if (it != idMap.constEnd())
+                    return *it;
+                const QString fresh = NewGuid();
+                idMap.insert(fileId, fresh);
+                return fresh;
+            };
+            const QString section = QStringLiteral("zarvik,") + QLatin1String(s->name);
+            const int n = xml.ChildCount(section);
+            const QString empty =
+                QStringLiteral("select * from %1 where 0=1").arg(QLatin1String(s->table));
+            const QString idName = QLatin1String(s->idColumn);
+            for (int i = 0; i < n; ++i) {
+                const QString path = recordPath(*s, i);
+                const pugi::xml_node record = xml.FindNode(path);
+                OpenQuery(q, empty);
+                q.append();
+                const QString pid = attr(record, path, "pid", errorBox);
+                if (pid == RootPid()) {
+                    q.setText(QStringLiteral("pid"), RootPid());
+                    q.setText(idName, mapped(attr(record, path, s->idColumn, errorBox)));
+                } else {
+                    q.setText(QStringLiteral("pid"), mapped(pid));
+                    q.setText(idName, NewGuid()); // nothing refers to a sub-task
+                }
+                for (size_t c = 2; c < s->count; ++c)
+                    setColumn(q, s->columns[c],
+                              attr(record, path, s->columns[c].attribute, errorBox), bias);
+                q.post();
+                q.close();
+                if (progress && (++done % 256) == 0)
+                    progress(done, total);
+            }
+        }
+    } catch (const std::exception& e) {
+        if (errorBox)
+            errorBox(QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace Interchange

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class Database;
+class TaskNode;
+
+// The interchange file: writers (backup, export) and readers (restore,
+// import). The texts shown to the user come back through the callbacks.
+namespace Interchange {
+
+extern const char* const Skeleton;
+extern const char* const AppId; // "Tally-Ward"
+
+// Reports progress as done of total; may be empty.
+using Progress = std::function<void(int done, int total)>;
+using ErrorBox = std::function<void(const QString&)>;
+
+// Every memo and task row. Throws on database errors; XmlFileError when
+// the file cannot be written.
+void WriteBackup(Database& db, const QString& fileName, const QString& version,
+                 const ErrorBox& errorBox = {}, const Progress& progress = {});
+// The given rows (siblings, in tree order), each top-level one followed by
+// its sub-tasks; every given row is written with pid "root".
+void WriteExport(const std::vector<const TaskNode*>& selected, const QString& fileName,
+                 const QString& version, const ErrorBox& errorBox = {});
+
+enum class Answer { Yes, No, Abort, All, Closed };
+struct ReplaceQuestion {
+    QString kind; // "memo" or "task"
+    QString fileContent;
+    TDateTime fileEditTime = 0;
+    QString dbContent;
+    TDateTime dbEditTime = 0;
+};
+using Ask = std::function<Answer(const ReplaceQuestion&)>;
+
+// True when the file was read to its end or the user chose Abort; false
+// after an error, which has been shown through errorBox.
+bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
+                     const ErrorBox& errorBox, const Progress& progress = {});
+// True when every record was added under a new id.
+bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& errorBox,
+                    const Progress& progress = {});
+
+// Line breaks as the database keeps them: one CR LF each.
+QString ToCrLf(const QString& text);
+
+} // namespace Interchange

@@ -1,0 +1,174 @@
+#include "FrameHarness.h"
+#include "components/ZvFormState.h"
+#include "components/ZvVersionInfo.h"
+#include "io/Dlg_ReplaceAsk.h"
+#include "platform/IniFile.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+
+class TestIoGui : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() {
+        test::FixEnvironment();
+        QApplication::setStyle(QStringLiteral("Fusion"));
+    }
+    void cleanup() { SetFilePromptHandler({}); }
+
+    void versionIsCompiledIn() {
+        TZvVersionInfo v;
+        QCOMPARE(v.GetVersionValue(TZvVersionInfo::FileVersion), QStringLiteral("1.7.5.30"));
+        QCOMPARE(v.GetVersionValue(TZvVersionInfo::ProductName),
+                 QStringLiteral("Zarvik Tasquel Lite"));
+        QCOMPARE(v.GetVersionValue(10), QString());
+    }
+
+    void backupThenRestoreIntoAnEmptyDatabase() {
+        const QString file = m_dir.filePath("backup.zvx");
+        QStringList filters;
+        SetFilePromptHandler([&](bool save, const QString& filter) {
+            filters << QStringLiteral("%1 %2").arg(save ? "save" : "open", filter);
+            return file;
+        });
+        test::ProgramFolder source;
+        {
+            Database db;
+            db.open(source.path());
+            test::InsertTask(db, test::Task("{A}", "root", "apple", false, true));
+            test::InsertTask(db, test::Task("{A1}", "{A}", "seed"));
+        }
+        {
+            test::Program p(source.path());
+            p.show();
+            p.mainFm->Action_DbBackup->trigger();
+            QVERIFY(p.boxes.shown.isEmpty());
+        }
+        test::ProgramFolder target;
+        test::Program p(target.path());
+        TzvTasksFrame* f = p.show();
+        QCOMPARE(f->model()->rowCount(), 0);
+        p.mainFm->Action_DbRestore->trigger();
+        QTRY_COMPARE(f->model()->totalCount(), 2); // reloaded by the posted message
+        QCOMPARE(filters,
+                 QStringList({"save Zarvik Database,  (*.zvx)", "open Zarvik Database, (*.zvx)"}));
+
+        // A second restore asks, with the file's record above.
+        QString caption, fileTitle;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<TReplaceAskDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            caption = dlg->Label_Caption->text();
+            fileTitle = dlg->Label_oldTitle->text();
+            QCOMPARE(dlg->windowTitle(), QStringLiteral("Confirm Replace"));
+            QCOMPARE(dlg->size(), QSize(463, 250));
+            dlg->Button4->click(); // All
+        });
+        p.mainFm->Action_DbRestore->trigger();
+        QCOMPARE(caption, QStringLiteral("Would you like to replace the existing task"));
+        QCOMPARE(fileTitle, QStringLiteral("apple"));
+        QVERIFY(p.boxes.shown.isEmpty());
+    }
+
+    void cancelledOrFailedReadsDoNotReload() {
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        p.show();
+        SetFilePromptHandler([](bool, const QString&) { return QString(); });
+        p.mainFm->Action_Import->trigger();
+        QVERIFY(p.boxes.shown.isEmpty());
+        const QString bad = m_dir.filePath("bad.zvx");
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a container");
+        f.close();
+        SetFilePromptHandler([&](bool, const QString&) { return bad; });
+        p.mainFm->Action_Import->trigger();
+        QCOMPARE(p.boxes.shown.size(), 1);
+        QCOMPARE(p.boxes.shown[0].caption, QStringLiteral("Error"));
+        QCOMPARE(p.boxes.shown[0].text, QStringLiteral("File read failure!"));
+    }
+
+    void exportNeedsASelectionAndReportsWriteFailure() {
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{A}", "root", "apple"));
+        }
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        f->Action_Export->trigger();
+        QCOMPARE(p.boxes.shown.last().caption, QStringLiteral("Warning"));
+        QCOMPARE(p.boxes.shown.last().text, QStringLiteral("Please select a task!"));
+        p.tree()->selectionModel()->select(p.row(0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QVERIFY(!f->ExportSelected(m_dir.filePath("no/such/folder/x.zvx")));
+        QCOMPARE(p.boxes.shown.last().text, QStringLiteral("File Write Failure !"));
+        QVERIFY(f->ExportSelected(m_dir.filePath("x.zvx")));
+    }
+
+    void formStateRules() {
+        const QString ini = m_dir.filePath("form.ini");
+        QWidget w;
+        TZvFormState state(&w);
+        state.Section = "form";
+        state.IniPath = ini;
+        QSignalSpy saved(&state, &TZvFormState::OnSaveState);
+        w.setGeometry(100, 120, 300, 200);
+        state.SaveState();
+        const IniFile f(ini);
+        QCOMPARE(f.readInteger("form", "Left", 0), 100);
+        QCOMPARE(f.readInteger("form", "Right", 0), 400);
+        QCOMPARE(f.readInteger("form", "Bottom", 0), 320);
+        QVERIFY(f.readBool("form", "Saved", false));
+        QVERIFY(!f.readBool("form", "Maximized", true));
+        QCOMPARE(saved.count(), 1);
+
+        // A place on no screen comes back at the top-left corner.
+        f.writeInteger("form", "Left", -5000);
+        f.writeInteger("form", "Right", -4700);
+        state.RestoreState();
+        QCOMPARE(w.geometry().topLeft(), QPoint(0, 0));
+        QCOMPARE(w.geometry().size(), QSize(300, 200));
+
+        // Switched off: neither file nor window changes.
+        state.Enabled = false;
+        w.setGeometry(10, 10, 50, 50);
+        state.SaveState();
+        QCOMPARE(f.readInteger("form", "Left", 0), -5000);
+        state.RestoreState();
+        QCOMPARE(w.geometry(), QRect(10, 10, 50, 50));
+        QCOMPARE(saved.count(), 1);
+
+        // A fixed-size window keeps its size: no Right or Bottom.
+        QDialog fixed;
+        fixed.setFixedSize(120, 80);
+        TZvFormState fixedState(&fixed);
+        fixedState.Section = "dlg";
+        fixedState.IniPath = ini;
+        fixedState.SaveState();
+        QCOMPARE(f.readString("dlg", "Right", "none"), QStringLiteral("none"));
+        QVERIFY(f.readBool("dlg", "Saved", false));
+    }
+
+    void mainWindowComesBackWhereItWas() {
+        test::ProgramFolder folder;
+        {
+            test::Program p(folder.path());
+            p.show();
+            p.mainFm->setGeometry(150, 160, 500, 600);
+            p.mainFm->Exit();
+        }
+        QCOMPARE(IniFile(folder.configPath()).readInteger("form", "Right", 0), 650);
+        test::Program again(folder.path());
+        again.show();
+        QCOMPARE(again.mainFm->geometry(), QRect(150, 160, 500, 600));
+    }
+};
+
+QTEST_MAIN(TestIoGui)
+#include "test_io_gui.moc"
