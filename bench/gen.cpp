@@ -58,11 +58,22 @@ int main(int argc, char** argv) {
                            "expandFlag,textColor,backgroundColor,createTime,editTime,checkTime,"
                            "alarmTime,dueTime) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
                            -1, &st, nullptr);
-        const TDateTime now = Clock::Now();
+        // A fixed "now" and ids drawn from the seed: the same seed gives the
+        // same file.
+        const TDateTime now = ToDateTime(QDate(2026, 6, 1), QTime(12, 0));
+        const auto guid = [&rng] {
+            QString s = QStringLiteral("{%1-%2-%3-%4-%5}")
+                            .arg(rng.generate(), 8, 16, QChar(u'0'))
+                            .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
+                            .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
+                            .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
+                            .arg(quint64(rng.generate64() & 0xFFFFFFFFFFFFull), 12, 16, QChar(u'0'));
+            return s.toUpper();
+        };
         QString parent;
         for (int i = 0; i < n; ++i) {
             const bool top = i % 10 == 0;
-            const QString tid = NewGuid();
+            const QString tid = guid();
             if (top)
                 parent = tid;
             const QByteArray tidU = tid.toUtf8();

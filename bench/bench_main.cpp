@@ -1,0 +1,402 @@
+// The program's heavy paths beside the floor of the libraries they stand
+// on, measured in one run on one generated program folder.
+//
+//   tasquel-bench FOLDER [--memory] [google benchmark flags]
+#include "app/TcommonDm.h"
+#include "app/TmainFm.h"
+#include "app/pU_Boxes.h"
+#include "io/Interchange.h"
+#include "io/TIoDm.h"
+#include "io/XmlTry.h"
+#include "platform/Database.h"
+#include "tasks/TaskRules.h"
+#include "tasks/TzvTasksFrame.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <pugixml.hpp>
+#include <sqlite3.h>
+#include <zlib.h>
+
+namespace {
+
+QString g_folder; // the generated program folder, with its trailing slash
+QTemporaryDir* g_scratch;
+
+struct Program {
+    std::unique_ptr<TmainFm> main;
+    TzvTasksFrame* frame = nullptr;
+    explicit Program(bool show = true) {
+        main = std::make_unique<TmainFm>(g_folder);
+        auto* io = new TIoDm(main.get());
+        auto* common = new TcommonDm(main.get());
+        main->setModules(io, common);
+        if (show) {
+            main->show();
+            settle();
+        }
+        frame = main->tasksFrame();
+        if (frame)
+            frame->Timer1->stop();
+    }
+    static void settle() {
+        for (int i = 0; i < 4; ++i)
+            QCoreApplication::processEvents();
+    }
+};
+
+Program& shared() {
+    static Program p;
+    return p;
+}
+
+// ------------------------------------------------------------ the floor
+
+// Every row of tasks through one prepared statement, every column touched.
+void rawRead() {
+    Database db;
+    db.open(g_folder);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db.handle(), "select * from tasks", -1, &st, nullptr);
+    qint64 sum = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const int n = sqlite3_column_count(st);
+        for (int i = 0; i < n; ++i) {
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_TEXT:
+                sum += sqlite3_column_bytes(st, i) + *sqlite3_column_text(st, i);
+                break;
+            case SQLITE_INTEGER:
+                sum += sqlite3_column_int64(st, i);
+                break;
+            case SQLITE_FLOAT:
+                sum += qint64(sqlite3_column_double(st, i));
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    sqlite3_finalize(st);
+    benchmark::DoNotOptimize(sum);
+}
+
+void BM_Load_Floor(benchmark::State& s) {
+    for (auto _ : s)
+        rawRead();
+}
+
+void BM_Load(benchmark::State& s) {
+    Program& p = shared();
+    for (auto _ : s) {
+        p.frame->ReloadTasks();
+        benchmark::DoNotOptimize(p.frame->model()->totalCount());
+    }
+}
+
+void BM_FirstPaint(benchmark::State& s) {
+    for (auto _ : s) {
+        Program p;
+        const QPixmap shot = p.main->grab();
+        benchmark::DoNotOptimize(shot.cacheKey());
+        s.PauseTiming();
+        p.main.reset();
+        s.ResumeTiming();
+    }
+}
+
+std::vector<QString> allContents() {
+    std::vector<QString> texts;
+    shared().frame->model()->forEachNode([&](TaskNode* n) { texts.push_back(n->info.content); });
+    return texts;
+}
+
+void BM_Search_Floor(benchmark::State& s) {
+    const auto texts = allContents();
+    const QString words[] = {QStringLiteral("milk"), QStringLiteral("mil")};
+    int k = 0;
+    for (auto _ : s) {
+        int hits = 0;
+        const QString& w = words[k++ % 2];
+        for (const QString& t : texts)
+            hits += t.contains(w);
+        benchmark::DoNotOptimize(hits);
+    }
+}
+
+void BM_Search(benchmark::State& s) {
+    Program& p = shared();
+    QLineEdit* box = p.frame->Edt_Search;
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(box, &in);
+    box->setText(QStringLiteral("mil")); // the first keystrokes open the parents once
+    box->setText(QStringLiteral("milk"));
+    const QString words[] = {QStringLiteral("milk"), QStringLiteral("mil")};
+    int k = 0;
+    for (auto _ : s) {
+        box->setText(words[k++ % 2]); // one keystroke
+        p.frame->tree()->viewport()->repaint();
+    }
+    box->clear();
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(box, &out);
+}
+
+void BM_Sort_Floor(benchmark::State& s) {
+    // The same strings in the same groups: top level, then each sub-task list.
+    std::vector<std::vector<const QString*>> groups(1);
+    for (const auto& t : shared().frame->model()->topLevel()) {
+        groups[0].push_back(&t->info.content);
+        groups.emplace_back();
+        for (const auto& c : t->children())
+            groups.back().push_back(&c->info.content);
+    }
+    bool ascending = true;
+    for (auto _ : s) {
+        ascending = !ascending;
+        for (auto& g : groups)
+            std::stable_sort(g.begin(), g.end(), [ascending](const QString* a, const QString* b) {
+                const int c = CompareTextAZ(*a, *b);
+                return ascending ? c < 0 : c > 0;
+            });
+        benchmark::DoNotOptimize(groups.data());
+    }
+}
+
+void BM_Sort(benchmark::State& s) {
+    Program& p = shared();
+    for (auto _ : s)
+        p.frame->Action_ViewAsc->trigger();
+}
+
+void BM_TrayHint(benchmark::State& s) {
+    Program& p = shared();
+    for (auto _ : s) {
+        p.frame->RefreshTrayHint();
+        benchmark::DoNotOptimize(p.frame->trayHint().size());
+    }
+}
+
+void BM_TrayHint_Floor(benchmark::State& s) {
+    for (auto _ : s)
+        rawRead();
+}
+
+const QDateTime kLongAgo(QDate(1990, 1, 1), QTime(0, 0));
+
+void BM_TimerTick(benchmark::State& s) {
+    Program& p = shared();
+    for (auto _ : s)
+        p.frame->Timer1Timer();
+}
+
+void BM_TimerTick_Floor(benchmark::State& s) {
+    std::vector<const TTaskInfo*> records;
+    shared().frame->model()->forEachNode([&](TaskNode* n) { records.push_back(&n->info); });
+    const TDateTime now = ToDateTime(kLongAgo);
+    for (auto _ : s) {
+        const TTaskInfo* due = nullptr;
+        for (const TTaskInfo* t : records)
+            if (!t->checkFlag && t->alarmFlag && t->alarmTime <= now) {
+                due = t;
+                break;
+            }
+        benchmark::DoNotOptimize(due);
+    }
+}
+
+QString backupFile() { return g_scratch->filePath(QStringLiteral("bench.zvx")); }
+
+void BM_Backup(benchmark::State& s) {
+    Database db;
+    db.open(g_folder);
+    for (auto _ : s)
+        Interchange::WriteBackup(db, backupFile(), QStringLiteral("1.7.5.30"));
+}
+
+void BM_Backup_Floor(benchmark::State& s) {
+    Txmltry made;
+    made.LoadFile(backupFile());
+    for (auto _ : s) {
+        rawRead();
+        const QByteArray xml = made.Serialise();
+        uLongf size = compressBound(uLong(xml.size()));
+        QByteArray z(qsizetype(size), Qt::Uninitialized);
+        compress2(reinterpret_cast<Bytef*>(z.data()), &size,
+                  reinterpret_cast<const Bytef*>(xml.constData()), uLong(xml.size()), 9);
+        benchmark::DoNotOptimize(size);
+    }
+}
+
+// A fresh, empty database for each reading run.
+QString freshFolder() {
+    static int n = 0;
+    const QString dir = g_scratch->filePath(QStringLiteral("db%1/").arg(++n));
+    QDir().mkpath(dir);
+    Database::createEmpty(dir + Database::FileName);
+    return dir;
+}
+
+void BM_Restore(benchmark::State& s) {
+    for (auto _ : s) {
+        s.PauseTiming();
+        Database db;
+        db.open(freshFolder());
+        s.ResumeTiming();
+        Interchange::RestoreFromFile(db, backupFile(), {}, {});
+    }
+}
+
+void BM_Import(benchmark::State& s) {
+    for (auto _ : s) {
+        s.PauseTiming();
+        Database db;
+        db.open(freshFolder());
+        s.ResumeTiming();
+        Interchange::ImportFromFile(db, backupFile(), {});
+    }
+}
+
+void BM_Restore_Floor(benchmark::State& s) {
+    for (auto _ : s) {
+        s.PauseTiming();
+        Database db;
+        db.open(freshFolder());
+        s.ResumeTiming();
+        const QByteArray xml = Txmltry::ReadContainer(backupFile());
+        pugi::xml_document doc;
+        doc.load_buffer(xml.constData(), size_t(xml.size()));
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db.handle(),
+                           "insert into tasks (tid,pid,content,checkFlag,alarmFlag,dueFlag,textColor,"
+                           "backgroundColor,createTime,editTime,checkTime,alarmTime,dueTime) values "
+                           "(?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                           -1, &st, nullptr);
+        for (pugi::xml_node t : doc.document_element().child("tasks").children()) {
+            int i = 1;
+            for (pugi::xml_attribute a : t.attributes())
+                sqlite3_bind_text(st, i++, a.value(), -1, SQLITE_STATIC);
+            sqlite3_step(st);
+            sqlite3_reset(st);
+        }
+        sqlite3_finalize(st);
+    }
+}
+
+// Reports the real time of each run by name.
+class Collector : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> ms;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (!r.error_occurred && r.run_type == Run::RT_Iteration)
+                ms[r.run_name.function_name] = r.GetAdjustedRealTime() *
+                                         (r.time_unit == benchmark::kMillisecond ? 1.0 : 1e-6);
+    }
+};
+
+long peakResidentKb() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetMessageBoxHandler([](const QString& caption, const QString& text, int) {
+        std::fprintf(stderr, "box: %s: %s\n", qPrintable(caption), qPrintable(text));
+        return 1;
+    });
+    QApplication app(argc, argv);
+    // Long before every generated reminder: nothing is ever due, no pop-up
+    // waits for a person.
+    Clock::SetForTesting([] { return kLongAgo; });
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tasquel-bench FOLDER [--memory] [benchmark flags]\n");
+        return 2;
+    }
+    g_folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + u'/';
+    if (argc > 2 && QByteArray(argv[2]) == "--memory") {
+        // The whole process with every task loaded and shown.
+        Program p;
+        p.main->resize(446, 545);
+        p.main->grab();
+        const auto nodes = p.frame->model()->totalCount();
+        std::printf("memory: %d tasks shown, peak resident %ld kB\n", nodes, peakResidentKb());
+        return 0;
+    }
+    QTemporaryDir scratch;
+    g_scratch = &scratch;
+    {
+        Database db;
+        db.open(g_folder);
+        Interchange::WriteBackup(db, backupFile(), QStringLiteral("1.7.5.30")); // read by the floors
+    }
+
+    const auto ms = benchmark::kMillisecond;
+    benchmark::RegisterBenchmark("load", BM_Load)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("load/floor", BM_Load_Floor)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("first paint", BM_FirstPaint)->Unit(ms)->Iterations(3);
+    benchmark::RegisterBenchmark("first paint/floor", BM_Load_Floor)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("search keystroke", BM_Search)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("search keystroke/floor", BM_Search_Floor)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("sort toggle", BM_Sort)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("sort toggle/floor", BM_Sort_Floor)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("tray hint", BM_TrayHint)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("tray hint/floor", BM_TrayHint_Floor)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("timer tick", BM_TimerTick)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("timer tick/floor", BM_TimerTick_Floor)->Unit(ms)->MinTime(0.5);
+    benchmark::RegisterBenchmark("backup", BM_Backup)->Unit(ms)->Iterations(3);
+    benchmark::RegisterBenchmark("backup/floor", BM_Backup_Floor)->Unit(ms)->Iterations(3);
+    benchmark::RegisterBenchmark("restore", BM_Restore)->Unit(ms)->Iterations(3);
+    benchmark::RegisterBenchmark("restore/floor", BM_Restore_Floor)->Unit(ms)->Iterations(3);
+    benchmark::RegisterBenchmark("import", BM_Import)->Unit(ms)->Iterations(3);
+    benchmark::RegisterBenchmark("import/floor", BM_Restore_Floor)->Unit(ms)->Iterations(3);
+
+    int bargc = argc - 1;
+    std::vector<char*> bargv{argv[0]};
+    for (int i = 2; i < argc; ++i)
+        bargv.push_back(argv[i]);
+    benchmark::Initialize(&bargc, bargv.data());
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    shared().main.reset();
+
+    struct Target {
+        const char* name;
+        double ratio;
+    };
+    const Target targets[] = {{"load", 1.5},         {"first paint", 3},  {"search keystroke", 3},
+                              {"sort toggle", 2},    {"tray hint", 0.01}, {"timer tick", 2},
+                              {"backup", 1.5},       {"restore", 1.3},    {"import", 1.3}};
+    std::printf("\n%-18s %12s %12s %8s %8s  %s\n", "figure", "project ms", "floor ms", "ratio",
+                "target", "holds");
+    bool all = true;
+    for (const Target& t : targets) {
+        const auto p = collector.ms.find(t.name);
+        const auto f = collector.ms.find(std::string(t.name) + "/floor");
+        if (p == collector.ms.end() || f == collector.ms.end())
+            continue;
+        const double ratio = f->second > 0 ? p->second / f->second : 0;
+        const bool holds = ratio <= t.ratio;
+        all = all && holds;
+        std::printf("%-18s %12.3f %12.3f %8.3f %8.2f  %s\n", t.name, p->second, f->second, ratio,
+                    t.ratio, holds ? "yes" : "NO");
+    }
+    std::printf("%s\n", all ? "all figures within target" : "some figures miss their target");
+    return 0;
+}
