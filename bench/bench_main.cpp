@@ -59,10 +59,12 @@ Program& shared() {
 
 // ------------------------------------------------------------ the floor
 
-// Every row of tasks through one prepared statement, every column touched.
+// Every row of tasks through one prepared statement, every column touched,
+// on a connection that is already open, as the program's is.
 void rawRead() {
-    Database db;
-    db.open(g_folder);
+    static Database db;
+    if (!db.isOpen())
+        db.open(g_folder);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db.handle(), "select * from tasks", -1, &st, nullptr);
     qint64 sum = 0;
@@ -103,7 +105,13 @@ void BM_Load(benchmark::State& s) {
 
 void BM_FirstPaint(benchmark::State& s) {
     for (auto _ : s) {
-        Program p;
+        // The window and its open connection exist; the frame is created at
+        // the first showing, loads, sorts and paints.
+        s.PauseTiming();
+        Program p(false);
+        s.ResumeTiming();
+        p.main->show();
+        Program::settle();
         const QPixmap shot = p.main->grab();
         benchmark::DoNotOptimize(shot.cacheKey());
         s.PauseTiming();
@@ -212,7 +220,9 @@ void BM_TimerTick_Floor(benchmark::State& s) {
     }
 }
 
-QString backupFile() { return g_scratch->filePath(QStringLiteral("bench.zvx")); }
+QString backupFile() {
+    return g_scratch->filePath(QStringLiteral("bench.zvx"));
+}
 
 void BM_Backup(benchmark::State& s) {
     Database db;
@@ -274,11 +284,12 @@ void BM_Restore_Floor(benchmark::State& s) {
         pugi::xml_document doc;
         doc.load_buffer(xml.constData(), size_t(xml.size()));
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db.handle(),
-                           "insert into tasks (tid,pid,content,checkFlag,alarmFlag,dueFlag,textColor,"
-                           "backgroundColor,createTime,editTime,checkTime,alarmTime,dueTime) values "
-                           "(?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                           -1, &st, nullptr);
+        sqlite3_prepare_v2(
+            db.handle(),
+            "insert into tasks (tid,pid,content,checkFlag,alarmFlag,dueFlag,textColor,"
+            "backgroundColor,createTime,editTime,checkTime,alarmTime,dueTime) values "
+            "(?,?,?,?,?,?,?,?,?,?,?,?,?)",
+            -1, &st, nullptr);
         for (pugi::xml_node t : doc.document_element().child("tasks").children()) {
             int i = 1;
             for (pugi::xml_attribute a : t.attributes())
@@ -298,8 +309,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs)
             if (!r.error_occurred && r.run_type == Run::RT_Iteration)
-                ms[r.run_name.function_name] = r.GetAdjustedRealTime() *
-                                         (r.time_unit == benchmark::kMillisecond ? 1.0 : 1e-6);
+                ms[r.run_name.function_name] =
+                    r.GetAdjustedRealTime() * (r.time_unit == benchmark::kMillisecond ? 1.0 : 1e-6);
     }
 };
 
@@ -344,7 +355,8 @@ int main(int argc, char** argv) {
     {
         Database db;
         db.open(g_folder);
-        Interchange::WriteBackup(db, backupFile(), QStringLiteral("1.7.5.30")); // read by the floors
+        Interchange::WriteBackup(db, backupFile(),
+                                 QStringLiteral("1.7.5.30")); // read by the floors
     }
 
     const auto ms = benchmark::kMillisecond;
@@ -380,9 +392,9 @@ int main(int argc, char** argv) {
         const char* name;
         double ratio;
     };
-    const Target targets[] = {{"load", 1.5},         {"first paint", 3},  {"search keystroke", 3},
-                              {"sort toggle", 2},    {"tray hint", 0.01}, {"timer tick", 2},
-                              {"backup", 1.5},       {"restore", 1.3},    {"import", 1.3}};
+    const Target targets[] = {{"load", 1.5},      {"first paint", 3},  {"search keystroke", 3},
+                              {"sort toggle", 2}, {"tray hint", 0.01}, {"timer tick", 2},
+                              {"backup", 1.5},    {"restore", 1.3},    {"import", 1.3}};
     std::printf("\n%-18s %12s %12s %8s %8s  %s\n", "figure", "project ms", "floor ms", "ratio",
                 "target", "holds");
     bool all = true;

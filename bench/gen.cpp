@@ -62,12 +62,13 @@ int main(int argc, char** argv) {
         // same file.
         const TDateTime now = ToDateTime(QDate(2026, 6, 1), QTime(12, 0));
         const auto guid = [&rng] {
-            QString s = QStringLiteral("{%1-%2-%3-%4-%5}")
-                            .arg(rng.generate(), 8, 16, QChar(u'0'))
-                            .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
-                            .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
-                            .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
-                            .arg(quint64(rng.generate64() & 0xFFFFFFFFFFFFull), 12, 16, QChar(u'0'));
+            QString s =
+                QStringLiteral("{%1-%2-%3-%4-%5}")
+                    .arg(rng.generate(), 8, 16, QChar(u'0'))
+                    .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
+                    .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
+                    .arg(rng.bounded(0x10000), 4, 16, QChar(u'0'))
+                    .arg(quint64(rng.generate64() & 0xFFFFFFFFFFFFull), 12, 16, QChar(u'0'));
             return s.toUpper();
         };
         QString parent;

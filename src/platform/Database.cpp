@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -266,23 +267,33 @@ bool Query::isNull(int i) const {
     return m_eof || sqlite3_column_type(m_stmt, col(i)) == SQLITE_NULL;
 }
 
+// An empty column reads as an empty text, false, 0 and 0.0 through the
+// engine's own conversions: no separate test for it per value.
 QString Query::text(int i) const {
-    if (isNull(i))
+    if (m_eof)
         return QString();
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col(i)));
-    return QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, col(i)));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, col(i))) : QString();
 }
 
 bool Query::boolean(int i) const {
-    return !isNull(i) && sqlite3_column_int64(m_stmt, col(i)) != 0;
+    return !m_eof && sqlite3_column_int64(m_stmt, col(i)) != 0;
 }
 
 qint32 Query::integer(int i) const {
-    return isNull(i) ? 0 : static_cast<qint32>(sqlite3_column_int64(m_stmt, col(i)));
+    return m_eof ? 0 : static_cast<qint32>(sqlite3_column_int64(m_stmt, col(i)));
+}
+
+bool Query::textEquals(int i, const char* utf8) const {
+    if (isNull(i))
+        return false;
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col(i)));
+    const int n = sqlite3_column_bytes(m_stmt, col(i));
+    return qstrlen(utf8) == uint(n) && std::memcmp(p, utf8, size_t(n)) == 0;
 }
 
 double Query::dateTime(int i) const {
-    return isNull(i) ? 0.0 : sqlite3_column_double(m_stmt, col(i));
+    return m_eof ? 0.0 : sqlite3_column_double(m_stmt, col(i));
 }
 
 QString Query::displayText(const QString& name, bool isBool) const {

@@ -82,6 +82,8 @@ public:
     bool boolean(int i) const;
     qint32 integer(int i) const;
     double dateTime(int i) const;
+    // Whether column i holds exactly this UTF-8 text, without converting it.
+    bool textEquals(int i, const char* utf8) const;
     QString text(const QString& name) const { return text(requireField(name)); }
     bool boolean(const QString& name) const { return boolean(requireField(name)); }
     qint32 integer(const QString& name) const { return integer(requireField(name)); }

@@ -1,8 +1,10 @@
 #include "IniFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <cstdio>
 
 namespace {
 
@@ -79,7 +81,12 @@ bool IniFile::readBool(const QString& section, const QString& key, bool def) con
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) const {
-    QStringList lines = readLines(m_path);
+    writeStrings(section, {{key, value}});
+}
+
+namespace {
+// Sets key in the lines of a file, as the profile functions do.
+void setKey(QStringList& lines, const QString& section, const QString& key, const QString& value) {
     while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
         lines.removeLast();
     const QString entry = key + u'=' + value;
@@ -115,11 +122,34 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
             lines << u'[' + section + u']' << entry;
         }
     }
+}
+} // namespace
 
-    QSaveFile f(m_path);
+void IniFile::writeStrings(const QString& section,
+                           const QList<QPair<QString, QString>>& values) const {
+    QStringList lines = readLines(m_path);
+    for (const auto& [key, value] : values)
+        setKey(lines, section, key, value);
+
+    // Written beside and renamed over the old file: a reader or a crash never
+    // sees half a file. No forced flush to disk: settings change on every
+    // view toggle and must stay instant.
     const QByteArray data = (lines.join(u'\n') + u'\n').toUtf8();
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
+    const QString temp = m_path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+    QFile f(temp);
+    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+    f.close();
+    if (ok) {
+        const QFileInfo old(m_path);
+        if (old.exists())
+            f.setPermissions(old.permissions());
+        ok = std::rename(QFile::encodeName(temp).constData(),
+                         QFile::encodeName(m_path).constData()) == 0;
+    }
+    if (!ok) {
+        QFile::remove(temp);
         throw IniWriteError(QStringLiteral("Unable to write to %1").arg(m_path));
+    }
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value) const {

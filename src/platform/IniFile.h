@@ -26,6 +26,9 @@ public:
     void writeString(const QString& section, const QString& key, const QString& value) const;
     void writeInteger(const QString& section, const QString& key, int value) const;
     void writeBool(const QString& section, const QString& key, bool value) const;
+    // Several keys of one section in one replacement of the file; the file
+    // ends up as after writing them one by one.
+    void writeStrings(const QString& section, const QList<QPair<QString, QString>>& values) const;
 
     // "0x" hex when longer than two characters, else decimal; def otherwise.
     static int parseInteger(const QString& text, int def);

@@ -54,9 +54,18 @@ QSize TaskDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     const TaskNode* node = m_frame->model()->nodeAt(index);
     const bool editing = node && node == m_frame->editingNode();
     const int line = fm.height();
+    const int width = textWidthFor(index);
+    // Measuring wrapped text is the costly part of drawing: a row keeps its
+    // height until its record, the width or the view mode changes.
+    const int mode = (m_frame->Action_ViewList->isChecked() ? 1 : 0) |
+                     (m_frame->Action_ViewDate->isChecked() ? 2 : 0) | (editing ? 4 : 0) |
+                     (node == m_frame->hotExpandedNode() ? 8 : 0) | (line << 4);
+    if (node && !editing && node->measure.width == width && node->measure.mode == mode &&
+        node->measure.revision == node->revision())
+        return QSize(width, node->measure.height);
     int h = line + 4; // one line in list view
     if (!m_frame->Action_ViewList->isChecked() || editing || node == m_frame->hotExpandedNode()) {
-        const QRect r = fm.boundingRect(QRect(0, 0, textWidthFor(index), 1 << 20),
+        const QRect r = fm.boundingRect(QRect(0, 0, width, 1 << 20),
                                         Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
                                         m_frame->RowText(index));
         h = r.height() + 4;
@@ -64,7 +73,9 @@ QSize TaskDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     h = qMax(h, (editing ? 4 * line : line) + 4);
     if (editing)
         h = qMin(h, qMax(line + 4, m_view->viewport()->height() - line));
-    return QSize(textWidthFor(index), h);
+    else if (node)
+        node->measure = {width, mode, node->revision(), h};
+    return QSize(width, h);
 }
 
 namespace {

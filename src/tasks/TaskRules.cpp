@@ -157,13 +157,9 @@ TaskNode* FirstDueReminder(const TaskTreeModel& model, TDateTime now) {
         const TTaskInfo& t = n->info;
         return !t.checkFlag && t.alarmFlag && (t.alarmTime - now) * 86400000.0 < 1.0;
     };
-    for (const auto& top : model.topLevel()) {
-        if (due(top.get()))
-            return top.get();
-        for (const auto& child : top->children())
-            if (due(child.get()))
-                return child.get();
-    }
+    for (TaskNode* n : model.flatNodes())
+        if (due(n))
+            return n;
     return nullptr;
 }
 

@@ -112,11 +112,8 @@ int TaskTreeModel::totalCount() const {
 }
 
 void TaskTreeModel::forEachNode(const std::function<void(TaskNode*)>& fn) const {
-    for (const auto& t : m_top) {
-        fn(t.get());
-        for (const auto& c : t->m_children)
-            fn(c.get());
-    }
+    for (TaskNode* n : flatNodes())
+        fn(n);
 }
 
 void TaskTreeModel::renumber(std::vector<std::unique_ptr<TaskNode>>& list) {
@@ -125,6 +122,7 @@ void TaskTreeModel::renumber(std::vector<std::unique_ptr<TaskNode>>& list) {
 }
 
 void TaskTreeModel::beginLoad() {
+    m_flatDirty = true;
     beginResetModel();
     m_loading = true;
     m_visibleTop.clear();
@@ -132,6 +130,7 @@ void TaskTreeModel::beginLoad() {
 }
 
 TaskNode* TaskTreeModel::loadTopLevel(TTaskInfo info) {
+    m_flatDirty = true;
     auto node = std::make_unique<TaskNode>();
     node->info = std::move(info);
     node->m_position = static_cast<int>(m_top.size());
@@ -140,6 +139,7 @@ TaskNode* TaskTreeModel::loadTopLevel(TTaskInfo info) {
 }
 
 TaskNode* TaskTreeModel::loadChild(TaskNode* parent, TTaskInfo info) {
+    m_flatDirty = true;
     auto node = std::make_unique<TaskNode>();
     node->info = std::move(info);
     node->info.expandFlag = false;
@@ -156,6 +156,7 @@ void TaskTreeModel::endLoad() {
 }
 
 void TaskTreeModel::clear() {
+    m_flatDirty = true;
     beginResetModel();
     m_visibleTop.clear();
     m_top.clear();
@@ -195,6 +196,7 @@ TaskNode* TaskTreeModel::appendChild(TaskNode* parent, TTaskInfo info) {
 }
 
 void TaskTreeModel::removeNode(TaskNode* node) {
+    m_flatDirty = true;
     TaskNode* parent = node->m_parent;
     auto& owners = parent ? parent->m_children : m_top;
     auto& visible = visibleSiblings(parent);
@@ -213,6 +215,7 @@ void TaskTreeModel::removeNode(TaskNode* node) {
 }
 
 std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newParent, int position) {
+    m_flatDirty = true;
     beginResetModel();
     auto& from = node->m_parent ? node->m_parent->m_children : m_top;
     std::unique_ptr<TaskNode> owned = std::move(from[node->m_position]);
@@ -243,6 +246,7 @@ std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newPare
 }
 
 void TaskTreeModel::nodeChanged(TaskNode* node) {
+    ++node->m_revision;
     const QModelIndex i = indexOf(node);
     if (i.isValid())
         emit dataChanged(i, i);
@@ -271,25 +275,16 @@ void TaskTreeModel::rebuildVisible() {
         m_visibleTop[i]->m_row = static_cast<int>(i);
 }
 
-void TaskTreeModel::sortSiblings(
-    const std::function<bool(const TaskNode*, const TaskNode*)>& less) {
+void TaskTreeModel::beginLayoutChange(QModelIndexList& before, std::vector<TaskNode*>& nodes) {
     emit layoutAboutToBeChanged();
-    const QModelIndexList before = persistentIndexList();
-    std::vector<TaskNode*> nodes;
+    before = persistentIndexList();
     nodes.reserve(before.size());
     for (const QModelIndex& i : before)
         nodes.push_back(nodeAt(i));
-    const auto byContent = [&less](const std::unique_ptr<TaskNode>& a,
-                                   const std::unique_ptr<TaskNode>& b) {
-        return less(a.get(), b.get());
-    };
-    std::stable_sort(m_top.begin(), m_top.end(), byContent);
-    renumber(m_top);
-    for (auto& t : m_top) {
-        std::stable_sort(t->m_children.begin(), t->m_children.end(), byContent);
-        renumber(t->m_children);
-    }
-    rebuildVisible();
+}
+
+void TaskTreeModel::endLayoutChange(const QModelIndexList& before,
+                                    const std::vector<TaskNode*>& nodes) {
     QModelIndexList after;
     after.reserve(before.size());
     for (TaskNode* n : nodes)
@@ -298,41 +293,59 @@ void TaskTreeModel::sortSiblings(
     emit layoutChanged();
 }
 
-bool TaskTreeModel::refreshVisibility() {
-    // Cheap test first; only a real change costs a reset.
-    bool changed = false;
-    {
-        size_t k = 0;
+const std::vector<TaskNode*>& TaskTreeModel::flatNodes() const {
+    if (m_flatDirty) {
+        m_flat.clear();
+        m_flat.reserve(size_t(totalCount()));
         for (const auto& t : m_top) {
-            if (t->m_hidden)
-                continue;
-            if (k >= m_visibleTop.size() || m_visibleTop[k] != t.get()) {
-                changed = true;
-                break;
-            }
-            ++k;
-            size_t j = 0;
-            for (const auto& c : t->m_children) {
-                if (c->m_hidden)
-                    continue;
-                if (j >= t->m_visible.size() || t->m_visible[j] != c.get()) {
-                    changed = true;
-                    break;
-                }
-                ++j;
-            }
-            if (changed || j != t->m_visible.size()) {
-                changed = true;
-                break;
-            }
+            m_flat.push_back(t.get());
+            for (const auto& c : t->m_children)
+                m_flat.push_back(c.get());
         }
-        changed = changed || k != m_visibleTop.size();
+        m_flatDirty = false;
     }
+    return m_flat;
+}
+
+bool TaskTreeModel::refreshVisibility() {
+    // Cheap test first; only a real change touches the view.
+    bool changed = false;
+    size_t k = 0;
+    for (const auto& t : m_top) {
+        if (t->m_hidden) {
+            changed = changed || t->m_row >= 0;
+            continue;
+        }
+        if (k >= m_visibleTop.size() || m_visibleTop[k] != t.get()) {
+            changed = true;
+            break;
+        }
+        ++k;
+        size_t j = 0;
+        for (const auto& c : t->m_children) {
+            if (c->m_hidden)
+                continue;
+            if (j >= t->m_visible.size() || t->m_visible[j] != c.get()) {
+                changed = true;
+                break;
+            }
+            ++j;
+        }
+        if (changed || j != t->m_visible.size()) {
+            changed = true;
+            break;
+        }
+    }
+    changed = changed || k != m_visibleTop.size();
     if (!changed)
         return false;
-    beginResetModel();
+    // A layout change, not a reset: the view keeps the expansion and the
+    // selection of every row that stays.
+    QModelIndexList before;
+    std::vector<TaskNode*> nodes;
+    beginLayoutChange(before, nodes);
     rebuildVisible();
-    endResetModel();
+    endLayoutChange(before, nodes);
     return true;
 }
 
@@ -357,7 +370,12 @@ struct TaskColumns {
     TTaskInfo read(const Query& q) const {
         TTaskInfo t;
         t.tid = q.text(tid);
-        t.pid = q.text(pid);
+        // "root" is shared, and a sub-task's pid is given its parent's tid
+        // when attached: no copy of either per row.
+        if (!q.textEquals(pid, "root"))
+            t.pid = q.text(pid);
+        else
+            t.pid = RootPid();
         t.content = q.text(content);
         t.checkFlag = q.boolean(checkFlag);
         t.dueFlag = q.boolean(dueFlag);
@@ -376,35 +394,47 @@ struct TaskColumns {
 
 } // namespace
 
-void LoadTaskTree(Database& db, TaskTreeModel& model) {
+int LoadTaskTree(Database& db, TaskTreeModel& model) {
     // One pass over the table gives the same rows in the same order as a
     // query per parent, without a statement per top-level task.
     Query q(db);
     OpenQuery(q, QStringLiteral("select * from tasks"));
     const TaskColumns cols(q);
-    std::vector<TTaskInfo> subRows;
     QHash<QString, TaskNode*> parents;
+    // Sub-tasks met before their task wait here; they come first under it,
+    // since they come first in the table too.
+    QHash<QString, std::vector<TTaskInfo>> waiting;
+    int rows = 0;
     model.beginLoad();
     try {
-        for (; !q.eof(); q.next()) {
+        for (; !q.eof(); q.next(), ++rows) {
             TTaskInfo t = cols.read(q);
             if (t.pid == RootPid()) {
                 const QString tid = t.tid;
                 TaskNode* n = model.loadTopLevel(std::move(t));
-                if (!tid.isEmpty())
-                    parents.insert(tid, n); // a duplicate tid keeps the first
+                if (!tid.isEmpty() && !parents.contains(tid)) { // a duplicate keeps the first
+                    parents.insert(tid, n);
+                    if (auto it = waiting.find(tid); it != waiting.end()) {
+                        for (TTaskInfo& child : *it) {
+                            child.pid = n->info.tid;
+                            model.loadChild(n, std::move(child));
+                        }
+                        waiting.erase(it);
+                    }
+                }
+            } else if (TaskNode* p = parents.value(t.pid)) {
+                t.pid = p->info.tid;
+                model.loadChild(p, std::move(t));
             } else {
-                subRows.push_back(std::move(t));
+                waiting[t.pid].push_back(std::move(t)); // left unread if no task comes
             }
         }
-        for (TTaskInfo& t : subRows)
-            if (TaskNode* p = parents.value(t.pid))
-                model.loadChild(p, std::move(t));
     } catch (...) {
         model.endLoad();
         throw;
     }
     model.endLoad();
+    return rows;
 }
 
 int CountTasks(Database& db) {

@@ -3,6 +3,7 @@
 #include "TaskInfo.h"
 
 #include <QAbstractItemModel>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -22,6 +23,17 @@ public:
     const std::vector<std::unique_ptr<TaskNode>>& children() const { return m_children; }
     bool isHidden() const { return m_hidden; }
     void setHidden(bool h) { m_hidden = h; }
+    // Counts changes of the record, so measurements can be kept until then.
+    quint32 revision() const { return m_revision; }
+
+    // The view's last measurement of the row and what it depended on.
+    struct Measure {
+        int width = -1;
+        int mode = 0;
+        quint32 revision = 0;
+        int height = 0;
+    };
+    mutable Measure measure;
 
 private:
     friend class TaskTreeModel;
@@ -29,6 +41,7 @@ private:
     int m_position = 0;
     bool m_hidden = false;
     int m_row = -1; // row offered to the view, -1 while hidden
+    quint32 m_revision = 1;
     std::vector<std::unique_ptr<TaskNode>> m_children;
     std::vector<TaskNode*> m_visible;
 };
@@ -51,6 +64,8 @@ public:
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
     const std::vector<std::unique_ptr<TaskNode>>& topLevel() const { return m_top; }
+    // Every node in tree order, hidden ones included; kept between changes.
+    const std::vector<TaskNode*>& flatNodes() const;
     TaskNode* nodeAt(const QModelIndex& index) const;
     QModelIndex indexOf(const TaskNode* node) const; // invalid while not offered
     int visibleTopLevelCount() const { return static_cast<int>(m_visibleTop.size()); }
@@ -79,7 +94,7 @@ public:
     std::vector<TaskNode*> moveNode(TaskNode* node, TaskNode* newParent, int position);
 
     // Reorders each set of siblings (stable); the view keeps its selection.
-    void sortSiblings(const std::function<bool(const TaskNode*, const TaskNode*)>& less);
+    template <typename Less> void sortSiblings(Less less);
 
     // After changing hidden flags: offers the view the new set of rows.
     // Returns true when the rows offered changed (the model was reset).
@@ -94,13 +109,38 @@ private:
     void rebuildVisible();
     static void renumber(std::vector<std::unique_ptr<TaskNode>>& list);
 
+    void beginLayoutChange(QModelIndexList& before, std::vector<TaskNode*>& nodes);
+    void endLayoutChange(const QModelIndexList& before, const std::vector<TaskNode*>& nodes);
+
     std::vector<std::unique_ptr<TaskNode>> m_top;
+    mutable std::vector<TaskNode*> m_flat;
+    mutable bool m_flatDirty = true;
     std::vector<TaskNode*> m_visibleTop;
     bool m_loading = false;
 };
 
+template <typename Less> void TaskTreeModel::sortSiblings(Less less) {
+    QModelIndexList before;
+    std::vector<TaskNode*> nodes;
+    beginLayoutChange(before, nodes);
+    const auto byContent = [&less](const std::unique_ptr<TaskNode>& a,
+                                   const std::unique_ptr<TaskNode>& b) {
+        return less(a.get(), b.get());
+    };
+    std::stable_sort(m_top.begin(), m_top.end(), byContent);
+    renumber(m_top);
+    for (auto& t : m_top) {
+        std::stable_sort(t->m_children.begin(), t->m_children.end(), byContent);
+        renumber(t->m_children);
+    }
+    m_flatDirty = true;
+    rebuildVisible();
+    endLayoutChange(before, nodes);
+}
+
 // Builds the two-level tree from the tasks table: top-level rows are those
 // with pid "root", sub-tasks those whose pid is a top-level tid; both in the
 // table's order. Rows deeper down or without a parent stay unread.
-void LoadTaskTree(Database& db, TaskTreeModel& model);
+// Returns the number of rows the table holds.
+int LoadTaskTree(Database& db, TaskTreeModel& model);
 int CountTasks(Database& db);

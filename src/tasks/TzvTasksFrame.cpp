@@ -98,7 +98,9 @@ TTaskTree::TTaskTree(QWidget* parent) : QTreeView(parent) {
     setMouseTracking(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Per item: per pixel would measure every wrapped row up front, which
+    // tens of thousands of tasks make slow.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setAllColumnsShowFocus(true);
     setAnimated(false);
     setIndentation(18);
@@ -692,23 +694,17 @@ void TzvTasksFrame::ReloadTasks() {
     m_sortAscending = ini.readBool(kTask, QStringLiteral("viewAscEn"), true);
     SetSortLook();
 
-    // Without a connection there is nothing to count or show; opening it has
-    // already reported why.
-    if (m_main->db().isOpen()) {
-        try {
-            const int count = CountTasks();
-            m_main->setStoredTaskCount(count);
-            ini.writeInteger(QStringLiteral("log"), QStringLiteral("privateTasks"), count);
-            ini.writeInteger(QStringLiteral("log"), QStringLiteral("publicTasks"), 0);
-        } catch (...) {
-            m_loading = false;
-            throw;
-        }
-    }
     m_loading = false;
-
-    if (m_main->db().isOpen())
-        LoadTaskTree();
+    // Without a connection there is nothing to count or show; opening it has
+    // already reported why. The load reads every row, so it counts them too:
+    // a second pass over the table for count(*) would double the cost.
+    if (m_main->db().isOpen()) {
+        const int count = LoadTaskTree();
+        m_main->setStoredTaskCount(count);
+        ini.writeStrings(QStringLiteral("log"),
+                         {{QStringLiteral("privateTasks"), QString::number(count)},
+                          {QStringLiteral("publicTasks"), QStringLiteral("0")}});
+    }
     ApplyFilter();
     UpdateCommands();
     SetSearchIdle();
@@ -722,9 +718,10 @@ int TzvTasksFrame::CountTasks() {
     return ::CountTasks(m_main->db());
 }
 
-void TzvTasksFrame::LoadTaskTree() {
-    ::LoadTaskTree(m_main->db(), *m_model);
+int TzvTasksFrame::LoadTaskTree() {
+    const int count = ::LoadTaskTree(m_main->db(), *m_model);
     RestoreExpansion();
+    return count;
 }
 
 void TzvTasksFrame::RestoreExpansion() {
@@ -733,7 +730,7 @@ void TzvTasksFrame::RestoreExpansion() {
     for (const auto& top : m_model->topLevel())
         if (top->info.expandFlag && !top->children().empty()) {
             const QModelIndex i = m_model->indexOf(top.get());
-            if (i.isValid())
+            if (i.isValid() && !VtTasks->isExpanded(i))
                 VtTasks->setExpanded(i, true);
         }
     m_restoringExpansion = false;
@@ -903,7 +900,9 @@ void TzvTasksFrame::ApplyFilter() {
         RestoreExpansion();
     for (TaskNode* parent : expand) {
         StoreExpand(parent, true);
-        VtTasks->setExpanded(m_model->indexOf(parent), true);
+        const QModelIndex i = m_model->indexOf(parent);
+        if (!VtTasks->isExpanded(i))
+            VtTasks->setExpanded(i, true);
     }
     const bool searching = m_searchActive && !m_searchText.isEmpty();
     ShowTip(searching && m_model->visibleTopLevelCount() == 0 ? 3 : 0);

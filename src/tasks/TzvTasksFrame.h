@@ -110,7 +110,7 @@ public:
 
     void ReloadTasks();
     int CountTasks();
-    void LoadTaskTree();
+    int LoadTaskTree(); // returns the number of stored rows
     void UpdateCommands();
     void ShowTip(int mode);
     void ApplyFilter();
