@@ -43,6 +43,13 @@ public:
         return frame;
     }
     TTaskTree* tree() const { return frame->tree(); }
+    // Selects exactly these rows.
+    void select(std::initializer_list<QModelIndex> rows) const {
+        tree()->clearSelection();
+        for (const QModelIndex& i : rows)
+            tree()->selectionModel()->select(i, QItemSelectionModel::Select |
+                                                    QItemSelectionModel::Rows);
+    }
     QModelIndex row(int r, int child = -1) const {
         const QModelIndex top = frame->model()->index(r, 0);
         return child < 0 ? top : frame->model()->index(child, 0, top);

@@ -57,13 +57,6 @@ QAction* item(QMenu* menu, const QString& caption) {
 
 class TestMoving : public QObject {
     Q_OBJECT
-    void select(test::Program& p, std::initializer_list<QModelIndex> rows) {
-        p.tree()->clearSelection();
-        for (const QModelIndex& i : rows)
-            p.tree()->selectionModel()->select(i, QItemSelectionModel::Select |
-                                                      QItemSelectionModel::Rows);
-    }
-
 private slots:
     void initTestCase() {
         test::FixEnvironment();
@@ -76,7 +69,7 @@ private slots:
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         p.tree()->expandAll();
-        select(p, {p.row(1, 0)}); // b1
+        p.select({p.row(1, 0)}); // b1
         QAction* root = item(f->Menu_Moveto, "Root");
         QVERIFY(root);
         root->trigger();
@@ -91,7 +84,7 @@ private slots:
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         p.tree()->expandAll();
-        select(p, {p.row(0, 0), p.row(0, 1)}); // a1, a2
+        p.select({p.row(0, 0), p.row(0, 1)}); // a1, a2
         item(f->MainMoveTo, "c")->trigger();
         QCOMPARE(outline(f), QStringLiteral("a b(b1) c(a2,a1)"));
         QVERIFY(p.tree()->isExpanded(p.row(2)));
@@ -106,7 +99,7 @@ private slots:
         {
             test::Program p(folder.path());
             TzvTasksFrame* f = p.show();
-            select(p, {p.row(0)}); // a, with a1 and a2
+            p.select({p.row(0)}); // a, with a1 and a2
             item(f->Menu_Moveto, "b")->trigger();
             QCOMPARE(outline(f), QStringLiteral("b(a,a1,a2,b1) c"));
             const auto map = parents(folder.path());
@@ -126,7 +119,7 @@ private slots:
         fill(folder.path());
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
-        select(p, {p.row(1), p.row(2)}); // b and c; drop on c
+        p.select({p.row(1), p.row(2)}); // b and c; drop on c
         f->tree()->dropRequested(p.row(2));
         QCOMPARE(outline(f), QStringLiteral("a(a1,a2) c(b,b1)"));
         QCOMPARE(parents(folder.path())["c"], QStringLiteral("root"));
@@ -138,19 +131,19 @@ private slots:
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         p.tree()->expandAll();
-        select(p, {p.row(1, 0)}); // b1 onto a1
+        p.select({p.row(1, 0)}); // b1 onto a1
         f->tree()->dropRequested(p.row(0, 0));
         QCOMPARE(outline(f), QStringLiteral("a(a1,a2,b1) b c"));
         QCOMPARE(parents(folder.path())["b1"], QStringLiteral("{A}"));
 
         // On blank space: to the end of the top level.
-        select(p, {p.row(0, 2)});
+        p.select({p.row(0, 2)});
         f->tree()->dropRequested(QModelIndex());
         QCOMPARE(outline(f), QStringLiteral("a(a1,a2) b c b1"));
         QCOMPARE(parents(folder.path())["b1"], QStringLiteral("root"));
 
         // A top-level task dropped on its own sub-task stays.
-        select(p, {p.row(0)});
+        p.select({p.row(0)});
         f->tree()->dropRequested(p.row(0, 1));
         QCOMPARE(outline(f), QStringLiteral("a(a1,a2) b c b1"));
     }
@@ -160,7 +153,7 @@ private slots:
         fill(folder.path());
         test::Program p(folder.path());
         p.show();
-        select(p, {p.row(1)});
+        p.select({p.row(1)});
         QMimeData data;
         data.setText("b");
         const auto over = [&](const QModelIndex& i) {

@@ -83,12 +83,7 @@ class TestReminders : public QObject {
         f->tree()->expandAll();
         return f;
     }
-    void select(std::initializer_list<QModelIndex> rows) {
-        m_p->tree()->clearSelection();
-        for (const QModelIndex& i : rows)
-            m_p->tree()->selectionModel()->select(i, QItemSelectionModel::Select |
-                                                         QItemSelectionModel::Rows);
-    }
+    void select(std::initializer_list<QModelIndex> rows) { m_p->select(rows); }
 
 private slots:
     void initTestCase() {

@@ -1,6 +1,7 @@
 #include "TcommonDm.h"
 
 #include "TmainFm.h"
+#include "components/ImageList.h"
 #include "dialogs/TOptionsDlg.h"
 #include "pU_Boxes.h"
 #include "platform/AutoStart.h"
@@ -9,17 +10,6 @@
 #include <QCoreApplication>
 
 namespace {
-QAction* makeAction(QObject* owner, const char* name, const QString& caption,
-                    const QString& hint = QString()) {
-    auto* a = new QAction(caption, owner);
-    a->setObjectName(QLatin1String(name));
-    if (!hint.isEmpty()) {
-        a->setToolTip(hint);
-        a->setStatusTip(hint);
-    }
-    return a;
-}
-
 AutoStart autoStart() {
     return AutoStart(AutoStart::defaultDir(), QCoreApplication::applicationFilePath());
 }
@@ -27,21 +17,21 @@ AutoStart autoStart() {
 
 TcommonDm::TcommonDm(TmainFm* mainFm) : QObject(mainFm), m_main(mainFm) {
     setObjectName(QStringLiteral("commonDm"));
-    Action_UiOpen = makeAction(this, "Action_UiOpen", QStringLiteral("&Open Zarvik Tasquel"));
-    Action_UiStayOnTop = makeAction(this, "Action_UiStayOnTop", QStringLiteral("S&tay on top"));
+    Action_UiOpen = MakeAction(this, "Action_UiOpen", QStringLiteral("&Open Zarvik Tasquel"));
+    Action_UiStayOnTop = MakeAction(this, "Action_UiStayOnTop", QStringLiteral("S&tay on top"));
     Action_UiStayOnTop->setCheckable(true);
     Action_UiClose =
-        makeAction(this, "Action_UiClose", QStringLiteral("&Close            Ctrl+F12"));
-    Action_Options = makeAction(this, "Action_Options", QStringLiteral("&Options..."));
-    HelpContents1 = makeAction(this, "HelpContents1", QStringLiteral("&Contents"),
+        MakeAction(this, "Action_UiClose", QStringLiteral("&Close            Ctrl+F12"));
+    Action_Options = MakeAction(this, "Action_Options", QStringLiteral("&Options..."));
+    HelpContents1 = MakeAction(this, "HelpContents1", QStringLiteral("&Contents"),
                                QStringLiteral("Help Contents"));
     Action_Contact =
-        makeAction(this, "Action_Contact", QStringLiteral("C&ontact Technical Support"));
-    Action_Suggestion = makeAction(this, "Action_Suggestion", QStringLiteral("&Make a Suggestion"));
-    Action_Website = makeAction(this, "Action_Website", QStringLiteral("&Visit Zarvik Website"));
-    Action_Update = makeAction(this, "Action_Update", QStringLiteral("Check for &Update"));
-    Action_Resources = makeAction(this, "Action_Resources", QStringLiteral("Get Free Resources"));
-    Action_About = makeAction(this, "Action_About", QStringLiteral("&About"));
+        MakeAction(this, "Action_Contact", QStringLiteral("C&ontact Technical Support"));
+    Action_Suggestion = MakeAction(this, "Action_Suggestion", QStringLiteral("&Make a Suggestion"));
+    Action_Website = MakeAction(this, "Action_Website", QStringLiteral("&Visit Zarvik Website"));
+    Action_Update = MakeAction(this, "Action_Update", QStringLiteral("Check for &Update"));
+    Action_Resources = MakeAction(this, "Action_Resources", QStringLiteral("Get Free Resources"));
+    Action_About = MakeAction(this, "Action_About", QStringLiteral("&About"));
 
     connect(Action_UiOpen, &QAction::triggered, m_main, &TmainFm::BringForward);
     connect(Action_Options, &QAction::triggered, this,

@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "TcommonDm.h"
+#include "components/ImageList.h"
 #include "io/TIoDm.h"
 #include "pU_Boxes.h"
 #include "platform/SingleInstance.h"
@@ -26,9 +27,7 @@ TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* paren
     setWindowIcon(QIcon(m_folder + QStringLiteral("Images/appIcon.png")));
     setGeometry(567, 190, 446, 545);
     const auto action = [this](const char* name, const QString& caption) {
-        auto* a = new QAction(caption, this);
-        a->setObjectName(QLatin1String(name));
-        return a;
+        return MakeAction(this, name, caption);
     };
     Action_AddTask = action("Action_AddTask", QStringLiteral("&Add Task"));
     Action_PasteTask = action("Action_PasteTask", QStringLiteral("Paste to &Task"));

@@ -1,5 +1,6 @@
 #include "ImageList.h"
 
+#include <QAction>
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
@@ -220,3 +221,18 @@ QIcon Icon(int index) {
 }
 
 } // namespace ImageList
+
+QAction* MakeAction(QObject* owner, const char* name, const QString& caption, const QString& hint,
+                    int image) {
+    auto* a = new QAction(caption, owner);
+    a->setObjectName(QLatin1String(name));
+    if (!hint.isEmpty()) {
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+    }
+    if (image >= 0) {
+        a->setIcon(ImageList::Icon(image));
+        a->setProperty("imageIndex", image);
+    }
+    return a;
+}

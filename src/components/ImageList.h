@@ -1,6 +1,15 @@
 #pragma once
 
 #include <QIcon>
+#include <QString>
+
+class QAction;
+class QObject;
+
+// A command as the program's menus and tool bars use it: caption, hint as
+// tool and status tip, and a picture of the image list (-1: none).
+QAction* MakeAction(QObject* owner, const char* name, const QString& caption,
+                    const QString& hint = QString(), int image = -1);
 #include <QPixmap>
 
 // The program's image list, drawn in code so it scales cleanly. Indexes are

@@ -208,6 +208,26 @@ struct Section {
 const Section kMemos{"memos", "memo", "memos", "mid", kMemoColumns, std::size(kMemoColumns)};
 const Section kTasks{"tasks", "task", "tasks", "tid", kTaskColumns, std::size(kTaskColumns)};
 
+// The record's remaining columns from `from` on, then the row is posted.
+void postRecord(Query& q, const Section& s, size_t from, pugi::xml_node record, const QString& path,
+                const ErrorBox& box, int bias) {
+    for (size_t c = from; c < s.count; ++c)
+        setColumn(q, s.columns[c], attr(record, path, s.columns[c].attribute, box), bias);
+    q.post();
+    q.close();
+}
+
+// Runs a reader's passes; an error ends the run with its own message.
+template <typename Passes> bool runPasses(const ErrorBox& box, Passes&& passes) {
+    try {
+        return passes();
+    } catch (const std::exception& e) {
+        if (box)
+            box(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
 QString recordPath(const Section& s, int i) {
     return QStringLiteral("zarvik,%1,%2#%3")
         .arg(QLatin1String(s.name), QLatin1String(s.element))
@@ -266,7 +286,7 @@ bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
     const int bias = LocalOffsetBias();
     Answer answer = Answer::Yes;
     Query q(db);
-    try {
+    return runPasses(errorBox, [&] {
         const int total = xml.ChildCount(QStringLiteral("zarvik,memos")) +
                           xml.ChildCount(QStringLiteral("zarvik,tasks"));
         int done = 0;
@@ -306,21 +326,13 @@ bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
                     }
                     q.edit();
                 }
-                for (size_t c = 0; c < s->count; ++c)
-                    setColumn(q, s->columns[c],
-                              attr(record, path, s->columns[c].attribute, errorBox), bias);
-                q.post();
-                q.close();
+                postRecord(q, *s, 0, record, path, errorBox, bias);
                 if (progress && (++done % 256) == 0)
                     progress(done, total);
             }
         }
-    } catch (const std::exception& e) {
-        if (errorBox)
-            errorBox(QString::fromUtf8(e.what()));
-        return false;
-    }
-    return true;
+        return true;
+    });
 }
 
 bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& errorBox,
@@ -330,7 +342,7 @@ bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& error
         return false;
     const int bias = LocalOffsetBias();
     Query q(db);
-    try {
+    return runPasses(errorBox, [&] {
         const int total = xml.ChildCount(QStringLiteral("zarvik,memos")) +
                           xml.ChildCount(QStringLiteral("zarvik,tasks"));
         int done = 0;
@@ -363,21 +375,13 @@ bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& error
                     q.setText(QStringLiteral("pid"), mapped(pid));
                     q.setText(idName, NewGuid()); // nothing refers to a sub-task
                 }
-                for (size_t c = 2; c < s->count; ++c)
-                    setColumn(q, s->columns[c],
-                              attr(record, path, s->columns[c].attribute, errorBox), bias);
-                q.post();
-                q.close();
+                postRecord(q, *s, 2, record, path, errorBox, bias); // after the ids
                 if (progress && (++done % 256) == 0)
                     progress(done, total);
             }
         }
-    } catch (const std::exception& e) {
-        if (errorBox)
-            errorBox(QString::fromUtf8(e.what()));
-        return false;
-    }
-    return true;
+        return true;
+    });
 }
 
 } // namespace Interchange

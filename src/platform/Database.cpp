@@ -26,6 +26,18 @@ bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_';
 }
 
+// Keeps one statement prepared: prepares it again only for another text.
+sqlite3_stmt* prepareKept(sqlite3* db, const QString& sql, sqlite3_stmt*& kept, QString& keptSql) {
+    if (!kept || sql != keptSql || sqlite3_db_handle(kept) != db) {
+        sqlite3_finalize(kept);
+        kept = nullptr;
+        const QByteArray text = sql.toUtf8();
+        check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &kept, nullptr), QString());
+        keptSql = sql;
+    }
+    return kept;
+}
+
 } // namespace
 
 Database::~Database() {
@@ -176,16 +188,7 @@ void Query::close() {
 }
 
 void Query::prepare(const QString& sql) {
-    sqlite3* db = m_db.handle();
-    if (!m_cached || sql != m_cachedSql || sqlite3_db_handle(m_cached) != db) {
-        sqlite3_finalize(m_cached);
-        m_cached = nullptr;
-        const QByteArray text = sql.toUtf8();
-        check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &m_cached, nullptr),
-              QString());
-        m_cachedSql = sql;
-    }
-    m_stmt = m_cached;
+    m_stmt = prepareKept(m_db.handle(), sql, m_cached, m_cachedSql);
     for (int i = 0; i < m_params.size(); ++i) {
         const QByteArray v = m_params.at(i).toUtf8();
         sqlite3_bind_text(m_stmt, i + 1, v.constData(), v.size(), SQLITE_TRANSIENT);
@@ -379,15 +382,7 @@ void Query::post() {
             sets << p.first + QStringLiteral("=?");
         sql = QStringLiteral("update %1 set %2 where rowid=?").arg(m_table, sets.join(u','));
     }
-    if (!m_postStmt || sql != m_postSql || sqlite3_db_handle(m_postStmt) != db) {
-        sqlite3_finalize(m_postStmt);
-        m_postStmt = nullptr;
-        const QByteArray text = sql.toUtf8();
-        check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &m_postStmt, nullptr),
-              QString());
-        m_postSql = sql;
-    }
-    sqlite3_stmt* stmt = m_postStmt;
+    sqlite3_stmt* stmt = prepareKept(db, sql, m_postStmt, m_postSql);
     int index = 1;
     for (const auto& p : m_pending) {
         const Value& v = p.second;

@@ -20,6 +20,8 @@ public:
     TReminderSetDlg(QWidget* parent, bool alarmFlag, TDateTime alarmTime);
     bool alarmFlag = false;
     TDateTime alarmTime = 0;
+    bool flag() const { return alarmFlag; }
+    TDateTime time() const { return alarmTime; }
     // The date picker's date with the time picker's time of day.
     TDateTime combined() const;
     bool warningShown() const;
@@ -44,6 +46,8 @@ public:
     TDueSetDlg(QWidget* parent, bool dueFlag, TDateTime dueTime);
     bool dueFlag = false;
     TDateTime dueTime = 0;
+    bool flag() const { return dueFlag; }
+    TDateTime time() const { return dueTime; }
 
     QCheckBox* cb_due;
     QDateEdit* edt_due;

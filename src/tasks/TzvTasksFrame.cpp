@@ -67,21 +67,6 @@ private:
     QPixmap m_background;
 };
 
-QAction* makeAction(QObject* owner, const char* name, const QString& caption,
-                    const QString& hint = QString(), int image = -1) {
-    auto* a = new QAction(caption, owner);
-    a->setObjectName(QLatin1String(name));
-    if (!hint.isEmpty()) {
-        a->setToolTip(hint);
-        a->setStatusTip(hint);
-    }
-    if (image >= 0) {
-        a->setIcon(ImageList::Icon(image));
-        a->setProperty("imageIndex", image);
-    }
-    return a;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- TTaskTree
@@ -331,47 +316,47 @@ TzvTasksFrame::~TzvTasksFrame() {
 }
 
 void TzvTasksFrame::CreateActions() {
-    Action_TaskAdd = makeAction(this, "Action_TaskAdd", QStringLiteral("Add &Task        Enter"),
+    Action_TaskAdd = MakeAction(this, "Action_TaskAdd", QStringLiteral("Add &Task        Enter"),
                                 QStringLiteral("Add Task"), ImageList::TaskAdd);
     Action_SubTaskAdd =
-        makeAction(this, "Action_SubTaskAdd", QStringLiteral("&Add Sub-Task  Ctrl+Enter"),
+        MakeAction(this, "Action_SubTaskAdd", QStringLiteral("&Add Sub-Task  Ctrl+Enter"),
                    QStringLiteral("Add Sub-Task"), ImageList::SubTaskAdd);
-    Action_TaskEdit = makeAction(this, "Action_TaskEdit", QStringLiteral("&Edit            F2"),
+    Action_TaskEdit = MakeAction(this, "Action_TaskEdit", QStringLiteral("&Edit            F2"),
                                  QStringLiteral("Edit Task or Sub-Task"), ImageList::Edit);
-    Action_TaskDelete = makeAction(this, "Action_TaskDelete", QStringLiteral("&Delete"),
+    Action_TaskDelete = MakeAction(this, "Action_TaskDelete", QStringLiteral("&Delete"),
                                    QStringLiteral("Delete Task or Sub-Task"), ImageList::Delete);
-    Action_TaskComplete = makeAction(this, "Action_TaskComplete", QStringLiteral("&Mark Complete"));
+    Action_TaskComplete = MakeAction(this, "Action_TaskComplete", QStringLiteral("&Mark Complete"));
     Action_TaskReminderSet =
-        makeAction(this, "Action_TaskReminderSet", QStringLiteral("&Set Reminder..."));
-    Action_TaskDueSet = makeAction(this, "Action_TaskDueSet", QStringLiteral("Set D&ue Date..."));
-    Action_ViewAsc = makeAction(this, "Action_ViewAsc", QStringLiteral("Sort"));
-    Action_ViewDate = makeAction(this, "Action_ViewDate", QStringLiteral("View &Date"),
+        MakeAction(this, "Action_TaskReminderSet", QStringLiteral("&Set Reminder..."));
+    Action_TaskDueSet = MakeAction(this, "Action_TaskDueSet", QStringLiteral("Set D&ue Date..."));
+    Action_ViewAsc = MakeAction(this, "Action_ViewAsc", QStringLiteral("Sort"));
+    Action_ViewDate = MakeAction(this, "Action_ViewDate", QStringLiteral("View &Date"),
                                  QStringLiteral("View Date "), ImageList::ViewDate);
     Action_ViewDate->setCheckable(true);
-    Action_ViewList = makeAction(this, "Action_ViewList", QStringLiteral("View &List"),
+    Action_ViewList = MakeAction(this, "Action_ViewList", QStringLiteral("View &List"),
                                  QStringLiteral("List View Tasks"), ImageList::ViewList);
     Action_ViewList->setCheckable(true);
-    Action_ExpandAll = makeAction(this, "Action_ExpandAll", QStringLiteral("&Expand All"),
+    Action_ExpandAll = MakeAction(this, "Action_ExpandAll", QStringLiteral("&Expand All"),
                                   QStringLiteral("Expand all"), ImageList::ExpandAll);
-    Action_CollapseAll = makeAction(this, "Action_CollapseAll", QStringLiteral("&Collapse All"),
+    Action_CollapseAll = MakeAction(this, "Action_CollapseAll", QStringLiteral("&Collapse All"),
                                     QStringLiteral("Collapse all"), ImageList::CollapseAll);
-    Action_SaveAll = makeAction(this, "Action_SaveAll", QStringLiteral("&Save All..."));
-    Action_Save = makeAction(this, "Action_Save", QStringLiteral("Sa&ve Task..."));
-    Action_Email = makeAction(this, "Action_Email", QStringLiteral("E-mai&l Task..."));
-    Action_Print = makeAction(this, "Action_Print", QStringLiteral("&Print..."));
-    Action_SetColor = makeAction(this, "Action_SetColor", QStringLiteral("Set C&olor..."));
-    Action_MoveTo = makeAction(this, "Action_MoveTo", QStringLiteral("&Move to"));
+    Action_SaveAll = MakeAction(this, "Action_SaveAll", QStringLiteral("&Save All..."));
+    Action_Save = MakeAction(this, "Action_Save", QStringLiteral("Sa&ve Task..."));
+    Action_Email = MakeAction(this, "Action_Email", QStringLiteral("E-mai&l Task..."));
+    Action_Print = MakeAction(this, "Action_Print", QStringLiteral("&Print..."));
+    Action_SetColor = MakeAction(this, "Action_SetColor", QStringLiteral("Set C&olor..."));
+    Action_MoveTo = MakeAction(this, "Action_MoveTo", QStringLiteral("&Move to"));
     Action_CopyTask =
-        makeAction(this, "Action_CopyTask", QStringLiteral("&Copy             Ctrl+C"));
+        MakeAction(this, "Action_CopyTask", QStringLiteral("&Copy             Ctrl+C"));
     Action_PasteTask =
-        makeAction(this, "Action_PasteTask", QStringLiteral("&Paste            Ctrl+V"));
+        MakeAction(this, "Action_PasteTask", QStringLiteral("&Paste            Ctrl+V"));
     Action_SelectAll =
-        makeAction(this, "Action_SelectAll", QStringLiteral("&Select All       Ctrl+A"));
-    Action_Deselect = makeAction(this, "Action_Deselect", QStringLiteral("&Deselect"));
-    Action_Export = makeAction(this, "Action_Export", QStringLiteral("&Export..."));
-    Menu_ViewAll = makeAction(this, "Menu_ViewAll", QStringLiteral("&All Tasks"));
-    Menu_Complete = makeAction(this, "Menu_Complete", QStringLiteral("&Complete Tasks"));
-    Menu_Incomplete = makeAction(this, "Menu_Incomplete", QStringLiteral("&Incomplete Tasks"));
+        MakeAction(this, "Action_SelectAll", QStringLiteral("&Select All       Ctrl+A"));
+    Action_Deselect = MakeAction(this, "Action_Deselect", QStringLiteral("&Deselect"));
+    Action_Export = MakeAction(this, "Action_Export", QStringLiteral("&Export..."));
+    Menu_ViewAll = MakeAction(this, "Menu_ViewAll", QStringLiteral("&All Tasks"));
+    Menu_Complete = MakeAction(this, "Menu_Complete", QStringLiteral("&Complete Tasks"));
+    Menu_Incomplete = MakeAction(this, "Menu_Incomplete", QStringLiteral("&Incomplete Tasks"));
     auto* rangeGroup = new QActionGroup(this);
     for (QAction* a : {Menu_ViewAll, Menu_Complete, Menu_Incomplete}) {
         a->setCheckable(true);
@@ -1465,38 +1450,36 @@ void TzvTasksFrame::WriteTaskFields(TaskNode* node, const char* flagName, bool f
     ADOQuery1.close();
 }
 
-void TzvTasksFrame::Action_TaskReminderSetExecute() {
+// Set Reminder and Set Due Date: the first task's pair in the dialog, the
+// dialog's pair written to every selected task, each then unselected.
+template <typename Dialog>
+void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*time,
+                                   const char* flagName, const char* timeName) {
     const auto selected = SelectedNodes();
     if (m_editingNode || selected.empty())
         return;
-    TReminderSetDlg dlg(this, selected.front()->info.alarmFlag, selected.front()->info.alarmTime);
+    Dialog dlg(this, selected.front()->info.*flag, selected.front()->info.*time);
     if (dlg.exec() != QDialog::Accepted)
         return;
+    const bool newFlag = dlg.flag();
+    const TDateTime newTime = dlg.time();
     for (TaskNode* node : selected) {
-        node->info.alarmFlag = dlg.alarmFlag;
-        node->info.alarmTime = dlg.alarmTime;
-        WriteTaskFields(node, "alarmFlag", dlg.alarmFlag, "alarmTime", dlg.alarmTime);
+        node->info.*flag = newFlag;
+        node->info.*time = newTime;
+        WriteTaskFields(node, flagName, newFlag, timeName, newTime);
         Remeasure(node);
         VtTasks->selectionModel()->select(m_model->indexOf(node), QItemSelectionModel::Deselect |
                                                                       QItemSelectionModel::Rows);
     }
 }
 
+void TzvTasksFrame::Action_TaskReminderSetExecute() {
+    SetFlagAndTime<TReminderSetDlg>(&TTaskInfo::alarmFlag, &TTaskInfo::alarmTime, "alarmFlag",
+                                    "alarmTime");
+}
+
 void TzvTasksFrame::Action_TaskDueSetExecute() {
-    const auto selected = SelectedNodes();
-    if (m_editingNode || selected.empty())
-        return;
-    TDueSetDlg dlg(this, selected.front()->info.dueFlag, selected.front()->info.dueTime);
-    if (dlg.exec() != QDialog::Accepted)
-        return;
-    for (TaskNode* node : selected) {
-        node->info.dueFlag = dlg.dueFlag;
-        node->info.dueTime = dlg.dueTime;
-        WriteTaskFields(node, "dueFlag", dlg.dueFlag, "dueTime", dlg.dueTime);
-        Remeasure(node);
-        VtTasks->selectionModel()->select(m_model->indexOf(node), QItemSelectionModel::Deselect |
-                                                                      QItemSelectionModel::Rows);
-    }
+    SetFlagAndTime<TDueSetDlg>(&TTaskInfo::dueFlag, &TTaskInfo::dueTime, "dueFlag", "dueTime");
 }
 
 void TzvTasksFrame::Action_SetColorExecute() {

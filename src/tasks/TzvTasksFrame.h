@@ -201,6 +201,9 @@ private:
     void DeleteUnsavedNode(TaskNode* node);
     void SwitchCompleteToAll();
     void Remeasure(TaskNode* node);
+    template <typename Dialog>
+    void SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*time, const char* flagName,
+                        const char* timeName);
     void WriteTaskFields(TaskNode* node, const char* flagName, bool flag, const char* timeName,
                          TDateTime time);
     void VtTasksHotChange(const QModelIndex& index);
