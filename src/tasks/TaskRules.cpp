@@ -14,7 +14,7 @@ inline char16_t foldAZ(char16_t c) {
 }
 } // namespace
 
-int CompareTextAZ(const QString& a, const QString& b) {
+int CompareTextAZ(QStringView a, QStringView b) {
     const qsizetype n = std::min(a.size(), b.size());
     const char16_t* pa = reinterpret_cast<const char16_t*>(a.constData());
     const char16_t* pb = reinterpret_cast<const char16_t*>(b.constData());
@@ -27,8 +27,8 @@ int CompareTextAZ(const QString& a, const QString& b) {
 }
 
 void SortTaskTree(TaskTreeModel& model, bool ascending) {
-    model.sortSiblings([ascending](const TaskNode* a, const TaskNode* b) {
-        const int c = CompareTextAZ(a->info.content, b->info.content);
+    model.sortSiblings([ascending](QStringView a, QStringView b) {
+        const int c = CompareTextAZ(a, b);
         return ascending ? c < 0 : c > 0;
     });
 }

@@ -11,7 +11,7 @@ class TaskNode;
 
 // Compares with only the letters a to z folded to upper case; every other
 // character by its code. <0, 0 or >0.
-int CompareTextAZ(const QString& a, const QString& b);
+int CompareTextAZ(QStringView a, QStringView b);
 
 // Stable sort of both levels by content.
 void SortTaskTree(TaskTreeModel& model, bool ascending);

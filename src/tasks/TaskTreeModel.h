@@ -94,6 +94,7 @@ public:
     std::vector<TaskNode*> moveNode(TaskNode* node, TaskNode* newParent, int position);
 
     // Reorders each set of siblings (stable); the view keeps its selection.
+    // Reorders each set of siblings by text (stable); less compares two texts.
     template <typename Less> void sortSiblings(Less less);
 
     // After changing hidden flags: offers the view the new set of rows.
@@ -123,16 +124,25 @@ template <typename Less> void TaskTreeModel::sortSiblings(Less less) {
     QModelIndexList before;
     std::vector<TaskNode*> nodes;
     beginLayoutChange(before, nodes);
-    const auto byContent = [&less](const std::unique_ptr<TaskNode>& a,
-                                   const std::unique_ptr<TaskNode>& b) {
-        return less(a.get(), b.get());
+    // Sorted by the texts themselves, not through the nodes: fewer
+    // pointers to follow for each of the many comparisons.
+    std::vector<std::pair<QStringView, size_t>> keys;
+    const auto sortList = [&](std::vector<std::unique_ptr<TaskNode>>& list) {
+        keys.clear();
+        for (size_t i = 0; i < list.size(); ++i)
+            keys.emplace_back(list[i]->info.content, i);
+        std::stable_sort(keys.begin(), keys.end(),
+                         [&less](const auto& a, const auto& b) { return less(a.first, b.first); });
+        std::vector<std::unique_ptr<TaskNode>> sorted;
+        sorted.reserve(list.size());
+        for (const auto& k : keys)
+            sorted.push_back(std::move(list[k.second]));
+        list = std::move(sorted);
+        renumber(list);
     };
-    std::stable_sort(m_top.begin(), m_top.end(), byContent);
-    renumber(m_top);
-    for (auto& t : m_top) {
-        std::stable_sort(t->m_children.begin(), t->m_children.end(), byContent);
-        renumber(t->m_children);
-    }
+    sortList(m_top);
+    for (auto& t : m_top)
+        sortList(t->m_children);
     m_flatDirty = true;
     rebuildVisible();
     endLayoutChange(before, nodes);
