@@ -189,12 +189,6 @@ bool draw(QPainter& p, int index) {
 
 namespace ImageList {
 
-bool Has(int index) {
-    QPixmap pm(1, 1);
-    QPainter p(&pm);
-    return draw(p, index);
-}
-
 QPixmap Pixmap(int index, int size) {
     static QHash<quint64, QPixmap> cache;
     const quint64 key = (quint64(index) << 32) | quint32(size);

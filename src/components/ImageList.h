@@ -37,5 +37,4 @@ enum Index {
 QPixmap Pixmap(int index, int size = 16);
 // The 16-pixel picture together with the 22-pixel tool bar one.
 QIcon Icon(int index);
-bool Has(int index);
 } // namespace ImageList

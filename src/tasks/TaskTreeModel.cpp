@@ -124,7 +124,6 @@ void TaskTreeModel::renumber(std::vector<std::unique_ptr<TaskNode>>& list) {
 void TaskTreeModel::beginLoad() {
     m_flatDirty = true;
     beginResetModel();
-    m_loading = true;
     m_visibleTop.clear();
     m_top.clear();
 }
@@ -150,7 +149,6 @@ TaskNode* TaskTreeModel::loadChild(TaskNode* parent, TTaskInfo info) {
 }
 
 void TaskTreeModel::endLoad() {
-    m_loading = false;
     rebuildVisible();
     endResetModel();
 }

@@ -117,7 +117,6 @@ private:
     mutable std::vector<TaskNode*> m_flat;
     mutable bool m_flatDirty = true;
     std::vector<TaskNode*> m_visibleTop;
-    bool m_loading = false;
 };
 
 template <typename Less> void TaskTreeModel::sortSiblings(Less less) {
