@@ -308,6 +308,23 @@ private slots:
         OpenQuery(q, "select * from tasks where tid='{A}'");
         QVERIFY(q.boolean("expandFlag")); // the match's parent stays open
 
+        // An edit under the same search text is searched again.
+        p.tree()->setCurrentIndex(f->model()->index(0, 0, p.row(0)));
+        f->Action_TaskEdit->trigger();
+        QPlainTextEdit* editor = editorOf(p);
+        editor->selectAll();
+        QTest::keyClicks(editor, "alpha three");
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        QCOMPARE(f->model()->rowCount(), 0);
+        QVERIFY(!f->editingNode());
+        QTRY_VERIFY(
+            !p.tree()->viewport()->findChild<QPlainTextEdit*>(QStringLiteral("TaskEditor")));
+        f->Edt_Search->setFocus();
+        QTest::keyClick(f->Edt_Search, Qt::Key_Backspace);
+        QTest::keyClicks(f->Edt_Search, "hree");
+        QCOMPARE(texts(f, p.row(0)), QStringList({"alpha three"}));
+
         QTest::keyClicks(f->Edt_Search, "xyz");
         QCOMPARE(f->model()->rowCount(), 0);
         QCOMPARE(f->tipMode(), 3);

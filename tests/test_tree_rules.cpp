@@ -115,6 +115,67 @@ private slots:
         QCOMPARE(find(model, "Zebra")->position(), 5);
     }
 
+    // Toggling the direction turns a sorted list round without a full sort;
+    // the result must be what a stable sort gives, ties and unsorted rows
+    // included.
+    void sortMatchesAStableSortAcrossToggles() {
+        TaskTreeModel model;
+        QRandomGenerator rng(11);
+        const auto word = [&] {
+            static const char* parts[] = {"a", "A", "b", "ab", "Ab", "", "_", "ba"};
+            return QString::fromLatin1(parts[rng.bounded(8)]) + parts[rng.bounded(8)];
+        };
+        model.beginLoad();
+        for (int i = 0; i < 40; ++i) {
+            TaskNode* top = model.loadTopLevel(test::Task(QString::number(i), "root", word()));
+            for (int j = 0; j < int(rng.bounded(5)); ++j)
+                model.loadChild(top, test::Task(QString(), QString::number(i), word()));
+        }
+        model.endLoad();
+        const auto expected = [&](bool ascending) {
+            // The current order of each sibling list, stably sorted.
+            QStringList ids;
+            const auto sorted = [&](std::vector<TaskNode*> list) {
+                std::stable_sort(list.begin(), list.end(), [&](TaskNode* a, TaskNode* b) {
+                    const int c = CompareTextAZ(a->info.content, b->info.content);
+                    return ascending ? c < 0 : c > 0;
+                });
+                return list;
+            };
+            std::vector<TaskNode*> top;
+            for (const auto& t : model.topLevel())
+                top.push_back(t.get());
+            for (TaskNode* t : sorted(top)) {
+                std::vector<TaskNode*> children;
+                for (const auto& c : t->children())
+                    children.push_back(c.get());
+                QString line = t->info.content + u'(';
+                for (TaskNode* c : sorted(children))
+                    line += QString::number(quintptr(c)) + u',';
+                ids << QString::number(quintptr(t)) + line;
+            }
+            return ids;
+        };
+        const auto actual = [&] {
+            QStringList ids;
+            for (const auto& t : model.topLevel()) {
+                QString line = t->info.content + u'(';
+                for (const auto& c : t->children())
+                    line += QString::number(quintptr(c.get())) + u',';
+                ids << QString::number(quintptr(t.get())) + line;
+            }
+            return ids;
+        };
+        for (bool ascending : {true, false, true, true, false, false, true}) {
+            const QStringList want = expected(ascending);
+            SortTaskTree(model, ascending);
+            QCOMPARE(actual(), want);
+            // A row added at the end leaves the lists out of order.
+            if (rng.bounded(2))
+                model.appendTopLevel(test::Task("new", "root", word()));
+        }
+    }
+
     void compareText_data() {
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
@@ -179,6 +240,53 @@ private slots:
         QCOMPARE(model.totalCount(), 6);
         QCOMPARE(outline(model).count(u','), 1);
         QVERIFY(!model.refreshVisibility()); // nothing changed: no reset
+    }
+
+    // Typing narrows or widens the last search and only the rows whose
+    // answer can change are tested again; edits, new rows and unrelated
+    // texts in between must still give the answer a full test gives.
+    void searchHitsFollowTypingAndEdits() {
+        TaskTreeModel model;
+        model.beginLoad();
+        const QString texts[] = {u"abba"_qs, u"bab"_qs, u"aab"_qs, u"b"_qs, u"\u00e9ab"_qs};
+        int k = 0;
+        for (int i = 0; i < 4; ++i) {
+            TaskNode* top =
+                model.loadTopLevel(test::Task(QString::number(i), "root", texts[k++ % 5]));
+            for (int j = 0; j < 3; ++j)
+                model.loadChild(top, test::Task(QString::number(i * 10 + j), QString::number(i),
+                                                texts[k++ % 5]));
+        }
+        model.endLoad();
+        const auto check = [&](const QString& text) {
+            model.matchSearch(text);
+            for (TaskNode* n : model.flatNodes())
+                if (n->searchHit() != n->info.content.contains(text))
+                    return QStringLiteral("%1 in %2").arg(text, n->info.content);
+            return QString();
+        };
+        const QStringList typing = {u"a"_qs,      u"ab"_qs,      u"abb"_qs, u"abba"_qs,
+                                    u"abb"_qs,    u"ab"_qs,      u"b"_qs,   u"ba"_qs,
+                                    u"\u00e9"_qs, u"\u00e9a"_qs, u"a"_qs};
+        for (const QString& t : typing)
+            QCOMPARE(check(t), QString());
+
+        // Rows change between two keystrokes of the same word.
+        TaskNode* first = model.topLevel().front().get();
+        QCOMPARE(check(u"ab"_qs), QString());
+        first->info.content = u"xyz"_qs;
+        model.nodeChanged(first);
+        QCOMPARE(check(u"abb"_qs), QString()); // narrower: the edited row is tested again
+        first->info.content = u"abbey"_qs;
+        model.nodeChanged(first);
+        QCOMPARE(check(u"abb"_qs), QString()); // the same text
+        QCOMPARE(check(u"ab"_qs), QString());  // wider
+        model.appendChild(first, test::Task("new", "0", "cab"));
+        QCOMPARE(check(u"abb"_qs), QString());
+        QCOMPARE(check(u"ab"_qs), QString());
+        model.moveNode(model.topLevel().back().get(), first, 0);
+        QCOMPARE(check(u"zz"_qs), QString());
+        QCOMPARE(check(u"b"_qs), QString());
     }
 
     void singleChangesAreAnnounced() {

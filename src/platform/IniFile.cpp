@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -134,20 +138,30 @@ void IniFile::writeStrings(const QString& section,
     // Written beside and renamed over the old file: a reader or a crash never
     // sees half a file. No forced flush to disk: settings change on every
     // view toggle and must stay instant.
+    // Plain system calls: the file layer's extra status calls cost as much
+    // as the writing itself.
     const QByteArray data = (lines.join(u'\n') + u'\n').toUtf8();
-    const QString temp = m_path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
-    QFile f(temp);
-    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
-    f.close();
-    if (ok) {
-        const QFileInfo old(m_path);
-        if (old.exists())
-            f.setPermissions(old.permissions());
-        ok = std::rename(QFile::encodeName(temp).constData(),
-                         QFile::encodeName(m_path).constData()) == 0;
+    const QByteArray path = QFile::encodeName(m_path);
+    const QByteArray temp =
+        path + '.' + QByteArray::number(QCoreApplication::applicationPid()) + ".tmp";
+    struct stat old;
+    const bool existed = ::stat(path.constData(), &old) == 0;
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    bool ok = fd >= 0;
+    for (qsizetype done = 0; ok && done < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        done += n;
     }
+    if (ok && existed)
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    if (fd >= 0)
+        ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(temp.constData(), path.constData()) == 0;
     if (!ok) {
-        QFile::remove(temp);
+        ::unlink(temp.constData());
         throw IniWriteError(QStringLiteral("Unable to write to %1").arg(m_path));
     }
 }

@@ -5,9 +5,8 @@
 #include <QString>
 
 // The working copy of one row of the tasks table.
+// The members the passes over every row read come first.
 struct TTaskInfo {
-    QString tid; // empty until the row is first saved
-    QString pid; // "root" or the parent's tid
     QString content;
     bool checkFlag = false;
     bool dueFlag = false;
@@ -15,6 +14,8 @@ struct TTaskInfo {
     bool expandFlag = false; // top-level rows only
     qint32 textColor = 0;
     qint32 backgroundColor = 0;
+    QString tid; // empty until the row is first saved
+    QString pid; // "root" or the parent's tid
     TDateTime createTime = 0;
     TDateTime editTime = 0;
     TDateTime checkTime = 0;

@@ -36,11 +36,13 @@ void SortTaskTree(TaskTreeModel& model, bool ascending) {
 std::vector<TaskNode*> ApplyFilterRules(TaskTreeModel& model, int range, bool searchActive,
                                         const QString& searchText) {
     const bool searching = searchActive && !searchText.isEmpty();
+    if (searching)
+        model.matchSearch(searchText);
     const auto visible = [&](const TaskNode* n) {
         if ((n->info.checkFlag && range == ViewIncomplete) ||
             (!n->info.checkFlag && range == ViewComplete))
             return false;
-        return !searching || n->info.content.contains(searchText, Qt::CaseSensitive);
+        return !searching || n->searchHit();
     };
     std::vector<TaskNode*> expand;
     for (const auto& top : model.topLevel()) {

@@ -1234,6 +1234,7 @@ void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
     if (!node)
         return;
     node->info.content = TrimRight(text);
+    m_model->nodeChanged(node); // the search below must see the new text
     const TDateTime now = Clock::Now();
     if (!node->info.tid.isEmpty()) {
         OpenQuery(ADOQuery1,
