@@ -27,10 +27,7 @@ int CompareTextAZ(QStringView a, QStringView b) {
 }
 
 void SortTaskTree(TaskTreeModel& model, bool ascending) {
-    model.sortSiblings([ascending](QStringView a, QStringView b) {
-        const int c = CompareTextAZ(a, b);
-        return ascending ? c < 0 : c > 0;
-    });
+    model.sortSiblings(CompareTextAZ, ascending);
 }
 
 std::vector<TaskNode*> ApplyFilterRules(TaskTreeModel& model, int range, bool searchActive,

@@ -100,9 +100,9 @@ public:
     // after it, since the tree has two levels. Returns the rows moved.
     std::vector<TaskNode*> moveNode(TaskNode* node, TaskNode* newParent, int position);
 
-    // Reorders each set of siblings (stable); the view keeps its selection.
-    // Reorders each set of siblings by text (stable); less compares two texts.
-    template <typename Less> void sortSiblings(Less less);
+    // Reorders each set of siblings by text (stable); the view keeps its
+    // selection. compare gives the order of two texts as <0, 0 or >0.
+    template <typename Compare> void sortSiblings(Compare compare, bool ascending);
 
     // After changing hidden flags: offers the view the new set of rows.
     // Returns true when the rows offered changed (the model was reset).
@@ -132,13 +132,14 @@ private:
     bool m_hitTextValid = false;
 };
 
-template <typename Less> void TaskTreeModel::sortSiblings(Less less) {
+template <typename Compare> void TaskTreeModel::sortSiblings(Compare compare, bool ascending) {
     QModelIndexList before;
     std::vector<TaskNode*> nodes;
     beginLayoutChange(before, nodes);
     // Sorted by the texts themselves, not through the nodes: fewer
     // pointers to follow for each of the many comparisons.
     std::vector<std::pair<QStringView, size_t>> keys;
+    std::vector<signed char> steps; // each pair of neighbours: <0 in order, 0 equal, >0 not
     std::vector<std::unique_ptr<TaskNode>> buffer; // kept from list to list
     const auto sortList = [&](std::vector<std::unique_ptr<TaskNode>>& list) {
         if (list.size() < 2)
@@ -146,28 +147,35 @@ template <typename Less> void TaskTreeModel::sortSiblings(Less less) {
         keys.clear();
         for (size_t i = 0; i < list.size(); ++i)
             keys.emplace_back(list[i]->info.content, i);
-        const auto byText = [&less](const auto& a, const auto& b) {
-            return less(a.first, b.first);
-        };
-        const auto inOrder = [&](auto before) {
-            return std::adjacent_find(keys.begin(), keys.end(), before) == keys.end();
-        };
-        if (inOrder([&](const auto& a, const auto& b) { return byText(b, a); }))
+        // One comparison per neighbours tells a list in order, or in the
+        // other order as at each toggle of the direction, from any other.
+        steps.clear();
+        bool forward = true, backward = true;
+        for (size_t i = 1; i < keys.size() && (forward || backward); ++i) {
+            const int c = compare(keys[i - 1].first, keys[i].first);
+            const int step = c == 0 ? 0 : ((c < 0) == ascending ? -1 : 1);
+            steps.push_back(static_cast<signed char>(step));
+            forward = forward && step <= 0;
+            backward = backward && step >= 0;
+        }
+        if (forward)
             return;
-        if (inOrder(byText)) {
-            // Sorted the other way round, as at each toggle of the direction:
-            // turned round, then each run of equal texts back into its order.
+        if (backward) {
+            // Turned round, then each run of equal texts back into its order.
             std::reverse(list.begin(), list.end());
-            std::reverse(keys.begin(), keys.end());
-            for (size_t from = 0; from < keys.size();) {
+            std::reverse(steps.begin(), steps.end());
+            for (size_t from = 0; from < list.size();) {
                 size_t to = from + 1;
-                while (to < keys.size() && !byText(keys[to - 1], keys[to]))
+                while (to < list.size() && steps[to - 1] == 0)
                     ++to;
                 std::reverse(list.begin() + from, list.begin() + to);
                 from = to;
             }
         } else {
-            std::stable_sort(keys.begin(), keys.end(), byText);
+            std::stable_sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+                const int c = compare(a.first, b.first);
+                return ascending ? c < 0 : c > 0;
+            });
             buffer.clear();
             for (const auto& k : keys)
                 buffer.push_back(std::move(list[k.second]));
