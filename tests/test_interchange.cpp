@@ -454,6 +454,30 @@ private slots:
         QVERIFY(r.questions.isEmpty());
     }
 
+    void idTwiceInTheFileAsksForTheSecond() {
+        // Ids differ by case only: two records; the same id again: a question.
+        const QByteArray xml = "<?xml version=\"1.0\"?><zarvik app=\"Tally-Ward\"><tasks>"
+                               "<task tid=\"{t}\" pid=\"root\" content=\"first\"/>"
+                               "<task tid=\"{T}\" pid=\"root\" content=\"other\"/>"
+                               "<task tid=\"{t}\" pid=\"root\" content=\"second\"/>"
+                               "</tasks><memos/></zarvik>";
+        writeFile(file("twice.zvx"), container(xml));
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        Recorder r;
+        r.answers = {Answer::Yes};
+        QVERIFY2(RestoreFromFile(db, file("twice.zvx"), r.ask(), r.box()),
+                 qPrintable(r.errors.join(", ")));
+        QCOMPARE(r.questions.size(), 1);
+        QCOMPARE(r.questions[0].dbContent, QStringLiteral("first"));
+        QCOMPARE(r.questions[0].fileContent, QStringLiteral("second"));
+        QCOMPARE(count(db, "tasks"), 2);
+        Query q(db);
+        OpenQuery(q, "select * from tasks where tid='{t}'");
+        QCOMPARE(q.text("content"), QStringLiteral("second"));
+    }
+
     void importMapsIds() {
         TaskTreeModel model;
         model.beginLoad();

@@ -5,6 +5,7 @@
 #include "platform/Database.h"
 #include "tasks/TaskTreeModel.h"
 
+#include <QSet>
 #include <pugixml.hpp>
 
 namespace Interchange {
@@ -297,12 +298,24 @@ bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
                                        .arg(QLatin1String(s->table), QLatin1String(s->idColumn));
             const QString empty =
                 QStringLiteral("select * from %1 where 0=1").arg(QLatin1String(s->table));
+            // The ids stored already, read in one pass: a record only new to
+            // the table (all of them, restoring into an empty database) then
+            // costs no lookup.
+            QSet<QString> stored;
+            OpenQuery(q, QStringLiteral("select %2 from %1")
+                             .arg(QLatin1String(s->table), QLatin1String(s->idColumn)));
+            for (; !q.eof(); q.next())
+                stored.insert(q.text(0));
             for (int i = 0; i < n; ++i) {
                 const QString path = recordPath(*s, i);
                 const pugi::xml_node record = xml.FindNode(path);
                 const QString id = attr(record, path, s->idColumn, errorBox);
-                OpenQuery(q, lookup, {id});
-                const bool exists = !q.eof();
+                bool exists = stored.contains(id);
+                if (exists) {
+                    OpenQuery(q, lookup, {id});
+                    exists = !q.eof();
+                }
+                stored.insert(id); // a second record of this id in the file finds this one
                 if (!exists) {
                     OpenQuery(q, empty);
                     q.append();
