@@ -104,6 +104,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("c.ini"));
         writeFile(path, "; a comment\n[option]\nhintSize=30\nAddOpenEn=0\n\n[form]\nLeft=10\n");
+        const auto privateMode = QFile::ReadOwner | QFile::WriteOwner;
+        QVERIFY(QFile::setPermissions(path, privateMode));
         const IniFile ini(path);
         ini.writeBool(QStringLiteral("OPTION"), QStringLiteral("addopenen"), true); // replaced
         ini.writeInteger(QStringLiteral("option"), QStringLiteral("runMinimizedEn"),
@@ -118,6 +120,10 @@ private slots:
         QVERIFY(
             text.startsWith("; a comment\n[option]\nhintSize=30\naddopenen=1\nrunMinimizedEn=1\n"));
         QCOMPARE(text.count("[option]"), 1);
+        // The file replaced keeps its permissions and leaves nothing beside.
+        const auto userFlags = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+        QCOMPARE(QFile::permissions(path) & ~userFlags, privateMode);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("c.ini")});
         // A user's edit between two calls is seen at once: nothing is cached.
         writeFile(path, "[option]\nhintSize=44\n");
         QCOMPARE(ini.readInteger(QStringLiteral("option"), QStringLiteral("hintSize"), 0), 44);

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <cerrno>
 #include <cstdio>
@@ -136,10 +135,9 @@ void IniFile::writeStrings(const QString& section,
         setKey(lines, section, key, value);
 
     // Written beside and renamed over the old file: a reader or a crash never
-    // sees half a file. No forced flush to disk: settings change on every
-    // view toggle and must stay instant.
-    // Plain system calls: the file layer's extra status calls cost as much
-    // as the writing itself.
+    // sees half a file. No forced flush to disk, and plain system calls
+    // rather than the file classes' extra status calls: settings change on
+    // every view toggle and must stay instant.
     const QByteArray data = (lines.join(u'\n') + u'\n').toUtf8();
     const QByteArray path = QFile::encodeName(m_path);
     const QByteArray temp =
