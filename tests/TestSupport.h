@@ -57,7 +57,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Appends a task row with the columns that are set; 0 and empty are left
+// Appends a task row with the columns that are set; 0 times are left
 // empty, as the program leaves them.
 inline void InsertTask(Database& db, const TTaskInfo& t) {
     Query q(db);
@@ -74,8 +74,12 @@ inline void InsertTask(Database& db, const TTaskInfo& t) {
     q.setInt(QStringLiteral("backgroundColor"), t.backgroundColor);
     if (t.createTime != 0)
         q.setDateTime(QStringLiteral("createTime"), t.createTime);
-    if (t.checkTime != 0)
-        q.setDateTime(QStringLiteral("checkTime"), t.checkTime);
+    for (const auto& [name, time] : {std::pair{"editTime", t.editTime},
+                                     {"checkTime", t.checkTime},
+                                     {"alarmTime", t.alarmTime},
+                                     {"dueTime", t.dueTime}})
+        if (time != 0)
+            q.setDateTime(QLatin1String(name), time);
     q.post();
 }
 

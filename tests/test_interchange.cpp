@@ -65,17 +65,6 @@ TTaskInfo full(const char* tid, const char* pid, const QString& content) {
     return t;
 }
 
-void insertFull(Database& db, const TTaskInfo& t) {
-    test::InsertTask(db, t);
-    Query q(db);
-    OpenQuery(q, "select * from tasks where tid=" + QuotedStr(t.tid));
-    q.edit();
-    q.setDateTime("editTime", t.editTime);
-    q.setDateTime("alarmTime", t.alarmTime);
-    q.setDateTime("dueTime", t.dueTime);
-    q.post();
-}
-
 void insertMemo(Database& db, const QString& mid, const QString& text) {
     Query q(db);
     OpenQuery(q, "select * from memos where 0=1");
@@ -172,9 +161,9 @@ private slots:
         test::ProgramFolder source;
         Database db;
         db.open(source.path());
-        insertFull(db,
-                   full("{P}", "root", QStringLiteral("it's <b> & \"q\"\r\nline two äöü 日本")));
-        insertFull(db, full("{C}", "{P}", QStringLiteral("child\r\n\r\n  spaced  ")));
+        test::InsertTask(
+            db, full("{P}", "root", QStringLiteral("it's <b> & \"q\"\r\nline two äöü 日本")));
+        test::InsertTask(db, full("{C}", "{P}", QStringLiteral("child\r\n\r\n  spaced  ")));
         test::InsertTask(db, test::Task("{E}", "root", "")); // empty times and flags
         test::InsertTask(db, test::Task("{O}", "{nowhere}", "orphan"));
         insertMemo(db, "{M}", "memo\r\ntext");
@@ -215,7 +204,7 @@ private slots:
         test::ProgramFolder source;
         Database db;
         db.open(source.path());
-        insertFull(db, full("{P}", "root", QStringLiteral("a & b\r\nc")));
+        test::InsertTask(db, full("{P}", "root", QStringLiteral("a & b\r\nc")));
         Clock::SetForTesting([] { return QDateTime(QDate(2026, 1, 1), QTime(12, 0)); });
         WriteBackup(db, file("plain.zvx"), "1.7.5.30");
         QFile f(file("plain.zvx"));

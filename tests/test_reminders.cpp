@@ -29,17 +29,8 @@ TTaskInfo withAlarm(const char* tid, const char* pid, const char* text, TDateTim
 void insertAll(const QString& folder, const QList<TTaskInfo>& tasks) {
     Database db;
     db.open(folder);
-    for (const TTaskInfo& t : tasks) {
+    for (const TTaskInfo& t : tasks)
         test::InsertTask(db, t);
-        Query q(db);
-        OpenQuery(q, "select * from tasks where tid=" + QuotedStr(t.tid));
-        q.edit();
-        q.setBool("alarmFlag", t.alarmFlag);
-        q.setDateTime("alarmTime", t.alarmTime);
-        q.setBool("dueFlag", t.dueFlag);
-        q.setDateTime("dueTime", t.dueTime);
-        q.post();
-    }
 }
 
 struct Stored {
