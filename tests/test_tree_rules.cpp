@@ -115,9 +115,10 @@ private slots:
         QCOMPARE(find(model, "Zebra")->position(), 5);
     }
 
-    // Toggling the direction turns a sorted list round without a full sort;
-    // the result must be what a stable sort gives, ties and unsorted rows
-    // included.
+    // Toggling the direction turns a sorted list round without a full sort,
+    // and a list untouched since the last sort without reading its texts;
+    // the result must be what a stable sort gives, ties, edits, moves and
+    // unsorted rows included.
     void sortMatchesAStableSortAcrossToggles() {
         TaskTreeModel model;
         QRandomGenerator rng(11);
@@ -166,13 +167,45 @@ private slots:
             }
             return ids;
         };
-        for (bool ascending : {true, false, true, true, false, false, true}) {
+        const auto anyNode = [&] {
+            const auto& all = model.flatNodes();
+            return all[rng.bounded(int(all.size()))];
+        };
+        const auto anyTop = [&] {
+            return model.topLevel()[rng.bounded(int(model.topLevel().size()))].get();
+        };
+        for (int round = 0; round < 60; ++round) {
+            const bool ascending = rng.bounded(3) != 0 ? round % 2 == 0 : round % 3 == 0;
             const QStringList want = expected(ascending);
             SortTaskTree(model, ascending);
             QCOMPARE(actual(), want);
-            // A row added at the end leaves the lists out of order.
-            if (rng.bounded(2))
+            switch (rng.bounded(7)) {
+            case 0: // a row added at the end leaves its list out of order
                 model.appendTopLevel(test::Task("new", "root", word()));
+                break;
+            case 1:
+                model.appendChild(anyTop(), test::Task(QString(), "p", word()));
+                break;
+            case 2: { // an edit in place
+                TaskNode* n = anyNode();
+                n->info.content = word();
+                model.nodeChanged(n);
+                break;
+            }
+            case 3:
+                if (model.totalCount() > 30)
+                    model.removeNode(anyNode());
+                break;
+            case 4: { // a sub-task to another parent, or a task under one
+                TaskNode* n = anyNode();
+                TaskNode* to = anyTop();
+                if (to != n && !(n->isTopLevel() && !n->children().empty()))
+                    model.moveNode(n, to, int(rng.bounded(3)));
+                break;
+            }
+            default: // untouched: the next toggle turns lists round
+                break;
+            }
         }
     }
 

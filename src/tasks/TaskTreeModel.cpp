@@ -124,6 +124,7 @@ void TaskTreeModel::renumber(std::vector<std::unique_ptr<TaskNode>>& list) {
 
 void TaskTreeModel::beginLoad() {
     m_flatDirty = true;
+    m_topSorted = false;
     beginResetModel();
     m_visibleTop.clear();
     m_top.clear();
@@ -131,6 +132,7 @@ void TaskTreeModel::beginLoad() {
 
 TaskNode* TaskTreeModel::loadTopLevel(TTaskInfo info) {
     m_flatDirty = true;
+    m_topSorted = false;
     auto node = std::make_unique<TaskNode>();
     node->info = std::move(info);
     node->m_position = static_cast<int>(m_top.size());
@@ -145,6 +147,7 @@ TaskNode* TaskTreeModel::loadChild(TaskNode* parent, TTaskInfo info) {
     node->info.expandFlag = false;
     node->m_parent = parent;
     node->m_position = static_cast<int>(parent->m_children.size());
+    parent->m_childrenSorted = false;
     parent->m_children.push_back(std::move(node));
     return parent->m_children.back().get();
 }
@@ -156,6 +159,7 @@ void TaskTreeModel::endLoad() {
 
 void TaskTreeModel::clear() {
     m_flatDirty = true;
+    m_topSorted = false;
     beginResetModel();
     m_visibleTop.clear();
     m_top.clear();
@@ -164,6 +168,14 @@ void TaskTreeModel::clear() {
 
 std::vector<TaskNode*>& TaskTreeModel::visibleSiblings(TaskNode* parent) {
     return parent ? parent->m_visible : m_visibleTop;
+}
+
+std::vector<std::unique_ptr<TaskNode>>& TaskTreeModel::siblings(TaskNode* parent) {
+    return parent ? parent->m_children : m_top;
+}
+
+bool& TaskTreeModel::siblingsSorted(TaskNode* parent) {
+    return parent ? parent->m_childrenSorted : m_topSorted;
 }
 
 TaskNode* TaskTreeModel::appendTopLevel(TTaskInfo info) {
@@ -197,7 +209,8 @@ TaskNode* TaskTreeModel::appendChild(TaskNode* parent, TTaskInfo info) {
 void TaskTreeModel::removeNode(TaskNode* node) {
     m_flatDirty = true;
     TaskNode* parent = node->m_parent;
-    auto& owners = parent ? parent->m_children : m_top;
+    siblingsSorted(parent) = false;
+    auto& owners = siblings(parent);
     auto& visible = visibleSiblings(parent);
     const bool offered = node->m_row >= 0 && (!parent || parent->m_row >= 0);
     if (offered)
@@ -216,7 +229,9 @@ void TaskTreeModel::removeNode(TaskNode* node) {
 std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newParent, int position) {
     m_flatDirty = true;
     beginResetModel();
-    auto& from = node->m_parent ? node->m_parent->m_children : m_top;
+    siblingsSorted(node->m_parent) = false;
+    siblingsSorted(newParent) = false;
+    auto& from = siblings(node->m_parent);
     std::unique_ptr<TaskNode> owned = std::move(from[node->m_position]);
     from.erase(from.begin() + node->m_position);
     renumber(from);
@@ -230,7 +245,7 @@ std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newPare
         node->m_visible.clear();
         node->info.expandFlag = false;
     }
-    auto& to = newParent ? newParent->m_children : m_top;
+    auto& to = siblings(newParent);
     const size_t at = position < 0 ? to.size() : std::min<size_t>(position, to.size());
     std::vector<TaskNode*> moved;
     for (size_t i = 0; i < group.size(); ++i) {
@@ -246,32 +261,150 @@ std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newPare
 
 void TaskTreeModel::nodeChanged(TaskNode* node) {
     ++node->m_revision;
+    siblingsSorted(node->m_parent) = false; // the text may have changed
     const QModelIndex i = indexOf(node);
     if (i.isValid())
         emit dataChanged(i, i);
 }
 
-void TaskTreeModel::rebuildVisible() {
-    std::vector<TaskNode*> top;
-    top.reserve(m_top.size());
-    for (const auto& t : m_top)
-        if (!t->m_hidden)
-            top.push_back(t.get());
-    // Visible lists are rebuilt from scratch: hidden rows lose their row.
-    for (const auto& t : m_top) {
-        t->m_row = -1;
-        t->m_visible.clear();
-        for (const auto& c : t->m_children) {
-            c->m_row = -1;
-            if (!c->m_hidden) {
-                c->m_row = static_cast<int>(t->m_visible.size());
-                t->m_visible.push_back(c.get());
-            }
+void TaskTreeModel::placeSiblings(TaskNode* parent) {
+    auto& list = siblings(parent);
+    auto& visible = visibleSiblings(parent);
+    // Rebuilt from scratch: hidden rows lose their row.
+    visible.clear();
+    for (size_t i = 0; i < list.size(); ++i) {
+        TaskNode* n = list[i].get();
+        n->m_position = static_cast<int>(i);
+        n->m_row = -1;
+        if (!n->m_hidden) {
+            n->m_row = static_cast<int>(visible.size());
+            visible.push_back(n);
         }
     }
-    m_visibleTop = std::move(top);
-    for (size_t i = 0; i < m_visibleTop.size(); ++i)
-        m_visibleTop[i]->m_row = static_cast<int>(i);
+}
+
+void TaskTreeModel::rebuildVisible() {
+    placeSiblings(nullptr);
+    for (const auto& t : m_top)
+        placeSiblings(t.get());
+}
+
+// Kept from list to list.
+struct TaskTreeModel::SortScratch {
+    std::vector<std::pair<QStringView, size_t>> keys;
+    std::vector<signed char> steps; // each pair of neighbours: <0 in order, 0 equal, >0 not
+    std::vector<std::unique_ptr<TaskNode>> buffer;
+};
+
+// Orders one list by its texts, stably, and notes which rows tie with the
+// one before.
+void TaskTreeModel::sortList(std::vector<std::unique_ptr<TaskNode>>& list, TextOrder compare,
+                             bool ascending, SortScratch& s) {
+    if (list.empty())
+        return;
+    // Sorted by the texts themselves, not through the nodes: fewer
+    // pointers to follow for each of the many comparisons.
+    s.keys.clear();
+    for (size_t i = 0; i < list.size(); ++i)
+        s.keys.emplace_back(list[i]->info.content, i);
+    // One comparison per neighbours tells a list in order, or in the other
+    // order, from any other.
+    s.steps.clear();
+    bool forward = true, backward = true;
+    for (size_t i = 1; i < s.keys.size() && (forward || backward); ++i) {
+        const int c = compare(s.keys[i - 1].first, s.keys[i].first);
+        const int step = c == 0 ? 0 : ((c < 0) == ascending ? -1 : 1);
+        s.steps.push_back(static_cast<signed char>(step));
+        forward = forward && step <= 0;
+        backward = backward && step >= 0;
+    }
+    if (backward && !forward) {
+        // Turned round, then each run of equal texts back into its order.
+        std::reverse(list.begin(), list.end());
+        std::reverse(s.steps.begin(), s.steps.end());
+        for (size_t from = 0; from < list.size();) {
+            size_t to = from + 1;
+            while (to < list.size() && s.steps[to - 1] == 0)
+                ++to;
+            std::reverse(list.begin() + from, list.begin() + to);
+            from = to;
+        }
+    } else if (!forward) {
+        std::stable_sort(s.keys.begin(), s.keys.end(), [&](const auto& a, const auto& b) {
+            const int c = compare(a.first, b.first);
+            return ascending ? c < 0 : c > 0;
+        });
+        s.buffer.clear();
+        for (const auto& k : s.keys)
+            s.buffer.push_back(std::move(list[k.second]));
+        list.swap(s.buffer);
+        s.steps.clear();
+        for (size_t i = 1; i < list.size(); ++i)
+            s.steps.push_back(compare(list[i - 1]->info.content, list[i]->info.content) == 0 ? 0
+                                                                                             : 1);
+    }
+    // In every case steps[i - 1] now tells whether row i ties with row i - 1.
+    list[0]->m_tiesPrevious = false;
+    for (size_t i = 1; i < list.size(); ++i)
+        list[i]->m_tiesPrevious = s.steps[i - 1] == 0;
+}
+
+// A sorted list into the other direction: each run of ties keeps its order.
+void TaskTreeModel::turnRound(std::vector<std::unique_ptr<TaskNode>>& list) {
+    std::reverse(list.begin(), list.end());
+    // A run now ends with the row that began it, the one that ties with none.
+    for (size_t from = 0; from < list.size();) {
+        size_t to = from;
+        while (to + 1 < list.size() && list[to]->m_tiesPrevious)
+            ++to;
+        std::reverse(list.begin() + from, list.begin() + to + 1);
+        from = to + 1;
+    }
+}
+
+void TaskTreeModel::sortSiblings(TextOrder compare, bool ascending) {
+    QModelIndexList before;
+    std::vector<TaskNode*> nodes;
+    beginLayoutChange(before, nodes);
+    const bool sameOrder = compare == m_sortOrder;
+    const bool turn = ascending != m_sortAscending;
+    SortScratch scratch;
+    bool changed = false;
+    const auto sortOne = [&](TaskNode* parent) {
+        bool& sorted = siblingsSorted(parent);
+        auto& list = siblings(parent);
+        if (sorted && sameOrder) {
+            if (!turn || list.size() < 2)
+                return;
+            turnRound(list);
+        } else {
+            sortList(list, compare, ascending, scratch);
+            sorted = true;
+        }
+        // Numbered while the rows are still at hand.
+        placeSiblings(parent);
+        changed = true;
+    };
+    sortOne(nullptr);
+    // The rows are scattered over the heap and each list is short: asking
+    // for the rows a few lists ahead keeps the memory busy while this
+    // list is reordered.
+    const size_t count = m_top.size();
+    for (size_t i = 0; i < count; ++i) {
+        if (i + 8 < count)
+            __builtin_prefetch(&m_top[i + 8]->m_children);
+        if (i + 4 < count)
+            __builtin_prefetch(m_top[i + 4]->m_children.data());
+        if (i + 2 < count)
+            for (const auto& c : m_top[i + 2]->m_children)
+                __builtin_prefetch(c.get(), 1);
+        sortOne(m_top[i].get());
+    }
+    m_sortOrder = compare;
+    m_sortAscending = ascending;
+    if (changed)
+        m_flatDirty = true;
+    endLayoutChange(before, nodes);
 }
 
 void TaskTreeModel::beginLayoutChange(QModelIndexList& before, std::vector<TaskNode*>& nodes) {

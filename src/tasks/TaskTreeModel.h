@@ -22,6 +22,10 @@ class alignas(64) TaskNode {
     quint32 m_hitRevision = 0; // the revision m_hit was found at; 0: never
     bool m_hidden = false;
     bool m_hit = false;
+    // As of the last sort: the text equals the previous sibling's.
+    bool m_tiesPrevious = false;
+    // The children are still as the last sort left them.
+    bool m_childrenSorted = false;
 
 public:
     TTaskInfo info;
@@ -102,7 +106,10 @@ public:
 
     // Reorders each set of siblings by text (stable); the view keeps its
     // selection. compare gives the order of two texts as <0, 0 or >0.
-    template <typename Compare> void sortSiblings(Compare compare, bool ascending);
+    // A list unchanged since the last sort by the same compare is turned
+    // round without reading a text.
+    using TextOrder = int (*)(QStringView, QStringView);
+    void sortSiblings(TextOrder compare, bool ascending);
 
     // After changing hidden flags: offers the view the new set of rows.
     // Returns true when the rows offered changed (the model was reset).
@@ -117,7 +124,15 @@ signals:
     void checkToggled(TaskNode* node);
 
 private:
+    struct SortScratch;
     std::vector<TaskNode*>& visibleSiblings(TaskNode* parent);
+    std::vector<std::unique_ptr<TaskNode>>& siblings(TaskNode* parent);
+    bool& siblingsSorted(TaskNode* parent);
+    // Numbers one list of siblings and rebuilds its visible rows.
+    void placeSiblings(TaskNode* parent);
+    static void sortList(std::vector<std::unique_ptr<TaskNode>>& list, TextOrder compare,
+                         bool ascending, SortScratch& scratch);
+    static void turnRound(std::vector<std::unique_ptr<TaskNode>>& list);
     void rebuildVisible();
     static void renumber(std::vector<std::unique_ptr<TaskNode>>& list);
 
@@ -130,66 +145,10 @@ private:
     std::vector<TaskNode*> m_visibleTop;
     QString m_hitText;
     bool m_hitTextValid = false;
+    TextOrder m_sortOrder = nullptr; // of the last sort
+    bool m_sortAscending = true;
+    bool m_topSorted = false;
 };
-
-template <typename Compare> void TaskTreeModel::sortSiblings(Compare compare, bool ascending) {
-    QModelIndexList before;
-    std::vector<TaskNode*> nodes;
-    beginLayoutChange(before, nodes);
-    // Sorted by the texts themselves, not through the nodes: fewer
-    // pointers to follow for each of the many comparisons.
-    std::vector<std::pair<QStringView, size_t>> keys;
-    std::vector<signed char> steps; // each pair of neighbours: <0 in order, 0 equal, >0 not
-    std::vector<std::unique_ptr<TaskNode>> buffer; // kept from list to list
-    const auto sortList = [&](std::vector<std::unique_ptr<TaskNode>>& list) {
-        if (list.size() < 2)
-            return;
-        keys.clear();
-        for (size_t i = 0; i < list.size(); ++i)
-            keys.emplace_back(list[i]->info.content, i);
-        // One comparison per neighbours tells a list in order, or in the
-        // other order as at each toggle of the direction, from any other.
-        steps.clear();
-        bool forward = true, backward = true;
-        for (size_t i = 1; i < keys.size() && (forward || backward); ++i) {
-            const int c = compare(keys[i - 1].first, keys[i].first);
-            const int step = c == 0 ? 0 : ((c < 0) == ascending ? -1 : 1);
-            steps.push_back(static_cast<signed char>(step));
-            forward = forward && step <= 0;
-            backward = backward && step >= 0;
-        }
-        if (forward)
-            return;
-        if (backward) {
-            // Turned round, then each run of equal texts back into its order.
-            std::reverse(list.begin(), list.end());
-            std::reverse(steps.begin(), steps.end());
-            for (size_t from = 0; from < list.size();) {
-                size_t to = from + 1;
-                while (to < list.size() && steps[to - 1] == 0)
-                    ++to;
-                std::reverse(list.begin() + from, list.begin() + to);
-                from = to;
-            }
-        } else {
-            std::stable_sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-                const int c = compare(a.first, b.first);
-                return ascending ? c < 0 : c > 0;
-            });
-            buffer.clear();
-            for (const auto& k : keys)
-                buffer.push_back(std::move(list[k.second]));
-            list.swap(buffer);
-        }
-        renumber(list);
-    };
-    sortList(m_top);
-    for (auto& t : m_top)
-        sortList(t->m_children);
-    m_flatDirty = true;
-    rebuildVisible();
-    endLayoutChange(before, nodes);
-}
 
 // Builds the two-level tree from the tasks table: top-level rows are those
 // with pid "root", sub-tasks those whose pid is a top-level tid; both in the
