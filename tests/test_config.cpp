@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 void writeFile(const QString& path, const QByteArray& text) {
@@ -127,6 +128,46 @@ private slots:
         // A user's edit between two calls is seen at once: nothing is cached.
         writeFile(path, "[option]\nhintSize=44\n");
         QCOMPARE(ini.readInteger(QStringLiteral("option"), QStringLiteral("hintSize"), 0), 44);
+    }
+
+    // A change of the same length inside one sector is written over the old
+    // bytes (the file stays the same file); any other is a replacement. The
+    // text must be right either way.
+    void writesInPlaceOnlyWhereSafe_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("sameFile");
+        QTest::newRow("flip") << "viewAscEn"
+                              << "0" << true;
+        QTest::newRow("same value") << "viewAscEn"
+                                    << "1" << true;
+        QTest::newRow("longer") << "viewAscEn"
+                                << "10" << false;
+        QTest::newRow("new key") << "viewListEn"
+                                 << "1" << false;
+        // "pad" straddles the first sector boundary of the file below.
+        QTest::newRow("across sectors") << "pad" << QString(600, u'y') << false;
+        QTest::newRow("far end, one sector") << "last"
+                                             << "9" << true;
+    }
+    void writesInPlaceOnlyWhereSafe() {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(bool, sameFile);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("c.ini"));
+        writeFile(path, "[task]\nviewAscEn=1\npad=" + QByteArray(600, 'x') + "\nlast=1\n");
+        struct stat before, after;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
+        const IniFile ini(path);
+        ini.writeString(QStringLiteral("task"), key, value);
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
+        QCOMPARE(after.st_ino == before.st_ino, sameFile);
+        QCOMPARE(ini.readString(QStringLiteral("task"), key, QString()), value);
+        QCOMPARE(ini.readString(QStringLiteral("task"), QStringLiteral("last"), QString()),
+                 key == QStringLiteral("last") ? value : QStringLiteral("1"));
+        QCOMPARE(readFile(path).count('\n'), key == QStringLiteral("viewListEn") ? 5 : 4);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("c.ini")});
     }
 
     void failedWriteNamesTheFile() {

@@ -11,13 +11,50 @@
 
 namespace {
 
-QStringList readLines(const QString& path) {
+QByteArray readBytes(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QString all = QString::fromUtf8(f.readAll());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList splitLines(const QByteArray& bytes) {
+    QString all = QString::fromUtf8(bytes);
     all.remove(u'\r');
     return all.split(u'\n');
+}
+
+QStringList readLines(const QString& path) {
+    return splitLines(readBytes(path));
+}
+
+// A change that keeps the length and lies inside one disk sector, as a
+// flipped switch does, is written over the old bytes. A sector is written
+// whole or not at all, so a crash leaves the old text or the new one; and
+// the file keeps its blocks, where a replacement costs an allocation, a
+// forced write-back and, on discarding file systems, a discard of the old
+// blocks. False when this does not apply or fails: the caller replaces.
+bool overwriteInPlace(const QByteArray& path, const QByteArray& old, const QByteArray& data) {
+    constexpr qsizetype sector = 512;
+    if (old.size() != data.size())
+        return false;
+    qsizetype first = 0, last = data.size() - 1;
+    while (first <= last && old[first] == data[first])
+        ++first;
+    while (last > first && old[last] == data[last])
+        --last;
+    if (first > last || first / sector != last / sector)
+        return false;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    for (qsizetype at = first; ok && at <= last;) {
+        const ssize_t n = ::pwrite(fd, data.constData() + at, size_t(last + 1 - at), off_t(at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        at += n;
+    }
+    return ::close(fd) == 0 && ok;
 }
 
 bool sameName(QStringView a, QStringView b) {
@@ -130,20 +167,23 @@ void setKey(QStringList& lines, const QString& section, const QString& key, cons
 
 void IniFile::writeStrings(const QString& section,
                            const QList<QPair<QString, QString>>& values) const {
-    QStringList lines = readLines(m_path);
+    const QByteArray old = readBytes(m_path);
+    QStringList lines = splitLines(old);
     for (const auto& [key, value] : values)
         setKey(lines, section, key, value);
 
-    // Written beside and renamed over the old file: a reader or a crash never
+    // Otherwise written beside and renamed over the old file: a reader or a crash never
     // sees half a file. No forced flush to disk, and plain system calls
     // rather than the file classes' extra status calls: settings change on
     // every view toggle and must stay instant.
     const QByteArray data = (lines.join(u'\n') + u'\n').toUtf8();
     const QByteArray path = QFile::encodeName(m_path);
+    if (data == old || overwriteInPlace(path, old, data))
+        return;
     const QByteArray temp =
         path + '.' + QByteArray::number(QCoreApplication::applicationPid()) + ".tmp";
-    struct stat old;
-    const bool existed = ::stat(path.constData(), &old) == 0;
+    struct stat status;
+    const bool existed = ::stat(path.constData(), &status) == 0;
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     bool ok = fd >= 0;
     for (qsizetype done = 0; ok && done < data.size();) {
@@ -154,7 +194,7 @@ void IniFile::writeStrings(const QString& section,
         done += n;
     }
     if (ok && existed)
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        ok = ::fchmod(fd, status.st_mode & 07777) == 0;
     if (fd >= 0)
         ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(temp.constData(), path.constData()) == 0;
