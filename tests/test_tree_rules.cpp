@@ -44,8 +44,9 @@ private slots:
         Database db;
         db.open(folder.path());
         using test::Task;
-        // A sub-task stored before its parent, an orphan, a grandchild, and a
-        // row naming itself as parent.
+        // A sub-task stored before its parent, an orphan, a grandchild, a
+        // row naming itself as parent, a second task with a taken tid, and
+        // sub-tasks of two tasks taking turns.
         test::InsertTask(db, Task("{B1}", "{B}", "b1"));
         test::InsertTask(db, Task("{A}", "root", "A", false, true));
         test::InsertTask(db, Task("{B}", "root", "B", true));
@@ -55,14 +56,19 @@ private slots:
         test::InsertTask(db, Task("{S}", "{S}", "self"));
         test::InsertTask(db, Task("{A2}", "{A}", "a2"));
         test::InsertTask(db, Task("{C}", "root", ""));
+        test::InsertTask(db, Task("{A}", "root", "A again"));
+        test::InsertTask(db, Task("{A3}", "{A}", "a3"));
+        test::InsertTask(db, Task("{B2}", "{B}", "b2"));
+        test::InsertTask(db, Task("{A4}", "{A}", "a4"));
 
         TaskTreeModel model;
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         LoadTaskTree(db, model);
-        QCOMPARE(outline(model), QStringLiteral("A(a1,a2) B(b1) "));
-        QCOMPARE(model.totalCount(), 6);
-        QCOMPARE(CountTasks(db), 9); // the table keeps every row
+        QCOMPARE(outline(model), QStringLiteral("A(a1,a2,a3,a4) B(b1,b2)  A again"));
+        QCOMPARE(model.totalCount(), 10);
+        QCOMPARE(CountTasks(db), 13); // the table keeps every row
+        QCOMPARE(find(model, "a4")->info.pid, QStringLiteral("{A}"));
         const TaskNode* a = find(model, "A");
         QVERIFY(a->info.expandFlag);
         QVERIFY(!find(model, "a1")->info.expandFlag); // sub-tasks have none

@@ -519,15 +519,14 @@ struct TaskColumns {
         createTime = f("createTime"), editTime = f("editTime"), checkTime = f("checkTime");
         alarmTime = f("alarmTime"), dueTime = f("dueTime");
     }
-    TTaskInfo read(const Query& q) const {
+    // Without readPid the caller knows the parent and sets pid itself.
+    TTaskInfo read(const Query& q, bool readPid = true) const {
         TTaskInfo t;
         t.tid = q.text(tid);
         // "root" is shared, and a sub-task's pid is given its parent's tid
         // when attached: no copy of either per row.
-        if (!q.textEquals(pid, "root"))
-            t.pid = q.text(pid);
-        else
-            t.pid = RootPid();
+        if (readPid)
+            t.pid = q.textEquals(pid, "root") ? RootPid() : q.text(pid);
         t.content = q.text(content);
         t.checkFlag = q.boolean(checkFlag);
         t.dueFlag = q.boolean(dueFlag);
@@ -556,10 +555,26 @@ int LoadTaskTree(Database& db, TaskTreeModel& model) {
     // Sub-tasks met before their task wait here; they come first under it,
     // since they come first in the table too.
     QHash<QString, std::vector<TTaskInfo>> waiting;
+    // Sub-tasks mostly follow their task or a sibling in the table: the
+    // last parent met is tried first, on the stored bytes.
+    TaskNode* last = nullptr;
+    QByteArray lastTid;
+    const auto attach = [&](TaskNode* p, TTaskInfo&& t) {
+        t.pid = p->info.tid;
+        model.loadChild(p, std::move(t));
+        if (p != last) {
+            last = p;
+            lastTid = p->info.tid.toUtf8();
+        }
+    };
     int rows = 0;
     model.beginLoad();
     try {
         for (; !q.eof(); q.next(), ++rows) {
+            if (last && q.textEquals(cols.pid, lastTid.constData())) {
+                attach(last, cols.read(q, false));
+                continue;
+            }
             TTaskInfo t = cols.read(q);
             if (t.pid == RootPid()) {
                 const QString tid = t.tid;
@@ -575,8 +590,7 @@ int LoadTaskTree(Database& db, TaskTreeModel& model) {
                     }
                 }
             } else if (TaskNode* p = parents.value(t.pid)) {
-                t.pid = p->info.tid;
-                model.loadChild(p, std::move(t));
+                attach(p, std::move(t));
             } else {
                 waiting[t.pid].push_back(std::move(t)); // left unread if no task comes
             }
