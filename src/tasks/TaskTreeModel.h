@@ -95,7 +95,9 @@ public:
     TaskNode* appendTopLevel(TTaskInfo info);
     TaskNode* appendChild(TaskNode* parent, TTaskInfo info);
     void removeNode(TaskNode* node);
-    void nodeChanged(TaskNode* node); // repaint and re-measure
+    // After any change to a node's record: repaints and re-measures it, and
+    // its search answer and its list's order are found again.
+    void nodeChanged(TaskNode* node);
     // Sets the complete state as the check box does, and reports it.
     void setChecked(TaskNode* node, bool checked);
 
