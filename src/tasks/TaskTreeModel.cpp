@@ -148,6 +148,8 @@ TaskNode* TaskTreeModel::loadChild(TaskNode* parent, TTaskInfo info) {
     node->m_parent = parent;
     node->m_position = static_cast<int>(parent->m_children.size());
     parent->m_childrenSorted = false;
+    if (parent->m_children.empty())
+        parent->m_children.reserve(8); // not five growths for a usual list
     parent->m_children.push_back(std::move(node));
     return parent->m_children.back().get();
 }
@@ -272,6 +274,7 @@ void TaskTreeModel::placeSiblings(TaskNode* parent) {
     auto& visible = visibleSiblings(parent);
     // Rebuilt from scratch: hidden rows lose their row.
     visible.clear();
+    visible.reserve(list.size());
     for (size_t i = 0; i < list.size(); ++i) {
         TaskNode* n = list[i].get();
         n->m_position = static_cast<int>(i);
