@@ -236,7 +236,6 @@ std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newPare
     auto& from = siblings(node->m_parent);
     std::unique_ptr<TaskNode> owned = std::move(from[node->m_position]);
     from.erase(from.begin() + node->m_position);
-    renumber(from);
 
     std::vector<std::unique_ptr<TaskNode>> group;
     group.push_back(std::move(owned));
@@ -255,8 +254,7 @@ std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newPare
         moved.push_back(group[i].get());
         to.insert(to.begin() + at + i, std::move(group[i]));
     }
-    renumber(to);
-    rebuildVisible();
+    rebuildVisible(); // numbers both lists too
     endResetModel();
     return moved;
 }
@@ -585,10 +583,8 @@ int LoadTaskTree(Database& db, TaskTreeModel& model) {
                 if (!tid.isEmpty() && !parents.contains(tid)) { // a duplicate keeps the first
                     parents.insert(tid, n);
                     if (auto it = waiting.find(tid); it != waiting.end()) {
-                        for (TTaskInfo& child : *it) {
-                            child.pid = n->info.tid;
-                            model.loadChild(n, std::move(child));
-                        }
+                        for (TTaskInfo& child : *it)
+                            attach(n, std::move(child));
                         waiting.erase(it);
                     }
                 }
