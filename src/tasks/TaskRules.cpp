@@ -184,3 +184,18 @@ QString BuildTrayHint(Database& db, int hintSize) {
         hint += QStringLiteral("\rNone");
     return hint;
 }
+
+std::vector<TaskNode*> MoveTargetsFor(const TaskTreeModel& model, const TaskNode* first) {
+    std::vector<TaskNode*> targets;
+    if (!first->isTopLevel())
+        targets.push_back(nullptr); // the top level, "Root"
+    for (const auto& t : model.topLevel())
+        if (t.get() != first && t.get() != first->parent())
+            targets.push_back(t.get());
+    return targets;
+}
+
+int MoveTargetCount(const TaskTreeModel& model, const TaskNode* first) {
+    const int tops = static_cast<int>(model.topLevel().size());
+    return first->isTopLevel() ? tops - 1 : tops; // "Root" stands in for the parent
+}

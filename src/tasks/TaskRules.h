@@ -34,6 +34,13 @@ QString DateTimeText(double dt);
 QString RowTextFor(const TaskNode& node, bool listView, bool dateView, bool editing,
                    bool hotExpanded);
 
+// Where the Move To menus may move the task first (the first selected):
+// nullptr, standing for the top level, when it is a sub-task, then every
+// top-level task but itself and its own parent, in tree order.
+std::vector<TaskNode*> MoveTargetsFor(const TaskTreeModel& model, const TaskNode* first);
+// The size of that list, without making it.
+int MoveTargetCount(const TaskTreeModel& model, const TaskNode* first);
+
 // Icon of a row (image list index, -1 for none): complete tasks none; else
 // the reminder, else the due date passed or ahead, to the millisecond.
 int RowIcon(const TTaskInfo& t, TDateTime now);

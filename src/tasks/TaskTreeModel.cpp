@@ -117,6 +117,11 @@ void TaskTreeModel::forEachNode(const std::function<void(TaskNode*)>& fn) const 
         fn(n);
 }
 
+bool TaskTreeModel::contains(const TaskNode* node) const {
+    const auto& all = flatNodes();
+    return std::find(all.begin(), all.end(), node) != all.end();
+}
+
 void TaskTreeModel::renumber(std::vector<std::unique_ptr<TaskNode>>& list) {
     for (size_t i = 0; i < list.size(); ++i)
         list[i]->m_position = static_cast<int>(i);

@@ -83,6 +83,9 @@ public:
     int totalCount() const;
     // Each top-level row followed by its sub-tasks.
     void forEachNode(const std::function<void(TaskNode*)>& fn) const;
+    // Whether node is still a row of the tree: a pointer kept across the
+    // event loop may have gone with a reload or a delete.
+    bool contains(const TaskNode* node) const;
 
     // Bulk load inside one reset: the view sees the result once.
     void beginLoad();

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "TaskTree.h"
 #include "TaskTreeModel.h"
 #include "platform/Database.h"
 
-#include <QPoint>
 #include <QTimer>
-#include <QTreeView>
 #include <QWidget>
-#include <functional>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -23,118 +22,82 @@ class TaskDelegate;
 class TmainFm;
 class TZvStatusBar;
 
-// The tree control: two levels, check boxes, multi-line rows. It reports
-// what the frame needs and keeps every selection among siblings.
-class TTaskTree : public QTreeView {
-    Q_OBJECT
-public:
-    explicit TTaskTree(QWidget* parent);
-    TaskTreeModel* taskModel() const { return static_cast<TaskTreeModel*>(model()); }
-    QPoint lastMousePos() const { return m_lastMousePos; }
-
-    // Keys the frame handles before the tree; true when taken.
-    std::function<bool(QKeyEvent*)> keyHandler;
-
-signals:
-    void blankDoubleClicked();
-    // The tree's own wish to edit a row (F2, a click on the selected row).
-    void editRequested(const QModelIndex& index);
-    // Rows were dropped at index (invalid: blank space).
-    void dropRequested(const QModelIndex& index);
-    // The row under the mouse pointer changed (invalid: none).
-    void hotChanged(const QModelIndex& index);
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void leaveEvent(QEvent* e) override;
-    void startDrag(Qt::DropActions supported) override;
-    void dragEnterEvent(QDragEnterEvent* e) override;
-    void dragMoveEvent(QDragMoveEvent* e) override;
-    void dropEvent(QDropEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    void drawBranches(QPainter* painter, const QRect& rect,
-                      const QModelIndex& index) const override;
-    void selectionChanged(const QItemSelection& selected,
-                          const QItemSelection& deselected) override;
-
-private:
-    QPoint m_lastMousePos;
-    bool m_constraining = false;
-    QPersistentModelIndex m_hot;
-    QPersistentModelIndex m_pressedSelected; // pressed while already the only selection
-    QTimer* m_clickEdit;
-};
-
+// The task frame: the tree and every command on tasks. Its implementation is
+// split by command family, one file each, named after the family.
 class TzvTasksFrame : public QWidget {
     Q_OBJECT
 public:
     explicit TzvTasksFrame(TmainFm* mainFm);
     ~TzvTasksFrame() override;
 
-    // Tip panel texts, by mode.
+    // Construction, enabled commands, tip panel (TzvTasksFrame.cpp).
+    void UpdateCommands();
+    void ShowTip(int mode);
     static QString TipText(int mode);
-    // The reminder pop-up while one is open.
-    static class TtaskReminderDlg* ReminderPopup();
     static const QStringList& KeyboardTips();
+    // Selected rows in tree order.
+    std::vector<TaskNode*> SelectedNodes() const;
 
-    // Commands of the task editing.
+    // Loading and the posted messages (FrameLoading.cpp).
+    void ReloadTasks();
+    int CountTasks();
+    int LoadTaskTree(); // returns the number of stored rows
+    void RefreshTrayHint();
+
+    // Adding, editing in place, deleting, completing (FrameEditing.cpp).
     void Action_TaskAddExecute();
     void Action_SubTaskAddExecute();
     void Action_TaskEditExecute();
     void Action_TaskDeleteExecute();
     void Action_TaskCompleteExecute();
-    void Action_TaskReminderSetExecute();
-    void Action_TaskDueSetExecute();
-    void Action_SetColorExecute();
-    void Timer1Timer();
-    void Action_ExportExecute();
-    // Writes the selected tasks into an interchange file.
-    bool ExportSelected(const QString& fileName);
     // The in-place editor reports: new text (only when changed), the end
     // of a kept edit, a cancelled edit.
     void EditorKeep(TaskNode* node, const QString& text);
     void EditorEnd(TaskNode* node);
     void EditorCancel(TaskNode* node);
-    // Moves the selected rows under target (nullptr: the top level), first
-    // (Move To) or last (a drop).
-    void MoveSelectedTo(TaskNode* target, bool first);
-    void Action_MoveToExecute(QAction* item);
-    void VtTasksDragDrop(const QModelIndex& index);
     // Ends an open edit, keeping the text.
     void FinishEdit();
     QWidget* openEditor() const;
 
-    void ReloadTasks();
-    int CountTasks();
-    int LoadTaskTree(); // returns the number of stored rows
-    void UpdateCommands();
-    void ShowTip(int mode);
+    // Views, filter, sort, search and row text (FrameViews.cpp).
     void ApplyFilter();
-    void RefreshTrayHint();
     void SortTree();
-
     // What a row shows as its text.
     QString RowText(const QModelIndex& index) const;
-    // Selected rows in tree order.
-    std::vector<TaskNode*> SelectedNodes() const;
+
+    // Moving (FrameMoving.cpp). Moves the selected rows under target
+    // (nullptr: the top level), first (Move To) or last (a drop).
+    void MoveSelectedTo(TaskNode* target, bool first);
+    void Action_MoveToExecute(QAction* item);
+    void VtTasksDragDrop(const QModelIndex& index);
     // Move To targets for the first selected row: nullptr is the top level.
     std::vector<TaskNode*> MoveTargets() const;
 
+    // Reminders and due dates (FrameReminders.cpp), colours (FrameColors.cpp).
+    void Action_TaskReminderSetExecute();
+    void Action_TaskDueSetExecute();
+    void Timer1Timer();
+    // The reminder pop-up while one is open.
+    static class TtaskReminderDlg* ReminderPopup();
+    void Action_SetColorExecute();
+
+    // Interchange export (FrameExport.cpp).
+    void Action_ExportExecute();
+    // Writes the selected tasks into an interchange file.
+    bool ExportSelected(const QString& fileName);
+
+    // State the tests and the delegate read.
     TTaskTree* tree() const { return VtTasks; }
     TaskTreeModel* model() const { return m_model; }
     TaskNode* editingNode() const { return m_editingNode; }
     const struct TBackgrounds& backgrounds() const;
     TaskNode* hotExpandedNode() const { return m_hotExpandedNode; }
-    QTimer* Timer_HotDelay;
-    QTimer* Timer1;
     int tipMode() const { return m_tipMode; }
     bool sortAscending() const { return m_sortAscending; }
     QString trayHint() const { return m_trayHint; }
     QMenuBar* mainMenu() const { return MainMenu1; }
+    QTimer* Timer_HotDelay;
+    QTimer* Timer1;
 
     // Commands of the frame's action list.
     QAction* Action_TaskAdd;
@@ -164,6 +127,7 @@ public:
     QAction* Menu_Complete;
     QAction* Menu_Incomplete;
 
+    // Controls around the tree (FrameLayout.cpp).
     QComboBox* Comb_ViewRange;
     QLineEdit* Edt_Search;
     QToolButton* Btn_Search;
@@ -177,51 +141,62 @@ public:
     TZvStatusBar* ZvStatusBar1;
 
 protected:
-    bool event(QEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
+    bool event(QEvent* e) override;                         // FrameLoading.cpp
+    bool eventFilter(QObject* watched, QEvent* e) override; // TzvTasksFrame.cpp
 
 private:
+    // Construction and the status bar (TzvTasksFrame.cpp, FrameLayout.cpp).
     void CreateActions();
     void CreateMenus();
     void CreateLayout();
-    void FillMoveToMenu(QMenu* menu);
-    void SetSortLook();
+    void VtTasksChange();
+    void ShowKeyboardTip();
+    void Label_tipClick();
+    void VtTasksContextMenu(const QPoint& pos);
+
+    // Loading and stored expansion.
     void RestoreExpansion();
     void StoreExpand(TaskNode* node, bool expanded);
-    void ShowKeyboardTip();
-    void VtTasksChange();
-
     void VtTasksExpanded(const QModelIndex& index);
     void VtTasksCollapsed(const QModelIndex& index);
+
+    // Editing.
     void VtTasksChecked(TaskNode* node);
-    void VtTasksContextMenu(const QPoint& pos);
     void VtTasksEditRequest(const QModelIndex& index);
     bool VtTasksKeyDown(QKeyEvent* e);
     void OpenEditor();
     void DeleteUnsavedNode(TaskNode* node);
     void SwitchCompleteToAll();
+    // After a row's text or look changed: repaint and measure it again.
     void Remeasure(TaskNode* node);
-    template <typename Dialog>
-    void SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*time, const char* flagName,
-                        const char* timeName);
-    void WriteTaskFields(TaskNode* node, const char* flagName, bool flag, const char* timeName,
-                         TDateTime time);
-    void VtTasksHotChange(const QModelIndex& index);
-    void Timer_HotDelayTimer();
+
+    // Views, search and hover.
+    void SetSortLook();
     void Comb_ViewRangeChange();
     void Action_ViewListExecute();
     void Action_ViewDateExecute();
+    void StoreViewSwitch(const QString& key, bool on);
     void Action_ViewAscExecute();
     void Action_SelectAllExecute();
     void Action_DeselectExecute();
     void Action_ExpandAllExecute();
     void Action_CollapseAllExecute();
-    void Label_tipClick();
+    void SetAllExpanded(bool expanded);
     void SearchEnter();
     void SearchChange();
     void SearchExit();
     void Btn_SearchClick();
     void SetSearchIdle();
+    void VtTasksHotChange(const QModelIndex& index);
+    void Timer_HotDelayTimer();
+
+    // Moving.
+    void FillMoveToMenu(QMenu* menu);
+
+    // Reminders and due dates.
+    template <typename Dialog>
+    void SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*time, const QString& flagName,
+                        const QString& timeName);
 
     TmainFm* m_main;
     Query ADOQuery1;

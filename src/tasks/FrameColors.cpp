@@ -1,0 +1,27 @@
+#include "TzvTasksFrame.h"
+
+#include "TaskDialogs.h"
+#include "TaskStore.h"
+#include "TaskTree.h"
+
+#include <QScopeGuard>
+
+// Set Color: the text and background colours of the selected tasks.
+
+void TzvTasksFrame::Action_SetColorExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    TColorSetDlg dlg(this, selected.front()->info.textColor,
+                     selected.front()->info.backgroundColor);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    VtTasks->setUpdatesEnabled(false);
+    const auto resume = qScopeGuard([this] { VtTasks->setUpdatesEnabled(true); });
+    for (TaskNode* node : selected) {
+        node->info.textColor = dlg.textColor;
+        node->info.backgroundColor = dlg.backgroundColor;
+        TaskStore::WriteColors(ADOQuery1, node->info.tid, dlg.textColor, dlg.backgroundColor);
+        m_model->nodeChanged(node);
+    }
+}

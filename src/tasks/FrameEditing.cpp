@@ -1,0 +1,242 @@
+#include "TzvTasksFrame.h"
+
+#include "TaskDelegate.h"
+#include "TaskRules.h"
+#include "TaskStore.h"
+#include "TaskTree.h"
+#include "app/Messages.h"
+#include "app/TcommonDm.h"
+#include "app/TmainFm.h"
+#include "app/pU_Boxes.h"
+#include "app/pU_Funcs.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+
+// Adding, editing in place, deleting and completing tasks, and the keys of
+// the tree that run them.
+
+void TzvTasksFrame::SwitchCompleteToAll() {
+    // A new task is incomplete: "View Complete" would hide it.
+    if (Comb_ViewRange->currentIndex() == ViewComplete)
+        Comb_ViewRange->setCurrentIndex(ViewAll);
+}
+
+void TzvTasksFrame::Action_TaskAddExecute() {
+    if (m_editingNode)
+        return;
+    SwitchCompleteToAll();
+    TTaskInfo info;
+    info.pid = RootPid();
+    m_editingNode = m_model->appendTopLevel(std::move(info));
+    PostTaskMessage(this, WM_TASKS_EDIT);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::Action_SubTaskAddExecute() {
+    if (m_editingNode)
+        return;
+    SwitchCompleteToAll();
+    const auto selected = SelectedNodes();
+    TaskNode* parent = !selected.empty()             ? selected.front()
+                       : m_model->topLevel().empty() ? nullptr
+                                                     : m_model->topLevel().back().get();
+    if (parent && !parent->isTopLevel())
+        parent = parent->parent();
+    if (!parent) {
+        TipBox(QStringLiteral("Please select a task!"));
+        return;
+    }
+    TTaskInfo info;
+    info.pid = parent->info.tid;
+    m_editingNode = m_model->appendChild(parent, std::move(info));
+    PostTaskMessage(this, WM_TASKS_EDIT);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::Action_TaskEditExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    m_editingNode = selected.front();
+    Remeasure(m_editingNode);
+    PostTaskMessage(this, WM_TASKS_EDIT);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::VtTasksEditRequest(const QModelIndex& index) {
+    // The tree's own requests restart through the one deferred path.
+    TaskNode* node = m_model->nodeAt(index);
+    if (m_editingNode || !node)
+        return;
+    m_editingNode = node;
+    Remeasure(node);
+    PostTaskMessage(this, WM_TASKS_EDIT);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::OpenEditor() {
+    if (!m_editingNode)
+        return;
+    ShowTip(2);
+    QModelIndex index = m_model->indexOf(m_editingNode);
+    if (!index.isValid()) {
+        // Hidden by the filter: show it so it can be edited.
+        m_editingNode->setHidden(false);
+        if (TaskNode* p = m_editingNode->parent())
+            p->setHidden(false);
+        if (m_model->refreshVisibility())
+            RestoreExpansion();
+        index = m_model->indexOf(m_editingNode);
+    }
+    VtTasks->scrollTo(index); // expands a collapsed parent, which is stored
+    VtTasks->setCurrentIndex(index);
+    Remeasure(m_editingNode);
+    VtTasks->edit(index);
+    UpdateCommands();
+}
+
+QWidget* TzvTasksFrame::openEditor() const {
+    const QModelIndex index = m_model->indexOf(m_editingNode);
+    return index.isValid() ? VtTasks->indexWidget(index) : nullptr;
+}
+
+void TzvTasksFrame::FinishEdit() {
+    if (QWidget* editor = openEditor())
+        m_delegate->keepAndClose(editor);
+}
+
+void TzvTasksFrame::Remeasure(TaskNode* node) {
+    m_model->nodeChanged(node);
+    VtTasks->doItemsLayout();
+}
+
+void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
+    if (!node)
+        return;
+    node->info.content = TrimRight(text);
+    m_model->nodeChanged(node); // the search below must see the new text
+    const TDateTime now = Clock::Now();
+    if (node->info.tid.isEmpty()) {
+        TaskStore::StampNewTask(node->info, now);
+        TaskStore::Insert(ADOQuery1, node->info);
+    } else {
+        node->info.editTime = now;
+        TaskStore::WriteContent(ADOQuery1, node->info.tid, node->info.content, now);
+    }
+    ApplyFilter();
+    UpdateCommands();
+}
+
+void TzvTasksFrame::EditorEnd(TaskNode* node) {
+    m_editingNode = nullptr;
+    if (node && (!node->info.tid.isEmpty() || !node->info.content.isEmpty())) {
+        Remeasure(node);
+        const QModelIndex index = m_model->indexOf(node);
+        if (index.isValid())
+            VtTasks->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+        ShowTip(0);
+    } else if (node) {
+        PostTaskMessage(this, WM_TASKS_DELETE_NODE, node);
+    }
+    UpdateCommands();
+}
+
+void TzvTasksFrame::EditorCancel(TaskNode* node) {
+    if (m_editingNode) {
+        m_editingNode = nullptr;
+        if (node && !node->info.tid.isEmpty()) {
+            Remeasure(node);
+            ShowTip(0);
+        } else if (node) {
+            PostTaskMessage(this, WM_TASKS_DELETE_NODE, node);
+        }
+    }
+    UpdateCommands();
+}
+
+void TzvTasksFrame::DeleteUnsavedNode(TaskNode* node) {
+    // The row may have gone meanwhile (a reload): only a row still in the
+    // tree, and never a saved one, is removed.
+    if (m_model->contains(node) && node->info.tid.isEmpty() && node != m_editingNode)
+        m_model->removeNode(node);
+    ShowTip(0);
+}
+
+void TzvTasksFrame::Action_TaskDeleteExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    const QString question =
+        QStringLiteral("Are you sure you want to delete ") +
+        (selected.size() == 1 ? QStringLiteral("this task?") : QStringLiteral("these tasks?"));
+    if (AskBox(question) != IDOK)
+        return;
+    VtTasks->clearSelection();
+    for (TaskNode* node : selected) {
+        if (!node->info.tid.isEmpty())
+            TaskStore::Delete(ADOQuery1, node->info.tid);
+        m_model->removeNode(node); // a task goes with its sub-tasks
+    }
+    ApplyFilter();
+    UpdateCommands();
+}
+
+void TzvTasksFrame::Action_TaskCompleteExecute() {
+    const auto selected = SelectedNodes();
+    if (m_editingNode || selected.empty())
+        return;
+    const bool state = !selected.front()->info.checkFlag;
+    for (TaskNode* node : selected)
+        if (node->info.checkFlag != state)
+            m_model->setChecked(node, state);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::VtTasksChecked(TaskNode* node) {
+    node->info.checkTime = Clock::Now();
+    if (!node->info.tid.isEmpty())
+        TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("checkFlag"),
+                                    node->info.checkFlag, QStringLiteral("checkTime"),
+                                    node->info.checkTime);
+    ApplyFilter();
+    UpdateCommands();
+}
+
+bool TzvTasksFrame::VtTasksKeyDown(QKeyEvent* e) {
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ctrl ? Action_SubTaskAddExecute() : Action_TaskAddExecute();
+        return true;
+    case Qt::Key_Delete:
+        Action_TaskDeleteExecute();
+        return true;
+    case Qt::Key_C:
+        if (!ctrl)
+            return false;
+        Action_CopyTask->trigger();
+        return true;
+    case Qt::Key_V:
+        if (!ctrl)
+            return false;
+        Action_PasteTask->trigger();
+        return true;
+    case Qt::Key_A:
+        if (!ctrl)
+            return false;
+        Action_SelectAllExecute();
+        return true;
+    case Qt::Key_F12:
+        if (!ctrl)
+            return false;
+        if (TcommonDm* common = m_main->commonDm())
+            common->Action_UiClose->trigger();
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,34 @@
+#include "TzvTasksFrame.h"
+
+#include "app/TmainFm.h"
+#include "app/pU_Boxes.h"
+#include "io/Interchange.h"
+#include "io/TIoDm.h"
+
+// Export: the selected tasks into an interchange file.
+
+void TzvTasksFrame::Action_ExportExecute() {
+    if (m_editingNode)
+        return;
+    if (SelectedNodes().empty()) {
+        WarningBox(QStringLiteral("Please select a task!"));
+        return;
+    }
+    const QString name = AskSaveFileName(TIoDm::SaveFilter(), QStringLiteral("zvx"));
+    if (!name.isEmpty())
+        ExportSelected(name);
+}
+
+bool TzvTasksFrame::ExportSelected(const QString& fileName) {
+    const auto selected = SelectedNodes();
+    const std::vector<const TaskNode*> nodes(selected.begin(), selected.end());
+    try {
+        Interchange::WriteExport(nodes, fileName,
+                                 m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion),
+                                 ErrorBox);
+    } catch (const std::exception&) {
+        ErrorBox(QStringLiteral("File Write Failure !"));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,138 @@
+#include "TzvTasksFrame.h"
+
+#include "TaskRules.h"
+#include "TaskStore.h"
+#include "TaskTree.h"
+#include "app/Messages.h"
+#include "app/TmainFm.h"
+#include "app/pU_Boxes.h"
+#include "platform/IniFile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenuBar>
+
+// Loading the tree, the posted messages, the stored expansion of each task
+// and the notification-area hint.
+
+namespace {
+const QString kTask = QStringLiteral("task");
+} // namespace
+
+bool TzvTasksFrame::event(QEvent* e) {
+    switch (static_cast<int>(e->type())) {
+    case WM_TASKS_RELOAD:
+        Guarded([this] { ReloadTasks(); });
+        return true;
+    case WM_TASKS_ATTACH:
+        Guarded([this] {
+            m_main->setMenuBar(MainMenu1);
+            SortTree();
+            if (!m_focusedOnce) {
+                VtTasks->setFocus();
+                m_focusedOnce = true;
+            }
+        });
+        return true;
+    case WM_TASKS_ADD:
+        Guarded([this] { Action_TaskAddExecute(); });
+        return true;
+    case WM_TASKS_EDIT:
+        Guarded([this] { OpenEditor(); });
+        return true;
+    case WM_TASKS_DELETE_NODE:
+        Guarded(
+            [&] { DeleteUnsavedNode(static_cast<TaskNode*>(static_cast<TaskEvent*>(e)->wParam)); });
+        return true;
+    default:
+        return QWidget::event(e);
+    }
+}
+
+void TzvTasksFrame::ReloadTasks() {
+    m_loading = true;
+    m_focusedOnce = false;
+    m_editingNode = nullptr;
+    m_hotExpandedNode = nullptr;
+    m_model->clear();
+    m_tipMode = 0;
+
+    const IniFile ini(m_main->configPath());
+    Action_ViewList->setChecked(ini.readBool(kTask, QStringLiteral("viewListEn"), false));
+    Action_ViewDate->setChecked(ini.readBool(kTask, QStringLiteral("viewDateEn"), false));
+    const int range = ini.readInteger(kTask, QStringLiteral("viewRange"), 0);
+    Comb_ViewRange->setCurrentIndex(range >= 0 && range < Comb_ViewRange->count() ? range : 0);
+    m_sortAscending = ini.readBool(kTask, QStringLiteral("viewAscEn"), true);
+    SetSortLook();
+
+    m_loading = false;
+    // Without a connection there is nothing to count or show; opening it has
+    // already reported why. The load reads every row, so it counts them too:
+    // a second pass over the table for count(*) would double the cost.
+    if (m_main->db().isOpen()) {
+        const int count = LoadTaskTree();
+        m_main->setStoredTaskCount(count);
+        ini.writeStrings(QStringLiteral("log"),
+                         {{QStringLiteral("privateTasks"), QString::number(count)},
+                          {QStringLiteral("publicTasks"), QStringLiteral("0")}});
+    }
+    ApplyFilter();
+    UpdateCommands();
+    SetSearchIdle();
+    RefreshTrayHint();
+    VtTasks->setToolTip(QStringLiteral("Double click to add a Task!"));
+    ShowKeyboardTip();
+    Timer1->start();
+}
+
+int TzvTasksFrame::CountTasks() {
+    return ::CountTasks(m_main->db());
+}
+
+int TzvTasksFrame::LoadTaskTree() {
+    const int count = ::LoadTaskTree(m_main->db(), *m_model);
+    RestoreExpansion();
+    return count;
+}
+
+void TzvTasksFrame::RestoreExpansion() {
+    // The stored flags already say so: nothing is written here.
+    m_restoringExpansion = true;
+    for (const auto& top : m_model->topLevel())
+        if (top->info.expandFlag && !top->children().empty()) {
+            const QModelIndex i = m_model->indexOf(top.get());
+            if (i.isValid() && !VtTasks->isExpanded(i))
+                VtTasks->setExpanded(i, true);
+        }
+    m_restoringExpansion = false;
+}
+
+void TzvTasksFrame::StoreExpand(TaskNode* node, bool expanded) {
+    if (!node->isTopLevel() || node->info.expandFlag == expanded)
+        return;
+    node->info.expandFlag = expanded;
+    TaskStore::WriteExpandFlag(ADOQuery1, node->info.tid, expanded);
+}
+
+void TzvTasksFrame::VtTasksExpanded(const QModelIndex& index) {
+    if (m_restoringExpansion)
+        return;
+    if (TaskNode* n = m_model->nodeAt(index))
+        StoreExpand(n, true);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::VtTasksCollapsed(const QModelIndex& index) {
+    if (m_restoringExpansion)
+        return;
+    if (TaskNode* n = m_model->nodeAt(index))
+        StoreExpand(n, false);
+    UpdateCommands();
+}
+
+void TzvTasksFrame::RefreshTrayHint() {
+    // Opening the connection has reported its failure already.
+    if (!m_main->db().isOpen())
+        return;
+    m_trayHint = BuildTrayHint(m_main->db(), m_main->options().hintSize);
+}

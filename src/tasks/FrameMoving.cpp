@@ -1,0 +1,83 @@
+#include "TzvTasksFrame.h"
+
+#include "TaskRules.h"
+#include "TaskStore.h"
+#include "TaskTree.h"
+
+#include <QAction>
+#include <QMenu>
+
+// Moving the selected tasks under another task or to the top level, by the
+// Move To menus or by drag and drop.
+
+std::vector<TaskNode*> TzvTasksFrame::MoveTargets() const {
+    const auto selected = SelectedNodes();
+    return selected.empty() ? std::vector<TaskNode*>() : MoveTargetsFor(*m_model, selected.front());
+}
+
+void TzvTasksFrame::FillMoveToMenu(QMenu* menu) {
+    menu->clear();
+    if (m_editingNode)
+        return;
+    for (TaskNode* target : MoveTargets()) {
+        if (!target) {
+            menu->addAction(QStringLiteral("Root"))->setData(QStringLiteral("root"));
+            menu->addSeparator();
+            continue;
+        }
+        QAction* item = menu->addAction(target->info.content);
+        item->setData(QVariant::fromValue(static_cast<void*>(target)));
+    }
+}
+
+void TzvTasksFrame::Action_MoveToExecute(QAction* item) {
+    // Only the items of the Move To menus carry a target.
+    if (!item || m_editingNode || !item->data().isValid())
+        return;
+    TaskNode* target = nullptr;
+    if (item->data().typeId() != QMetaType::QString) {
+        target = static_cast<TaskNode*>(item->data().value<void*>());
+        // The menu was filled when it opened; the task may have gone since.
+        const auto& tops = m_model->topLevel();
+        if (std::none_of(tops.begin(), tops.end(),
+                         [&](const auto& t) { return t.get() == target; }))
+            return;
+    }
+    MoveSelectedTo(target, true);
+}
+
+void TzvTasksFrame::VtTasksDragDrop(const QModelIndex& index) {
+    if (m_editingNode)
+        return;
+    TaskNode* target = m_model->nodeAt(index);
+    if (target && !target->isTopLevel())
+        target = target->parent(); // a sub-task is never a target
+    MoveSelectedTo(target, false);
+}
+
+void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
+    const auto selected = SelectedNodes();
+    if (selected.empty())
+        return;
+    VtTasks->clearSelection();
+    const QString pid = target ? target->info.tid : RootPid();
+    for (TaskNode* row : selected) {
+        if (row == target)
+            continue; // its own target: it stays, nothing is written
+        if (!target && row->isTopLevel() && first)
+            continue; // already at the top level
+        const auto moved = m_model->moveNode(row, target, first ? 0 : -1);
+        RestoreExpansion();
+        if (target) {
+            StoreExpand(target, true);
+            VtTasks->setExpanded(m_model->indexOf(target), true);
+        }
+        // A task's own sub-tasks came along: each gets the new parent too.
+        for (TaskNode* n : moved) {
+            n->info.pid = pid;
+            if (!n->info.tid.isEmpty())
+                TaskStore::WriteParent(ADOQuery1, n->info.tid, pid);
+        }
+    }
+    UpdateCommands();
+}

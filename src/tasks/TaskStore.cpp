@@ -1,0 +1,84 @@
+#include "TaskStore.h"
+
+#include "app/pU_Funcs.h"
+#include "platform/Database.h"
+
+namespace TaskStore {
+
+namespace {
+QString WhereTid(const QString& tid) {
+    return QStringLiteral(" where tid=") + QuotedStr(tid);
+}
+
+void OpenRowForEdit(Query& q, const QString& tid) {
+    OpenQuery(q, QStringLiteral("select * from tasks") + WhereTid(tid));
+    q.edit();
+}
+
+void PostAndClose(Query& q) {
+    q.post();
+    q.close();
+}
+} // namespace
+
+void StampNewTask(TTaskInfo& t, TDateTime now) {
+    t.tid = NewGuid();
+    t.checkFlag = t.alarmFlag = t.dueFlag = false;
+    t.textColor = t.backgroundColor = 0;
+    t.createTime = now;
+    t.editTime = now;
+}
+
+void Insert(Query& q, const TTaskInfo& t) {
+    OpenQuery(q, QStringLiteral("select * from tasks where 1=0"));
+    q.append();
+    q.setText(QStringLiteral("tid"), t.tid);
+    q.setText(QStringLiteral("pid"), t.pid);
+    q.setText(QStringLiteral("content"), t.content);
+    q.setBool(QStringLiteral("checkFlag"), t.checkFlag);
+    q.setInt(QStringLiteral("textColor"), t.textColor);
+    q.setInt(QStringLiteral("backgroundColor"), t.backgroundColor);
+    q.setBool(QStringLiteral("alarmFlag"), t.alarmFlag);
+    q.setBool(QStringLiteral("dueFlag"), t.dueFlag);
+    q.setDateTime(QStringLiteral("createTime"), t.createTime);
+    q.setDateTime(QStringLiteral("editTime"), t.editTime);
+    PostAndClose(q);
+}
+
+void WriteContent(Query& q, const QString& tid, const QString& content, TDateTime editTime) {
+    OpenRowForEdit(q, tid);
+    q.setText(QStringLiteral("content"), content);
+    q.setDateTime(QStringLiteral("editTime"), editTime);
+    PostAndClose(q);
+}
+
+void WriteExpandFlag(Query& q, const QString& tid, bool expanded) {
+    ExecQuery(q, QStringLiteral("update tasks set expandFlag=") +
+                     (expanded ? QStringLiteral("True") : QStringLiteral("False")) + WhereTid(tid));
+}
+
+void WriteFlagAndTime(Query& q, const QString& tid, const QString& flagName, bool flag,
+                      const QString& timeName, TDateTime time) {
+    OpenRowForEdit(q, tid);
+    q.setBool(flagName, flag);
+    q.setDateTime(timeName, time);
+    PostAndClose(q);
+}
+
+void WriteColors(Query& q, const QString& tid, qint32 textColor, qint32 backgroundColor) {
+    ExecQuery(q, QStringLiteral("update tasks set textColor=%1, backgroundColor=%2")
+                         .arg(textColor)
+                         .arg(backgroundColor) +
+                     WhereTid(tid));
+}
+
+void WriteParent(Query& q, const QString& tid, const QString& pid) {
+    ExecQuery(q, QStringLiteral("update tasks set pid=") + QuotedStr(pid) + WhereTid(tid));
+}
+
+void Delete(Query& q, const QString& tid) {
+    ExecQuery(q, QStringLiteral("delete from tasks") + WhereTid(tid));
+    ExecQuery(q, QStringLiteral("delete from tasks where pid=") + QuotedStr(tid));
+}
+
+} // namespace TaskStore

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "TaskInfo.h"
+
+#include <QString>
+
+class Query;
+
+// Every write the task commands make to the tasks table: one statement a
+// call, on the caller's query, values quoted or bound. The tree's record is
+// changed by the caller first; these only store it.
+namespace TaskStore {
+
+// Fills the record of a task about to be stored for the first time: a new
+// identifier, no flags, the default colours, created and edited now.
+void StampNewTask(TTaskInfo& t, TDateTime now);
+// Inserts the row of a stamped task with the columns a new task starts
+// with; the others keep the table's defaults.
+void Insert(Query& q, const TTaskInfo& t);
+// A changed text and the time of the change.
+void WriteContent(Query& q, const QString& tid, const QString& content, TDateTime editTime);
+void WriteExpandFlag(Query& q, const QString& tid, bool expanded);
+// A boolean column and its time column, such as alarmFlag and alarmTime.
+void WriteFlagAndTime(Query& q, const QString& tid, const QString& flagName, bool flag,
+                      const QString& timeName, TDateTime time);
+void WriteColors(Query& q, const QString& tid, qint32 textColor, qint32 backgroundColor);
+void WriteParent(Query& q, const QString& tid, const QString& pid);
+// Removes the task's row and the rows of its sub-tasks.
+void Delete(Query& q, const QString& tid);
+
+} // namespace TaskStore
