@@ -115,18 +115,19 @@ void TzvTasksFrame::StoreExpand(TaskNode* node, bool expanded) {
 }
 
 void TzvTasksFrame::VtTasksExpanded(const QModelIndex& index) {
-    if (m_restoringExpansion)
-        return;
-    if (TaskNode* n = m_model->nodeAt(index))
-        StoreExpand(n, true);
-    UpdateCommands();
+    ExpansionChanged(index, true);
 }
 
 void TzvTasksFrame::VtTasksCollapsed(const QModelIndex& index) {
+    ExpansionChanged(index, false);
+}
+
+// The user opened or closed a task: stored at once.
+void TzvTasksFrame::ExpansionChanged(const QModelIndex& index, bool expanded) {
     if (m_restoringExpansion)
         return;
     if (TaskNode* n = m_model->nodeAt(index))
-        StoreExpand(n, false);
+        StoreExpand(n, expanded);
     UpdateCommands();
 }
 

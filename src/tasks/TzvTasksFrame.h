@@ -159,6 +159,7 @@ private:
     void StoreExpand(TaskNode* node, bool expanded);
     void VtTasksExpanded(const QModelIndex& index);
     void VtTasksCollapsed(const QModelIndex& index);
+    void ExpansionChanged(const QModelIndex& index, bool expanded);
 
     // Editing.
     void VtTasksChecked(TaskNode* node);
