@@ -1,5 +1,7 @@
 #include "FrameHarness.h"
+#include "components/ZvStatusBar.h"
 #include "platform/IniFile.h"
+#include "tasks/TaskRules.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -109,6 +111,33 @@ private slots:
         QCOMPARE(f->tipMode(), 0);
         QVERIFY(f->Action_TaskAdd->isEnabled());
         QVERIFY(f->trayHint().endsWith(QLatin1String("(1) buy it's  milk")));
+    }
+
+    // The row being added is already selected when its edit ends, so no
+    // selection change tells the status bar; it must describe the saved row.
+    void statusBarDescribesTheRowJustSaved() {
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const QDateTime now(QDate(2026, 4, 1), QTime(7, 45, 30));
+        Clock::SetForTesting([&] { return now; });
+        QTest::keyClick(p.tree(), Qt::Key_Return);
+        QTest::keyClicks(editorOf(p), "first");
+        QTest::keyClick(editorOf(p), Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        const QString created = DateTimeText(ToDateTime(now)) + QStringLiteral(" created");
+        QCOMPARE(f->ZvStatusBar1->panelText(), created);
+        QVERIFY(!f->ZvStatusBar1->panelText().contains(QLatin1String("1899")));
+        QVERIFY(f->ZvStatusBar1->StatusImage->isHidden());
+
+        // Editing the selected row again and completing it by key.
+        f->Action_TaskComplete->trigger();
+        QTest::keyClick(p.tree(), Qt::Key_F2);
+        QTest::keyClicks(editorOf(p), " again");
+        QTest::keyClick(editorOf(p), Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        QCOMPARE(f->ZvStatusBar1->panelText(),
+                 DateTimeText(ToDateTime(now)) + QStringLiteral(" completed"));
     }
 
     void cancelledOrEmptyNewRowsLeaveNoTrace_data() {

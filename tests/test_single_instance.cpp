@@ -37,6 +37,69 @@ private slots:
         QCOMPARE(third.exitCode(), 0);
     }
 
+    // One running copy per desktop: a copy on another display is its own;
+    // the screen number does not make another desktop.
+    void desktopIsPartOfTheName_data() {
+        QTest::addColumn<QString>("wayland");
+        QTest::addColumn<QString>("x11");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("x display") << ""
+                                   << ":1"
+                                   << "_1";
+        QTest::newRow("screen of it") << ""
+                                      << ":1.0"
+                                      << "_1";
+        QTest::newRow("remote") << ""
+                                << "host.example:10.2"
+                                << "host_example_10";
+        QTest::newRow("wayland first") << "wayland-0"
+                                       << ":1"
+                                       << "wayland-0";
+        QTest::newRow("socket path") << "/run/user/1000/w y"
+                                     << ""
+                                     << "_run_user_1000_w_y";
+        QTest::newRow("none") << ""
+                              << ""
+                              << "";
+    }
+    void desktopIsPartOfTheName() {
+        QFETCH(QString, wayland);
+        QFETCH(QString, x11);
+        QFETCH(QString, name);
+        const QByteArray oldWayland = qgetenv("WAYLAND_DISPLAY"), oldX11 = qgetenv("DISPLAY");
+        qputenv("WAYLAND_DISPLAY", wayland.toUtf8());
+        qputenv("DISPLAY", x11.toUtf8());
+        QCOMPARE(SingleInstance::DesktopName(), name);
+        qputenv("WAYLAND_DISPLAY", oldWayland);
+        qputenv("DISPLAY", oldX11);
+    }
+
+    void copiesOnTwoDesktopsBothRun() {
+        QTemporaryDir dir;
+        const QString title = uniqueTitle();
+        const QByteArray old = qgetenv("DISPLAY");
+        const QByteArray oldWayland = qgetenv("WAYLAND_DISPLAY");
+        qunsetenv("WAYLAND_DISPLAY");
+        qputenv("DISPLAY", ":7");
+        SingleInstance first(title, dir.path());
+        QVERIFY(first.claim());
+        qputenv("DISPLAY", ":8");
+        SingleInstance other(title, dir.path());
+        QVERIFY(other.claim());
+        QVERIFY(first.serverName() != other.serverName());
+        // A second start on the first desktop finds the running copy.
+        QProcess again;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":7.0"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        again.setProcessEnvironment(env);
+        again.start(QStringLiteral(PROBE_PATH), {title, dir.path()});
+        QTRY_VERIFY_WITH_TIMEOUT(again.state() == QProcess::NotRunning, 15000);
+        QCOMPARE(again.exitCode(), 3);
+        qputenv("DISPLAY", old);
+        qputenv("WAYLAND_DISPLAY", oldWayland);
+    }
+
     void lockOfAVanishedCopyIsTakenOver() {
         QTemporaryDir dir;
         const QString title = uniqueTitle();

@@ -3,8 +3,12 @@
 #include "pU_Boxes.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(AppTitle());
-    setApplicationDisplayName(AppTitle());
+    Configure();
+}
+
+void TApplication::Configure() {
+    // No display name: the platform would add it to every window title.
+    QCoreApplication::setApplicationName(AppTitle());
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -7,5 +7,7 @@
 class TApplication : public QApplication {
 public:
     TApplication(int& argc, char** argv);
+    // The application-wide settings, also for a test's own application.
+    static void Configure();
     bool notify(QObject* receiver, QEvent* event) override;
 };

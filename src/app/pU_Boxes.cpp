@@ -1,5 +1,7 @@
 #include "pU_Boxes.h"
 
+#include "pU_Dialogs.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -50,6 +52,7 @@ int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
     if (handler())
         return handler()(caption, text, buttons);
     QMessageBox box(QApplication::activeWindow());
+    SetFixedDialogBorder(&box);
     box.setWindowTitle(caption);
     box.setText(text);
     box.setIcon(QMessageBox::NoIcon);

@@ -1,6 +1,7 @@
 #include "TOptionsDlg.h"
 
 #include "app/pU_Boxes.h"
+#include "app/pU_Dialogs.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -21,7 +22,7 @@ TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, Auto
       m_autoStart(std::move(autoStart)) {
     setObjectName(QStringLiteral("OptionsDlg"));
     setWindowTitle(QStringLiteral("Options"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    SetFixedDialogBorder(this);
 
     cb_AutoStart = new QCheckBox(autoStartCaption(), this);
     cb_AutoStart->setObjectName(QStringLiteral("cb_AutoStart"));
@@ -58,6 +59,7 @@ TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, Auto
         accept();
     });
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    CentreOnScreen(this);
 }
 
 void TOptionsDlg::Btn_OkClick() {

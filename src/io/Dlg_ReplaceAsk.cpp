@@ -1,5 +1,6 @@
 #include "Dlg_ReplaceAsk.h"
 
+#include "app/pU_Dialogs.h"
 #include "app/pU_Funcs.h"
 
 #include <QLabel>
@@ -24,7 +25,7 @@ QString dateTimeText(TDateTime t) {
 TReplaceAskDlg::TReplaceAskDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReplaceAskDlg"));
     setWindowTitle(QStringLiteral("Confirm Replace"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    SetFixedDialogBorder(this);
     QFont f(QStringLiteral("Tahoma"));
     f.setPixelSize(13);
     setFont(f);
@@ -59,6 +60,7 @@ TReplaceAskDlg::TReplaceAskDlg(QWidget* parent) : QDialog(parent) {
     setTabOrder(Button2, Button3);
     setTabOrder(Button3, Button4);
     Button1->setDefault(true);
+    CentreOnScreen(this);
 }
 
 Interchange::Answer TReplaceAskDlg::Ask(const Interchange::ReplaceQuestion& q) {

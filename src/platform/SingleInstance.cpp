@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QRegularExpression>
 #include <QThread>
 #include <unistd.h>
 
@@ -11,12 +12,29 @@ const QByteArray kRaise = "raise\n";
 const QByteArray kDone = "ok\n";
 } // namespace
 
+QString SingleInstance::DesktopName() {
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty()) {
+        display = qEnvironmentVariable("DISPLAY");
+        // ":0" and ":0.0" are one desktop: the screen number is dropped.
+        static const QRegularExpression screen(QStringLiteral("\\.[0-9]+$"));
+        if (display.contains(u':'))
+            display.remove(screen);
+    }
+    // A socket path or host name: only what a file name can carry.
+    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_-]"));
+    display.replace(unsafe, QStringLiteral("_"));
+    return display;
+}
+
 SingleInstance::SingleInstance(const QString& title, const QString& lockDir, QObject* parent)
     : QObject(parent) {
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty())
         user = QString::number(getuid());
     m_name = title + u'-' + user;
+    if (const QString desktop = DesktopName(); !desktop.isEmpty())
+        m_name += u'-' + desktop;
     m_name.replace(u' ', u'_');
     m_lockPath = (lockDir.isEmpty() ? QDir::tempPath() : lockDir) + u'/' + m_name + ".lock";
     m_lock = std::make_unique<QLockFile>(m_lockPath);

@@ -20,6 +20,9 @@ public:
     void release();
     bool isOwner() const { return m_owner; }
     QString serverName() const { return m_name; }
+    // The desktop this copy runs on, from WAYLAND_DISPLAY or DISPLAY, as a
+    // name part (empty without either).
+    static QString DesktopName();
 
 signals:
     void activationRequested();

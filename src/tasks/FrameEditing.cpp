@@ -137,6 +137,9 @@ void TzvTasksFrame::EditorEnd(TaskNode* node) {
         if (index.isValid())
             VtTasks->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                                   QItemSelectionModel::Rows);
+        // The row may have been selected already, which reports no change;
+        // the status bar must describe the row as saved.
+        VtTasksChange();
         ShowTip(0);
     } else if (node) {
         PostTaskMessage(this, WM_TASKS_DELETE_NODE, node);

@@ -227,7 +227,9 @@ void TzvTasksFrame::CreateLayout() {
     Comb_ViewRange->setObjectName(QStringLiteral("Comb_ViewRange"));
     Comb_ViewRange->addItems({QStringLiteral("View All Tasks"), QStringLiteral("View Complete"),
                               QStringLiteral("View Incomplete")});
-    Comb_ViewRange->setFixedWidth(121);
+    // Wide enough for its longest item in whatever font the desktop gives.
+    Comb_ViewRange->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    Comb_ViewRange->setMinimumWidth(121);
     Comb_ViewRange->setToolTip(QStringLiteral("View Range"));
     Edt_Search = new QLineEdit(ToolBar_Bottom);
     Edt_Search->setObjectName(QStringLiteral("Edt_Search"));

@@ -1,6 +1,7 @@
 #include "TaskDialogs.h"
 
 #include "app/pU_Boxes.h"
+#include "app/pU_Dialogs.h"
 #include "components/ColorValues.h"
 
 #include <QCheckBox>
@@ -50,7 +51,7 @@ TReminderSetDlg::TReminderSetDlg(QWidget* parent, bool flag, TDateTime time)
     : QDialog(parent), alarmFlag(flag), alarmTime(time) {
     setObjectName(QStringLiteral("ReminderSetDlg"));
     setWindowTitle(QStringLiteral("Set Reminder"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    SetFixedDialogBorder(this);
     cb_reminder = new QCheckBox(QStringLiteral("Enable Reminder"), this);
     cb_reminder->setObjectName(QStringLiteral("cb_reminder"));
     edt_date = new QDateEdit(this);
@@ -114,6 +115,7 @@ TReminderSetDlg::TReminderSetDlg(QWidget* parent, bool flag, TDateTime time)
         accept();
     });
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    CentreOnScreen(this);
 }
 
 TDateTime TReminderSetDlg::combined() const {
@@ -141,7 +143,7 @@ TDueSetDlg::TDueSetDlg(QWidget* parent, bool flag, TDateTime time)
     : QDialog(parent), dueFlag(flag), dueTime(time) {
     setObjectName(QStringLiteral("DueSetDlg"));
     setWindowTitle(QStringLiteral("Set Due Date"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    SetFixedDialogBorder(this);
     cb_due = new QCheckBox(QStringLiteral("Enable Due Date"), this);
     cb_due->setObjectName(QStringLiteral("cb_due"));
     edt_due = new QDateEdit(this);
@@ -170,6 +172,7 @@ TDueSetDlg::TDueSetDlg(QWidget* parent, bool flag, TDateTime time)
         accept();
     });
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    CentreOnScreen(this);
 }
 
 // ---------------------------------------------------------- TtaskReminderDlg
@@ -197,7 +200,7 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
     setObjectName(QStringLiteral("taskReminderDlg"));
     setWindowTitle(QStringLiteral("Task Reminder"));
     // A fixed dialog without a close button: it ends by Snooze or Dismiss.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    SetFixedDialogBorder(this, false);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
@@ -233,6 +236,7 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
         dismissed = true;
         accept();
     });
+    CentreOnScreen(this);
 }
 
 TtaskReminderDlg::~TtaskReminderDlg() = default;
@@ -248,6 +252,15 @@ void TtaskReminderDlg::showEvent(QShowEvent* e) {
     m_sound = new QSoundEffect(this);
     m_sound->setSource(QUrl::fromLocalFile(m_soundPath));
     m_sound->play();
+}
+
+void TtaskReminderDlg::closeEvent(QCloseEvent* e) {
+    // Nor is the window manager's close (Alt+F4): it would leave the
+    // reminder due, to pop up again at once. Closing from code still works.
+    if (e->spontaneous())
+        e->ignore();
+    else
+        QDialog::closeEvent(e);
 }
 
 void TtaskReminderDlg::keyPressEvent(QKeyEvent* e) {
