@@ -1,5 +1,7 @@
 #include "pU_Dialogs.h"
 
+#include <QBoxLayout>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -47,6 +49,14 @@ void CentreOnScreen(QWidget* dialog) {
     const QRect area = ScreenArea(dialog);
     if (!area.isValid())
         return;
+    // Room for the whole caption beside the window manager's buttons: a
+    // narrow dialog would show its title cut.
+    if (auto* box = qobject_cast<QBoxLayout*>(dialog->layout())) {
+        QFont bold = dialog->font();
+        bold.setBold(true);
+        const int room = QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 120;
+        box->addItem(new QSpacerItem(room, 0, QSizePolicy::Minimum, QSizePolicy::Fixed));
+    }
     dialog->adjustSize();
     // Moved by hand: the dialog is no longer placed over its parent.
     MoveFrameToCentre(dialog, area);
