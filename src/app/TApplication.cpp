@@ -9,6 +9,8 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
 void TApplication::Configure() {
     // No display name: the platform would add it to every window title.
     QCoreApplication::setApplicationName(AppTitle());
+    // The program lives on with no window shown; only Exit ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -33,17 +33,11 @@ TcommonDm::TcommonDm(TmainFm* mainFm) : QObject(mainFm), m_main(mainFm) {
     Action_Resources = MakeAction(this, "Action_Resources", QStringLiteral("Get Free Resources"));
     Action_About = MakeAction(this, "Action_About", QStringLiteral("&About"));
 
-    connect(Action_UiOpen, &QAction::triggered, m_main, &TmainFm::BringForward);
+    connect(Action_UiOpen, &QAction::triggered, m_main, &TmainFm::BringForward); // Restore
     connect(Action_Options, &QAction::triggered, this,
             [this] { Guarded([this] { Action_OptionsExecute(); }); });
-    // Until the notification area exists, "Close" minimises the window.
-    connect(Action_UiClose, &QAction::triggered, m_main, &QWidget::showMinimized);
-    connect(Action_UiStayOnTop, &QAction::toggled, m_main, [this](bool on) {
-        const QRect g = m_main->geometry();
-        m_main->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-        m_main->setGeometry(g);
-        m_main->show();
-    });
+    connect(Action_UiClose, &QAction::triggered, m_main, &TmainFm::Action_UiCloseExecute);
+    connect(Action_UiStayOnTop, &QAction::toggled, m_main, &TmainFm::Action_UiStayOnTopExecute);
 }
 
 void TcommonDm::LoadOptions(TmainFm& mainFm) {

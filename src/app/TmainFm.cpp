@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "TcommonDm.h"
 #include "components/ImageList.h"
+#include "components/ZvTray.h"
 #include "io/TIoDm.h"
 #include "pU_Boxes.h"
 #include "platform/SingleInstance.h"
@@ -45,11 +46,16 @@ TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* paren
     ZvFormState1 = new TZvFormState(this);
     ZvFormState1->Section = QStringLiteral("form");
     connect(Action_AddTask, &QAction::triggered, this, [this] {
-        BringForward();
+        ZvTrayIcon1->Restore();
         if (m_tasksFrame)
             PostTaskMessage(m_tasksFrame, WM_TASKS_ADD);
     });
+    connect(Action_PasteTask, &QAction::triggered, this, [this] {
+        if (m_tasksFrame)
+            m_tasksFrame->Action_PasteTask->trigger(); // the window stays where it is
+    });
     FormCreate();
+    CreateTrayIcon();
 }
 
 TmainFm::~TmainFm() {
@@ -58,11 +64,6 @@ TmainFm::~TmainFm() {
 
 TzvTasksFrame* TmainFm::tasksFrame() const {
     return m_tasksFrame;
-}
-
-void TmainFm::setModules(TIoDm* io, TcommonDm* common) {
-    m_io = io;
-    m_common = common;
 }
 
 void TmainFm::FormCreate() {
@@ -133,20 +134,18 @@ void TmainFm::FirstShow() {
 }
 
 void TmainFm::RunStartupChecks() {
-    setWindowTitle(QStringLiteral("Zarvik Tasquel Lite"));
+    setWindowTitle(Caption());
     PostTaskMessage(m_tasksFrame, WM_TASKS_ATTACH);
-    // Until the notification area icon exists, "run minimized" minimises to
-    // the task bar.
+    if (m_options.visitWebEn && WholeDaysBetween(m_options.visitWebTime, Clock::Now()) > 90) {
+        PostTaskMessage(this, WM_SHOW_UPDATE_PROMPT);
+        m_options.runMinimizedEn = false; // for this run: the prompt stays up
+    }
     if (m_options.runMinimizedEn)
-        QTimer::singleShot(0, this, [this] { showMinimized(); });
+        ZvTrayIcon1->Minimize();
 }
 
 void TmainFm::BringForward() {
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    ZvTrayIcon1->Restore();
 }
 
 void TmainFm::Exit() {
@@ -158,14 +157,18 @@ void TmainFm::Exit() {
     if (m_instance)
         m_instance->release();
     close();
+    emit exited();
 }
 
 void TmainFm::closeEvent(QCloseEvent* e) {
-    // Without a notification area icon, closing the window is Exit.
-    if (!m_exiting) {
-        Exit();
-        e->accept();
+    if (!m_exiting && e->spontaneous()) {
+        // No notification area took it: the program goes on in the task bar.
+        e->ignore();
+        showMinimized();
         return;
     }
+    // Closed from code: that is Exit.
+    if (!m_exiting)
+        Exit();
     QMainWindow::closeEvent(e);
 }

@@ -10,6 +10,9 @@
 #include <QPointer>
 
 class QAction;
+class QMenu;
+class QTimer;
+class TZvTrayIcon;
 class SingleInstance;
 class TzvTasksFrame;
 class TcommonDm;
@@ -45,6 +48,14 @@ public:
     void setModules(TIoDm* io, TcommonDm* common);
     TcommonDm* commonDm() const { return m_common; }
     TIoDm* ioDm() const { return m_io; }
+    TZvTrayIcon* trayIcon() const { return ZvTrayIcon1; }
+    // False on a desktop without a notification area: the window then
+    // minimises to the task bar and File has Exit.
+    bool hasNotifyArea() const { return m_hasNotifyArea; }
+    // The caption and balloon title: "Zarvik Tasquel " and the label.
+    static QString Caption();
+    QTimer* Timer_balloon;
+    QMenu* PopupMenu_Tray = nullptr;
 
     // Window-level commands.
     QAction* Action_AddTask;
@@ -59,18 +70,30 @@ public:
     // Brings the window forward: shown, restored, raised and active.
     void BringForward();
 
+signals:
+    // Exit has run: the program should end.
+    void exited();
+
 protected:
     void showEvent(QShowEvent* e) override;
     void Action_DbBackupExecute();
     void Action_DbRestoreExecute();
     void Action_ImportExecute();
     void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void FormCreate();
     void FirstShow();
     void RunStartupChecks();
+    void CreateTrayIcon();
+    void ZvTrayIcon1Click(Qt::MouseButton button);
 
+public:
+    void Action_UiStayOnTopExecute(bool on);
+    void Action_UiCloseExecute();
+
+private:
     QString m_folder;
     SingleInstance* m_instance = nullptr;
     bool m_firstShow = true;
@@ -85,4 +108,6 @@ private:
     int m_taskCount = 0;
     TZvVersionInfo ZvVersionInfo1;
     TZvFormState* ZvFormState1;
+    TZvTrayIcon* ZvTrayIcon1 = nullptr;
+    bool m_hasNotifyArea = true;
 };

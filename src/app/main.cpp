@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
     mainFm.setModules(&io, &common);
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainFm,
                      &TmainFm::BringForward);
+    QObject::connect(&mainFm, &TmainFm::exited, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     mainFm.show();
     return app.exec();
 }

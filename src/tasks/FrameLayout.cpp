@@ -78,6 +78,11 @@ void TzvTasksFrame::CreateMenus() {
         file->addSeparator();
         file->addAction(common->Action_UiClose);
     }
+    // Without a notification area, the icon's Exit has no place to be.
+    if (!m_main->hasNotifyArea()) {
+        file->addSeparator();
+        file->addAction(m_main->Action_Exit);
+    }
 
     QMenu* edit = MainMenu1->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));

@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "app/TmainFm.h"
 #include "app/pU_Boxes.h"
+#include "components/ZvTray.h"
 #include "platform/IniFile.h"
 
 #include <QAction>
@@ -136,4 +137,6 @@ void TzvTasksFrame::RefreshTrayHint() {
     if (!m_main->db().isOpen())
         return;
     m_trayHint = BuildTrayHint(m_main->db(), m_main->options().hintSize);
+    if (TZvTrayIcon* icon = m_main->trayIcon())
+        icon->SetHint(m_trayHint);
 }

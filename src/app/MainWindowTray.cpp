@@ -1,0 +1,85 @@
+#include "TmainFm.h"
+
+#include "Messages.h"
+#include "TcommonDm.h"
+#include "pU_Boxes.h"
+#include "components/ZvTray.h"
+#include "tasks/TzvTasksFrame.h"
+
+#include <QAction>
+#include <QHideEvent>
+#include <QMenu>
+#include <QTimer>
+
+// The main window's life in the notification area: the icon and its menu,
+// hiding with the balloon, stay on top, close.
+
+QString TmainFm::Caption() {
+    return QStringLiteral("Zarvik Tasquel ") + QStringLiteral("Lite");
+}
+
+void TmainFm::CreateTrayIcon() {
+    Timer_balloon = new QTimer(this);
+    Timer_balloon->setObjectName(QStringLiteral("Timer_balloon"));
+    Timer_balloon->setInterval(3600000);
+    Timer_balloon->setSingleShot(true); // it only switches itself off
+
+    ZvTrayIcon1 = new TZvTrayIcon(this);
+    m_hasNotifyArea = ZvTrayIcon1->notifyArea()->isAvailable();
+    if (!m_hasNotifyArea) {
+        // Hidden there, the window could never come back.
+        ZvTrayIcon1->SetActive(false);
+        ZvTrayIcon1->CloseToTray = false;
+        return;
+    }
+    ZvTrayIcon1->MinimizeToTray = true;
+    ZvTrayIcon1->SetImages({QIcon(folder() + QStringLiteral("Images/appIcon.png"))});
+    connect(ZvTrayIcon1, &TZvTrayIcon::OnClick, this,
+            [this](Qt::MouseButton b, Qt::KeyboardModifiers) { ZvTrayIcon1Click(b); });
+    connect(ZvTrayIcon1, &TZvTrayIcon::OnBalloonHintClick, this,
+            [this] { ZvTrayIcon1->Restore(); });
+    ZvTrayIcon1->Loaded();
+}
+
+void TmainFm::ZvTrayIcon1Click(Qt::MouseButton button) {
+    if (button == Qt::LeftButton)
+        ZvTrayIcon1->Restore();
+}
+
+void TmainFm::setModules(TIoDm* io, TcommonDm* common) {
+    m_io = io;
+    m_common = common;
+    if (!common || PopupMenu_Tray)
+        return;
+    PopupMenu_Tray = new QMenu(this);
+    PopupMenu_Tray->setObjectName(QStringLiteral("PopupMenu_Tray"));
+    PopupMenu_Tray->addAction(common->Action_UiOpen);
+    PopupMenu_Tray->addSeparator();
+    PopupMenu_Tray->addAction(Action_AddTask);
+    PopupMenu_Tray->addAction(Action_PasteTask);
+    PopupMenu_Tray->addSeparator();
+    PopupMenu_Tray->addAction(Action_Exit);
+    ZvTrayIcon1->SetPopupMenu(PopupMenu_Tray);
+}
+
+void TmainFm::hideEvent(QHideEvent* e) {
+    QMainWindow::hideEvent(e);
+    if (m_exiting || e->spontaneous() || !m_hasNotifyArea)
+        return;
+    Guarded([this] { ZvFormState1->SaveState(); });
+    if (!Timer_balloon->isActive()) {
+        ZvTrayIcon1->ShowBalloonHint(Caption(), QStringLiteral("Click here to open!"), 10, 1);
+        Timer_balloon->start();
+    }
+}
+
+void TmainFm::Action_UiStayOnTopExecute(bool on) {
+    Guarded([this] { ZvFormState1->SaveState(); });
+    setWindowFlag(Qt::WindowStaysOnTopHint, on); // re-creates the window, hidden
+    Guarded([this] { ZvFormState1->RestoreState(); });
+    show();
+}
+
+void TmainFm::Action_UiCloseExecute() {
+    ZvTrayIcon1->Minimize();
+}

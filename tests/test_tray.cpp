@@ -1,0 +1,476 @@
+#include "FrameHarness.h"
+#include "components/ZvTray.h"
+#include "platform/IniFile.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSignalSpy>
+
+namespace {
+
+// A notification area that records every call and fails when told to.
+class FakeArea : public TZvNotifyArea {
+public:
+    using TZvNotifyArea::TZvNotifyArea;
+    struct Call {
+        Command command;
+        TNotifyIconData data;
+    };
+    bool isAvailable() const override { return available; }
+    bool notify(Command command, const TNotifyIconData& data) override {
+        calls.push_back({command, data});
+        if (failNext > 0) {
+            --failNext;
+            return false;
+        }
+        return true;
+    }
+    void fire(int code) { emit callback(code); }
+    int count(Command c) const {
+        return int(std::count_if(calls.begin(), calls.end(),
+                                 [&](const Call& k) { return k.command == c; }));
+    }
+    QList<Call> balloons() const {
+        QList<Call> b;
+        for (const Call& k : calls)
+            if (k.data.flags & TNotifyIconData::Info)
+                b << k;
+        return b;
+    }
+
+    bool available = true;
+    int failNext = 0;
+    QList<Call> calls;
+};
+
+// The fake behind every tray icon the program makes.
+FakeArea* g_area = nullptr;
+
+QIcon Swatch(Qt::GlobalColor c) {
+    QPixmap pm(16, 16);
+    pm.fill(c);
+    return QIcon(pm);
+}
+
+} // namespace
+
+class TestTray : public QObject {
+    Q_OBJECT
+    test::Boxes m_boxes;
+
+private slots:
+    void initTestCase() {
+        test::FixEnvironment();
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        SetNotifyAreaFactory([](QObject* parent) {
+            g_area = new FakeArea(parent);
+            return g_area;
+        });
+    }
+    void init() {
+        m_boxes = {};
+        SetMessageBoxHandler([this](const QString& caption, const QString& text, int) {
+            m_boxes.shown.push_back({caption, text});
+            return 1;
+        });
+    }
+    void cleanup() { SetMessageBoxHandler({}); }
+
+    // The tip is cut to 127 characters, left out with ShowHint off, and an
+    // unchanged hint makes no call.
+    void tipRules_data() {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("passed");
+        QTest::newRow("one") << 1 << 1;
+        QTest::newRow("127") << 127 << 127;
+        QTest::newRow("128") << 128 << 127;
+        QTest::newRow("134") << 134 << 127;
+    }
+    void tipRules() {
+        QFETCH(int, length);
+        QFETCH(int, passed);
+        QWidget owner;
+        TZvTrayIcon tray(&owner);
+        FakeArea* area = g_area;
+        tray.Loaded();
+        QCOMPARE(area->count(TZvNotifyArea::Add), 1);
+        QCOMPARE(area->calls.last().data.flags, 7);
+        const QString hint = QString(length, u'x');
+        tray.SetHint(hint);
+        QCOMPARE(area->calls.last().command, TZvNotifyArea::Modify);
+        QCOMPARE(area->calls.last().data.tip, hint.left(127));
+        QCOMPARE(area->calls.last().data.tip.size(), passed);
+        QCOMPARE(tray.Hint(), hint); // the full text is kept
+        const int calls = area->calls.size();
+        tray.SetHint(hint);
+        QCOMPARE(area->calls.size(), calls);
+        tray.SetShowHint(false);
+        QCOMPARE(area->calls.last().data.flags, 3);
+        QVERIFY(area->calls.last().data.tip.isEmpty());
+        tray.SetHint(QStringLiteral("other")); // stored, not passed
+        QCOMPARE(area->calls.size(), calls + 1);
+        tray.SetShowHint(true);
+        QCOMPARE(area->calls.last().data.tip, QStringLiteral("other"));
+        QCOMPARE(area->calls.last().data.flags, 7);
+        QVERIFY(m_boxes.shown.isEmpty());
+    }
+
+    void balloonLimits_data() {
+        QTest::addColumn<int>("kind");
+        for (int k = 0; k < 4; ++k)
+            QTest::newRow(qPrintable(QString::number(k))) << k;
+    }
+    void balloonLimits() {
+        QFETCH(int, kind);
+        QWidget owner;
+        TZvTrayIcon tray(&owner);
+        tray.Loaded();
+        tray.ShowBalloonHint(QString(70, u't'), QString(300, u'b'), 10, kind);
+        const TNotifyIconData d = g_area->calls.last().data;
+        QCOMPARE(g_area->calls.last().command, TZvNotifyArea::Modify);
+        QCOMPARE(d.flags, int(TNotifyIconData::Info));
+        QCOMPARE(d.infoTitle.size(), 63);
+        QCOMPARE(d.info.size(), 255);
+        QCOMPARE(d.timeoutMs, 10000);
+        QCOMPARE(d.infoKind, kind);
+        g_area->failNext = 1;
+        tray.ShowBalloonHint(QStringLiteral("t"), QStringLiteral("b"), 1, kind);
+        QVERIFY(m_boxes.shown.isEmpty()); // a balloon that fails is not reported
+    }
+
+    // Each failed call has its message; a failed add is tried again at the
+    // next hide.
+    void failuresAreReported_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("add") << "add"
+                             << "AddToTray can not add icon to the tray";
+        QTest::newRow("hint") << "hint"
+                              << "SetHint Error";
+        QTest::newRow("show hint") << "showhint"
+                                   << "SetShowHint Error";
+        QTest::newRow("icon") << "icon"
+                              << "ResetIcon Error";
+        QTest::newRow("index") << "index"
+                               << "SetImageIndex: No image list assigned";
+    }
+    void failuresAreReported() {
+        QFETCH(QString, what);
+        QFETCH(QString, text);
+        QWidget owner;
+        owner.show();
+        TZvTrayIcon tray(&owner);
+        if (what == QLatin1String("add"))
+            g_area->failNext = 1;
+        tray.Loaded();
+        if (what != QLatin1String("add"))
+            g_area->failNext = 1;
+        if (what == QLatin1String("hint"))
+            tray.SetHint(QStringLiteral("x"));
+        else if (what == QLatin1String("showhint"))
+            tray.SetShowHint(false);
+        else if (what == QLatin1String("icon"))
+            tray.SetIcon(Swatch(Qt::red));
+        else if (what == QLatin1String("index")) {
+            g_area->failNext = 0;
+            tray.SetImageIndex(1);
+        }
+        QCOMPARE(m_boxes.texts(), QStringList({text}));
+        QCOMPARE(m_boxes.shown.first().caption, QStringLiteral("Zarvik TrayIcon Error"));
+        if (what == QLatin1String("add")) {
+            QVERIFY(!tray.isAdded());
+            QCloseEvent byUser; // the close button: hidden, and added this time
+            QCoreApplication::sendEvent(owner.windowHandle(), &byUser);
+            QVERIFY(tray.isAdded());
+            QVERIFY(!owner.isVisible());
+            QCOMPARE(g_area->count(TZvNotifyArea::Add), 2);
+        }
+    }
+
+    // Animation runs over the images; Interval 0 becomes 200; Active off and
+    // on resumes it.
+    void animation() {
+        QWidget owner;
+        TZvTrayIcon tray(&owner);
+        const QList<QIcon> images = {Swatch(Qt::red), Swatch(Qt::green), Swatch(Qt::blue)};
+        tray.SetImages(images);
+        tray.Loaded();
+        tray.SetInterval(0);
+        tray.SetAnimate(true);
+        QCOMPARE(tray.Interval(), 200);
+        const int start = g_area->calls.size();
+        QTRY_VERIFY_WITH_TIMEOUT(g_area->calls.size() >= start + 4, 3000);
+        QList<qint64> shown;
+        for (int i = start; i < start + 4; ++i)
+            shown << g_area->calls[i].data.icon.cacheKey();
+        QCOMPARE(shown, (QList<qint64>{images[0].cacheKey(), images[1].cacheKey(),
+                                       images[2].cacheKey(), images[0].cacheKey()}));
+        tray.SetActive(false);
+        QVERIFY(!tray.Animate());
+        QVERIFY(!tray.isAdded());
+        tray.SetActive(true);
+        QVERIFY(tray.Animate());
+        const int again = g_area->calls.size();
+        QTRY_VERIFY_WITH_TIMEOUT(g_area->calls.size() > again, 3000);
+        tray.SetAnimate(false);
+        QCOMPARE(g_area->calls.last().data.icon.cacheKey(), images[0].cacheKey());
+    }
+
+    // The event codes of the notification area and what they raise.
+    void eventCodes_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("raised");
+        QTest::newRow("left down") << 513 << "click 1";
+        QTest::newRow("middle down") << 519 << "click 4";
+        QTest::newRow("left double") << 515 << "double 1 restore";
+        QTest::newRow("right double") << 518 << "double 2 restore";
+        QTest::newRow("middle double") << 521 << "double 4 restore";
+        QTest::newRow("right down") << 516 << "menu";
+        QTest::newRow("balloon hidden") << 1027 << "hide";
+        QTest::newRow("balloon timed out") << 1028 << "close";
+        QTest::newRow("balloon clicked") << 1029 << "balloon";
+        QTest::newRow("left up") << 514 << "";
+        QTest::newRow("move") << 512 << "";
+    }
+    void eventCodes() {
+        QFETCH(int, code);
+        QFETCH(QString, raised);
+        QWidget owner;
+        TZvTrayIcon tray(&owner);
+        tray.Loaded();
+        QStringList seen;
+        connect(&tray, &TZvTrayIcon::OnClick, this, [&](Qt::MouseButton b, Qt::KeyboardModifiers) {
+            seen << QStringLiteral("click %1").arg(int(b));
+        });
+        connect(&tray, &TZvTrayIcon::OnDblClick, this,
+                [&](Qt::MouseButton b, Qt::KeyboardModifiers, bool&) {
+                    seen << QStringLiteral("double %1").arg(int(b));
+                });
+        connect(&tray, &TZvTrayIcon::OnRestore, this,
+                [&] { seen.last() += QStringLiteral(" restore"); });
+        connect(&tray, &TZvTrayIcon::OnBalloonHintHide, this, [&] { seen << "hide"; });
+        connect(&tray, &TZvTrayIcon::OnBalloonHintClose, this, [&] { seen << "close"; });
+        connect(&tray, &TZvTrayIcon::OnBalloonHintClick, this, [&] { seen << "balloon"; });
+        g_area->fire(code);
+        if (tray.PopupMenu()->isVisible()) {
+            seen << "menu";
+            tray.PopupMenu()->close();
+        }
+        QCOMPARE(seen.join(u'|'), raised);
+        QCOMPARE(owner.isVisible(), raised.endsWith(QLatin1String("restore")));
+    }
+
+    void doubleClickCanKeepTheOwnerHidden() {
+        QWidget owner;
+        TZvTrayIcon tray(&owner);
+        tray.Loaded();
+        connect(&tray, &TZvTrayIcon::OnDblClick, this,
+                [](Qt::MouseButton, Qt::KeyboardModifiers, bool& restore) { restore = false; });
+        g_area->fire(TZvTrayIcon::LeftDouble);
+        QVERIFY(!owner.isVisible());
+    }
+
+    // Close by the window manager hides; close from code closes; minimise
+    // without MinimizeToTray minimises and still reports it.
+    void ownerHook() {
+        QWidget owner;
+        owner.show();
+        TZvTrayIcon tray(&owner);
+        tray.Loaded();
+        QSignalSpy minimized(&tray, &TZvTrayIcon::OnMinimize);
+        QCloseEvent byUser;
+        QCoreApplication::sendEvent(owner.windowHandle(), &byUser);
+        QVERIFY(!byUser.isAccepted());
+        QVERIFY(!owner.isVisible());
+        tray.Restore();
+        QVERIFY(owner.isVisible());
+
+        tray.Minimize();
+        QTRY_VERIFY(owner.isMinimized());
+        QTRY_COMPARE(minimized.count(), 1);
+        tray.Restore();
+        QVERIFY(!owner.isMinimized());
+
+        tray.MinimizeToTray = true;
+        owner.showMinimized(); // the window's own minimise button
+        QTRY_VERIFY(!owner.isVisible());
+        QVERIFY(!owner.isMinimized());
+        QTRY_COMPARE(minimized.count(), 2);
+        tray.Restore();
+        QVERIFY(owner.isVisible());
+
+        QVERIFY(owner.close()); // from code
+        QVERIFY(!owner.isVisible());
+    }
+
+    // The program in the notification area.
+    void mainWindowMenusAndHint() {
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QVERIFY(p.mainFm->hasNotifyArea());
+        QStringList items;
+        for (QAction* a : p.mainFm->PopupMenu_Tray->actions())
+            items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(items, QStringList({"&Open Zarvik Tasquel", "-", "&Add Task", "Paste to &Task",
+                                     "-", "E&xit"}));
+        QCOMPARE(p.mainFm->trayIcon()->PopupMenu(), p.mainFm->PopupMenu_Tray);
+        for (QAction* a : f->mainMenu()->actions().first()->menu()->actions())
+            QVERIFY(a->text() != QLatin1String("E&xit"));
+        QCOMPARE(p.mainFm->trayIcon()->Hint(), QStringLiteral("Incomplete Tasks:\rNone"));
+        QCOMPARE(p.mainFm->windowTitle(), QStringLiteral("Zarvik Tasquel Lite"));
+    }
+
+    void hintGoesToTheIconCut_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("none") << QStringList() << "Incomplete Tasks:\rNone";
+        QTest::newRow("exactly four") << QStringList({"a", "b", "c", "d"})
+                                      << "Incomplete Tasks:\r(1) a\r(2) b\r(3) c\r(4) d\r ...";
+        QTest::newRow("exactly hint size")
+            << QStringList({QString(20, u'e')}) << "Incomplete Tasks:\r(1) " + QString(20, u'e');
+        QTest::newRow("multi-line")
+            << QStringList({"two\r\nlines"}) << "Incomplete Tasks:\r(1) two  lines";
+        const QString l = QString(30, u'l');
+        QString four = QStringLiteral("Incomplete Tasks:");
+        for (int i = 1; i <= 4; ++i)
+            four += QStringLiteral("\r(%1) ").arg(i) + QString(20, u'l') + QStringLiteral("...");
+        QTest::newRow("134 cut to 127") << QStringList({l, l, l, l}) << four.left(127);
+    }
+    void hintGoesToTheIconCut() {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, tip);
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            int i = 0;
+            for (const QString& t : texts)
+                test::InsertTask(db, test::Task(QStringLiteral("{%1}").arg(++i), "root", t));
+        }
+        test::Program p(folder.path());
+        p.show();
+        QCOMPARE(g_area->calls.last().data.tip, tip);
+        QCOMPARE(p.mainFm->trayIcon()->Hint(), p.frame->trayHint()); // kept whole
+    }
+
+    // Close and Ctrl+F12 hide to the icon with one balloon an hour; a click
+    // on the icon brings the window back.
+    void hidingShowsOneBalloonAnHour() {
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        FakeArea* area = g_area;
+        QCloseEvent byUser;
+        QCoreApplication::sendEvent(p.mainFm->windowHandle(), &byUser);
+        QVERIFY(!p.mainFm->isVisible());
+        QVERIFY(!p.mainFm->exiting());
+        QCOMPARE(area->balloons().size(), 1);
+        const TNotifyIconData b = area->balloons().first().data;
+        QCOMPARE(b.infoTitle, QStringLiteral("Zarvik Tasquel Lite"));
+        QCOMPARE(b.info, QStringLiteral("Click here to open!"));
+        QCOMPARE(b.timeoutMs, 10000);
+        QCOMPARE(b.infoKind, 1);
+        QVERIFY(IniFile(folder.configPath()).readBool("form", "Saved", false));
+
+        area->fire(TZvTrayIcon::LeftDown);
+        QVERIFY(p.mainFm->isVisible());
+        QTest::keyClick(p.tree(), Qt::Key_F12, Qt::ControlModifier);
+        QTRY_VERIFY(!p.mainFm->isVisible());
+        QCOMPARE(area->balloons().size(), 1); // within the hour
+        area->fire(TZvTrayIcon::BalloonClicked);
+        QVERIFY(p.mainFm->isVisible());
+
+        p.mainFm->Timer_balloon->setInterval(20); // the hour passes
+        p.mainFm->Timer_balloon->start();
+        QTRY_VERIFY(!p.mainFm->Timer_balloon->isActive());
+        p.mainFm->commonDm()->Action_UiClose->trigger();
+        QTRY_VERIFY(!p.mainFm->isVisible());
+        QCOMPARE(area->balloons().size(), 2);
+        Q_UNUSED(f);
+    }
+
+    void addTaskFromTheIconStartsOneTask() {
+        test::ProgramFolder folder;
+        IniFile(folder.configPath()).writeBool("option", "addOpenEn", true);
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QCOMPARE(f->model()->rowCount(), 0); // not at the first showing
+        p.mainFm->commonDm()->Action_UiClose->trigger();
+        QTRY_VERIFY(!p.mainFm->isVisible());
+        p.mainFm->Action_AddTask->trigger();
+        QVERIFY(p.mainFm->isVisible());
+        QTRY_VERIFY(f->editingNode());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(f->model()->rowCount(), 1);
+    }
+
+    void runMinimizedShowsOnlyTheIcon() {
+        test::ProgramFolder folder;
+        IniFile(folder.configPath()).writeBool("option", "runMinimizedEn", true);
+        test::Program p(folder.path());
+        p.show();
+        QTRY_VERIFY(!p.mainFm->isVisible());
+        QVERIFY(p.mainFm->trayIcon()->isAdded());
+        QCOMPARE(g_area->balloons().size(), 1);
+    }
+
+    void stayOnTopKeepsPlaceAndSize() {
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        p.show();
+        p.mainFm->setGeometry(120, 130, 400, 500);
+        p.mainFm->commonDm()->Action_UiStayOnTop->trigger();
+        QVERIFY(p.mainFm->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(p.mainFm->isVisible());
+        QCOMPARE(p.mainFm->geometry(), QRect(120, 130, 400, 500));
+        p.mainFm->commonDm()->Action_UiStayOnTop->trigger();
+        QVERIFY(!(p.mainFm->windowFlags() & Qt::WindowStaysOnTopHint));
+        QCOMPARE(p.mainFm->geometry(), QRect(120, 130, 400, 500));
+    }
+
+    void exitFromTheIconMenuEndsInOrder() {
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        p.show();
+        p.mainFm->setGeometry(150, 160, 420, 480);
+        QPointer<TzvTasksFrame> frame = p.frame;
+        p.frame = nullptr;
+        p.tester.reset();
+        QSignalSpy exited(p.mainFm.get(), &TmainFm::exited);
+        p.mainFm->Action_Exit->trigger();
+        QVERIFY(frame.isNull());
+        QCOMPARE(exited.count(), 1);
+        QCOMPARE(IniFile(folder.configPath()).readInteger("form", "Left", 0), 150);
+        QCOMPARE(g_area->balloons().size(), 0); // Exit's own close shows none
+    }
+
+    // Without a notification area: minimised to the task bar, and File has Exit.
+    void withoutANotificationArea() {
+        SetNotifyAreaFactory([](QObject* parent) {
+            g_area = new FakeArea(parent);
+            g_area->available = false;
+            return g_area;
+        });
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QVERIFY(!p.mainFm->hasNotifyArea());
+        QVERIFY(g_area->calls.isEmpty());
+        QCOMPARE(f->mainMenu()->actions().first()->menu()->actions().last(), p.mainFm->Action_Exit);
+        QCloseEvent byUser;
+        QCoreApplication::sendEvent(p.mainFm->windowHandle(), &byUser);
+        QVERIFY(p.mainFm->isMinimized());
+        QVERIFY(!p.mainFm->exiting());
+        QVERIFY(m_boxes.shown.isEmpty());
+        SetNotifyAreaFactory([](QObject* parent) {
+            g_area = new FakeArea(parent);
+            return g_area;
+        });
+    }
+};
+
+QTEST_MAIN(TestTray)
+#include "test_tray.moc"
