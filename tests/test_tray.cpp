@@ -1,4 +1,5 @@
 #include "FrameHarness.h"
+#include "app/pU_Funcs.h"
 #include "components/ZvTray.h"
 #include "platform/IniFile.h"
 
@@ -407,14 +408,26 @@ private slots:
         QCOMPARE(f->model()->rowCount(), 1);
     }
 
+    void runMinimizedShowsOnlyTheIcon_data() {
+        QTest::addColumn<int>("daysSinceVisit");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("visited lately") << 10 << false;
+        QTest::newRow("update prompt due") << 91 << true;
+    }
     void runMinimizedShowsOnlyTheIcon() {
+        QFETCH(int, daysSinceVisit);
+        QFETCH(bool, shown);
         test::ProgramFolder folder;
-        IniFile(folder.configPath()).writeBool("option", "runMinimizedEn", true);
+        const IniFile ini(folder.configPath());
+        ini.writeBool("option", "runMinimizedEn", true);
+        ini.writeString("option", "visitWeb", FormatIsoDateTime(Clock::Now() - daysSinceVisit));
         test::Program p(folder.path());
         p.show();
-        QTRY_VERIFY(!p.mainFm->isVisible());
+        QCoreApplication::processEvents(); // the posted minimise, if any
+        QTRY_COMPARE(p.mainFm->isVisible(), shown);
         QVERIFY(p.mainFm->trayIcon()->isAdded());
-        QCOMPARE(g_area->balloons().size(), 1);
+        QCOMPARE(g_area->balloons().size(), shown ? 0 : 1);
+        QVERIFY(ini.readBool("option", "runMinimizedEn", false)); // the file keeps it
     }
 
     void stayOnTopKeepsPlaceAndSize() {
