@@ -7,6 +7,23 @@
 #include <QtTest>
 
 namespace {
+// Sets the desktop variables for one test and puts them back after it.
+class DesktopEnv {
+public:
+    DesktopEnv(const QByteArray& wayland, const QByteArray& x11)
+        : m_wayland(qgetenv("WAYLAND_DISPLAY")), m_x11(qgetenv("DISPLAY")) {
+        set(wayland, x11);
+    }
+    ~DesktopEnv() { set(m_wayland, m_x11); }
+    static void set(const QByteArray& wayland, const QByteArray& x11) {
+        qputenv("WAYLAND_DISPLAY", wayland);
+        qputenv("DISPLAY", x11);
+    }
+
+private:
+    QByteArray m_wayland, m_x11;
+};
+
 QString uniqueTitle() {
     return QStringLiteral("Tasquel Test ") + QUuid::createUuid().toString(QUuid::Id128).left(8);
 }
@@ -66,21 +83,14 @@ private slots:
         QFETCH(QString, wayland);
         QFETCH(QString, x11);
         QFETCH(QString, name);
-        const QByteArray oldWayland = qgetenv("WAYLAND_DISPLAY"), oldX11 = qgetenv("DISPLAY");
-        qputenv("WAYLAND_DISPLAY", wayland.toUtf8());
-        qputenv("DISPLAY", x11.toUtf8());
+        const DesktopEnv env(wayland.toUtf8(), x11.toUtf8());
         QCOMPARE(SingleInstance::DesktopName(), name);
-        qputenv("WAYLAND_DISPLAY", oldWayland);
-        qputenv("DISPLAY", oldX11);
     }
 
     void copiesOnTwoDesktopsBothRun() {
         QTemporaryDir dir;
         const QString title = uniqueTitle();
-        const QByteArray old = qgetenv("DISPLAY");
-        const QByteArray oldWayland = qgetenv("WAYLAND_DISPLAY");
-        qunsetenv("WAYLAND_DISPLAY");
-        qputenv("DISPLAY", ":7");
+        const DesktopEnv desktop("", ":7");
         SingleInstance first(title, dir.path());
         QVERIFY(first.claim());
         qputenv("DISPLAY", ":8");
@@ -96,8 +106,6 @@ private slots:
         again.start(QStringLiteral(PROBE_PATH), {title, dir.path()});
         QTRY_VERIFY_WITH_TIMEOUT(again.state() == QProcess::NotRunning, 15000);
         QCOMPARE(again.exitCode(), 3);
-        qputenv("DISPLAY", old);
-        qputenv("WAYLAND_DISPLAY", oldWayland);
     }
 
     void lockOfAVanishedCopyIsTakenOver() {
