@@ -2,8 +2,8 @@
 
 #include "Messages.h"
 #include "TcommonDm.h"
-#include "pU_Boxes.h"
 #include "components/ZvTray.h"
+#include "pU_Boxes.h"
 #include "tasks/TzvTasksFrame.h"
 
 #include <QAction>

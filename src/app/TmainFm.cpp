@@ -52,7 +52,7 @@ TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* paren
     });
     connect(Action_PasteTask, &QAction::triggered, this, [this] {
         if (m_tasksFrame)
-            m_tasksFrame->Action_PasteTask->trigger(); // the window stays where it is
+            Guarded([this] { m_tasksFrame->Action_PasteTaskExecute(); }); // the window stays
     });
     FormCreate();
     CreateTrayIcon();

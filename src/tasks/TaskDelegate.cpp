@@ -144,6 +144,10 @@ void TaskDelegate::keepAndClose(QWidget* editor) {
     emit closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+void TaskDelegate::cancelAndClose(QWidget* editor) {
+    emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
 bool TaskDelegate::eventFilter(QObject* object, QEvent* event) {
     auto* editor = qobject_cast<QWidget*>(object);
     if (editor && event->type() == QEvent::KeyPress) {
@@ -154,7 +158,7 @@ bool TaskDelegate::eventFilter(QObject* object, QEvent* event) {
             return true;
         }
         if (ke->key() == Qt::Key_Escape) {
-            emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+            cancelAndClose(editor);
             return true;
         }
         if (enter)

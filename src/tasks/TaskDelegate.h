@@ -30,6 +30,8 @@ public:
     TaskNode* nodeOf(QWidget* editor) const;
     // Ends the edit keeping the text, as Ctrl+Enter does.
     void keepAndClose(QWidget* editor);
+    // Ends the edit dropping the text, as Esc does.
+    void cancelAndClose(QWidget* editor);
 
     QRect checkRect(const QRect& cell) const;
     QRect iconRect(const QRect& cell) const;

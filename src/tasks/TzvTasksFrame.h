@@ -81,6 +81,12 @@ public:
     static class TtaskReminderDlg* ReminderPopup();
     void Action_SetColorExecute();
 
+    // Copy and paste through the clipboard (FrameClipboard.cpp).
+    void Action_CopyTaskExecute();
+    void Action_PasteTaskExecute();
+    // A new top-level task holding text, its trailing blanks removed.
+    void AddTaskFromText(const QString& text);
+
     // Interchange export (FrameExport.cpp).
     void Action_ExportExecute();
     // Writes the selected tasks into an interchange file.

@@ -1,0 +1,53 @@
+#include "TzvTasksFrame.h"
+
+#include "TaskDelegate.h"
+#include "TaskStore.h"
+#include "TaskTree.h"
+#include "app/pU_Funcs.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+// Copy and Paste: task texts through the system clipboard, as plain text.
+
+void TzvTasksFrame::Action_CopyTaskExecute() {
+    if (m_editingNode)
+        return;
+    QString text;
+    for (const TaskNode* node : SelectedNodes()) {
+        if (!text.isEmpty())
+            text += u'\r'; // a carriage return alone, as the other programs expect
+        text += node->info.content;
+    }
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void TzvTasksFrame::Action_PasteTaskExecute() {
+    AddTaskFromText(QGuiApplication::clipboard()->text());
+}
+
+void TzvTasksFrame::AddTaskFromText(const QString& text) {
+    if (m_editingNode) {
+        if (QWidget* editor = openEditor())
+            m_delegate->cancelAndClose(editor); // the edited text is dropped
+        else
+            EditorCancel(m_editingNode);
+    }
+    SwitchCompleteToAll(); // a new task is incomplete
+    TTaskInfo info;
+    info.pid = RootPid();
+    // Trailing blanks, tabs and line breaks go, as every code up to 32.
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).unicode() <= 32)
+        --end;
+    info.content = text.left(end);
+    TaskStore::StampNewTask(info, Clock::Now());
+    TaskNode* node = m_model->appendTopLevel(info);
+    Remeasure(node);
+    // Inserted after the node is in the tree: a failed insert leaves the row
+    // without its record, and the error reaches the general display.
+    TaskStore::Insert(ADOQuery1, node->info);
+    UpdateCommands();
+    RefreshTrayHint();
+}
