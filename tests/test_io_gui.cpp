@@ -4,6 +4,7 @@
 #include "io/Dlg_ReplaceAsk.h"
 #include "platform/IniFile.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -109,6 +110,57 @@ private slots:
         QVERIFY(!f->ExportSelected(m_dir.filePath("no/such/folder/x.zvx")));
         QCOMPARE(p.boxes.shown.last().text, QStringLiteral("File Write Failure !"));
         QVERIFY(f->ExportSelected(m_dir.filePath("x.zvx")));
+    }
+
+    // The type follows the filter; Save All lists the shown tasks with all
+    // their sub-tasks and clears the selection; Save Task keeps it.
+    void saveAllAndSaveTask() {
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{A}", "root", "open"));
+            test::InsertTask(db, test::Task("{A1}", "{A}", "sub done", true));
+            test::InsertTask(db, test::Task("{B}", "root", "done", true));
+        }
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        f->Comb_ViewRange->setCurrentIndex(2); // View Incomplete
+        QStringList offered;
+        int type = 1;
+        QString name = m_dir.filePath("list.txt");
+        SetTypedSavePromptHandler([&](const QStringList& filters, int& t) {
+            offered = filters;
+            t = type;
+            return name;
+        });
+        f->Action_SaveAll->trigger();
+        SetTypedSavePromptHandler({});
+        QCOMPARE(offered, QStringList({"Text file (*.txt)", "HTML file (*.htm *.html)"}));
+        QFile html(m_dir.filePath("list.html"));
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        const QByteArray page = html.readAll();
+        QVERIFY(page.contains("open</th>") && page.contains("sub done</th>"));
+        QVERIFY(!page.contains(">done</th>"));
+        QVERIFY(page.contains("<p>Tasks 1, Sub-Tasks 1 - "));
+        QVERIFY(p.tree()->selectionModel()->selectedRows().isEmpty());
+
+        type = 0;
+        name = m_dir.filePath("one.htm");
+        SetTypedSavePromptHandler([&](const QStringList&, int& t) {
+            t = type;
+            return name;
+        });
+        p.select({p.row(0)});
+        f->Action_Save->trigger();
+        QVERIFY(QFile::exists(m_dir.filePath("one.txt")));
+        QCOMPARE(p.tree()->selectionModel()->selectedRows().size(), 1);
+
+        name = m_dir.filePath("no/such/folder/x.txt");
+        f->Action_Save->trigger();
+        SetTypedSavePromptHandler({});
+        QCOMPARE(p.boxes.shown.last().caption, QStringLiteral("Error"));
+        QCOMPARE(p.boxes.shown.last().text, QStringLiteral("File write failure!"));
     }
 
     void formStateRules() {

@@ -48,6 +48,32 @@ QString AskOpenFileName(const QString& filter, const QString& suffix) {
     return askFile(false, filter, suffix);
 }
 
+namespace {
+TypedSavePromptHandler& typedHandler() {
+    static TypedSavePromptHandler h;
+    return h;
+}
+} // namespace
+
+void SetTypedSavePromptHandler(TypedSavePromptHandler h) {
+    typedHandler() = std::move(h);
+}
+
+QString AskSaveFileNameTyped(const QStringList& filters, int& type) {
+    type = 0;
+    if (typedHandler())
+        return typedHandler()(filters, type);
+    QFileDialog dlg(QApplication::activeWindow());
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilters(filters);
+    dlg.setSizeGripEnabled(true);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    type = qMax(0, int(filters.indexOf(dlg.selectedNameFilter())));
+    return dlg.selectedFiles().first();
+}
+
 int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
     if (handler())
         return handler()(caption, text, buttons);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <functional>
 
@@ -27,6 +28,13 @@ using FilePromptHandler = std::function<QString(bool save, const QString& filter
 void SetFilePromptHandler(FilePromptHandler handler);
 QString AskSaveFileName(const QString& filter, const QString& suffix);
 QString AskOpenFileName(const QString& filter, const QString& suffix);
+
+// A save prompt that offers several file types ("Name (*.ext)" each) and
+// asks before replacing a file. Returns the chosen name (empty: cancelled)
+// and, in type, the position of the chosen filter.
+using TypedSavePromptHandler = std::function<QString(const QStringList& filters, int& type)>;
+void SetTypedSavePromptHandler(TypedSavePromptHandler handler);
+QString AskSaveFileNameTyped(const QStringList& filters, int& type);
 
 // The application title, caption of the general error display.
 QString AppTitle();

@@ -21,6 +21,9 @@ class QToolButton;
 class TaskDelegate;
 class TmainFm;
 class TZvStatusBar;
+namespace ListWriters {
+struct Context;
+}
 
 // The task frame: the tree and every command on tasks. Its implementation is
 // split by command family, one file each, named after the family.
@@ -86,6 +89,13 @@ public:
     void Action_PasteTaskExecute();
     // A new top-level task holding text, its trailing blanks removed.
     void AddTaskFromText(const QString& text);
+
+    // Save Task and Save All as text or HTML lists (FrameSaving.cpp).
+    void Action_SaveExecute();
+    void Action_SaveAllExecute();
+    void SaveTasks(bool all);
+    bool WriteTasksText(bool all, const QString& fileName);
+    bool WriteTasksHtml(bool all, const QString& fileName);
 
     // Interchange export (FrameExport.cpp).
     void Action_ExportExecute();
@@ -199,6 +209,12 @@ private:
 
     // Moving.
     void FillMoveToMenu(QMenu* menu);
+
+    // Saving lists.
+    bool WriteList(bool all, const QString& fileName,
+                   QByteArray (*writer)(const std::vector<const TaskNode*>&,
+                                        const ListWriters::Context&));
+    void SelectAllVisibleSiblings();
 
     // Reminders and due dates.
     template <typename Dialog>

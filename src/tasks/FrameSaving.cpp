@@ -1,0 +1,84 @@
+#include "TzvTasksFrame.h"
+
+#include "TaskTree.h"
+#include "app/TmainFm.h"
+#include "app/WebSite.h"
+#include "app/pU_Boxes.h"
+#include "components/ZvVersionInfo.h"
+#include "io/ListWriters.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+// Save Task and Save All: the plain-text and HTML task lists.
+
+void TzvTasksFrame::Action_SaveExecute() {
+    SaveTasks(false);
+}
+
+void TzvTasksFrame::Action_SaveAllExecute() {
+    SaveTasks(true);
+}
+
+void TzvTasksFrame::SaveTasks(bool all) {
+    if (m_editingNode)
+        return;
+    int type = 0;
+    const QString chosen = AskSaveFileNameTyped(
+        {QStringLiteral("Text file (*.txt)"), QStringLiteral("HTML file (*.htm *.html)")}, type);
+    if (chosen.isEmpty())
+        return;
+    // The type follows the filter, whatever extension was typed.
+    const QFileInfo fi(chosen);
+    const QString base = fi.path() + u'/' + fi.completeBaseName();
+    if (type == 1)
+        WriteTasksHtml(all, base + QStringLiteral(".html"));
+    else
+        WriteTasksText(all, base + QStringLiteral(".txt"));
+}
+
+bool TzvTasksFrame::WriteTasksText(bool all, const QString& fileName) {
+    return WriteList(all, fileName, ListWriters::TasksText);
+}
+
+bool TzvTasksFrame::WriteTasksHtml(bool all, const QString& fileName) {
+    return WriteList(all, fileName, ListWriters::TasksHtml);
+}
+
+bool TzvTasksFrame::WriteList(bool all, const QString& fileName,
+                              QByteArray (*writer)(const std::vector<const TaskNode*>&,
+                                                   const ListWriters::Context&)) {
+    if (all)
+        SelectAllVisibleSiblings();
+    const auto selected = SelectedNodes();
+    const std::vector<const TaskNode*> nodes(selected.begin(), selected.end());
+    const ListWriters::Context context{
+        m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion), WebSite::ProductPage(),
+        Clock::CurrentDateTime(), QLocale::system()};
+    const QByteArray bytes = writer(nodes, context);
+    // Written aside and renamed: a failed write never leaves half a list in
+    // place of a good one.
+    QSaveFile file(fileName);
+    const bool ok =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!ok)
+        ErrorBox(QStringLiteral("File write failure!"));
+    if (all)
+        VtTasks->clearSelection();
+    return ok;
+}
+
+// Select All over the shown rows: those beside the selection's anchor, or
+// every shown top-level task.
+void TzvTasksFrame::SelectAllVisibleSiblings() {
+    const QModelIndex anchor = VtTasks->selectionModel()->currentIndex();
+    const QModelIndex parent = anchor.isValid() && VtTasks->selectionModel()->isSelected(anchor)
+                                   ? anchor.parent()
+                                   : QModelIndex();
+    const int n = m_model->rowCount(parent);
+    if (n == 0)
+        return;
+    VtTasks->selectionModel()->select(
+        QItemSelection(m_model->index(0, 0, parent), m_model->index(n - 1, 0, parent)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
