@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 
 class TestIoGui : public QObject {
     Q_OBJECT
@@ -161,6 +163,54 @@ private slots:
         SetTypedSavePromptHandler({});
         QCOMPARE(p.boxes.shown.last().caption, QStringLiteral("Error"));
         QCOMPARE(p.boxes.shown.last().text, QStringLiteral("File write failure!"));
+    }
+
+    // The shown rows on as many pages as they need, into a PDF file.
+    void printPagesTheShownRows_data() {
+        QTest::addColumn<int>("tasks");
+        QTest::addColumn<bool>("expanded");
+        QTest::addColumn<bool>("severalPages");
+        QTest::newRow("three") << 3 << true << false;
+        QTest::newRow("many, sub-tasks shown") << 150 << true << true;
+    }
+    void printPagesTheShownRows() {
+        QFETCH(int, tasks);
+        QFETCH(bool, expanded);
+        QFETCH(bool, severalPages);
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            for (int i = 0; i < tasks; ++i) {
+                const QString tid = QStringLiteral("{T%1}").arg(i);
+                test::InsertTask(db, test::Task(tid, "root", QStringLiteral("task %1 it's").arg(i),
+                                                false, expanded));
+                test::InsertTask(db, test::Task(tid + "s", tid, QStringLiteral("sub %1").arg(i)));
+            }
+        }
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const QString pdf = m_dir.filePath(QStringLiteral("print%1.pdf").arg(tasks));
+        int asked = 0;
+        SetPrintPromptHandler([&](QPrinter& printer) {
+            ++asked;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        f->Action_Print->trigger();
+        SetPrintPromptHandler([](QPrinter&) { return false; });
+        f->Action_Print->trigger(); // cancelled: nothing printed
+        SetPrintPromptHandler({});
+        QCOMPARE(asked, 1);
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        // Each page object of the file, not the page tree.
+        const int pages = int(QString::fromLatin1(bytes).count(
+            QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
+        QVERIFY(pages >= 1);
+        QCOMPARE(pages > 1, severalPages);
     }
 
     void formStateRules() {

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace {
@@ -72,6 +74,24 @@ QString AskSaveFileNameTyped(const QStringList& filters, int& type) {
         return QString();
     type = qMax(0, int(filters.indexOf(dlg.selectedNameFilter())));
     return dlg.selectedFiles().first();
+}
+
+namespace {
+PrintPromptHandler& printHandler() {
+    static PrintPromptHandler h;
+    return h;
+}
+} // namespace
+
+void SetPrintPromptHandler(PrintPromptHandler h) {
+    printHandler() = std::move(h);
+}
+
+bool AskPrint(QPrinter& printer) {
+    if (printHandler())
+        return printHandler()(printer);
+    QPrintDialog dlg(&printer, QApplication::activeWindow());
+    return dlg.exec() == QDialog::Accepted;
 }
 
 int ShowMessageBox(const QString& caption, const QString& text, int buttons) {

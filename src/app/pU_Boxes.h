@@ -36,6 +36,11 @@ using TypedSavePromptHandler = std::function<QString(const QStringList& filters,
 void SetTypedSavePromptHandler(TypedSavePromptHandler handler);
 QString AskSaveFileNameTyped(const QStringList& filters, int& type);
 
+// The print prompt: true when the user chose to print on printer.
+using PrintPromptHandler = std::function<bool(class QPrinter& printer)>;
+void SetPrintPromptHandler(PrintPromptHandler handler);
+bool AskPrint(QPrinter& printer);
+
 // The application title, caption of the general error display.
 QString AppTitle();
 // The general error display: the error's own text under the title.

@@ -138,7 +138,7 @@ void TzvTasksFrame::CreateActions() {
          &Frame::Action_SaveAllExecute},
         {&Frame::Action_Save, "Action_Save", "Sa&ve Task...", "", -1, &Frame::Action_SaveExecute},
         {&Frame::Action_Email, "Action_Email", "E-mai&l Task...", "", -1, nullptr},
-        {&Frame::Action_Print, "Action_Print", "&Print...", "", -1, nullptr},
+        {&Frame::Action_Print, "Action_Print", "&Print...", "", -1, &Frame::Action_PrintExecute},
         {&Frame::Action_SetColor, "Action_SetColor", "Set C&olor...", "", -1,
          &Frame::Action_SetColorExecute},
         {&Frame::Action_MoveTo, "Action_MoveTo", "&Move to", "", -1, nullptr},

@@ -97,6 +97,10 @@ public:
     bool WriteTasksText(bool all, const QString& fileName);
     bool WriteTasksHtml(bool all, const QString& fileName);
 
+    // Print the tree as shown (FramePrinting.cpp); returns the pages made.
+    void Action_PrintExecute();
+    int PrintTree(class QPrinter& printer);
+
     // Interchange export (FrameExport.cpp).
     void Action_ExportExecute();
     // Writes the selected tasks into an interchange file.
