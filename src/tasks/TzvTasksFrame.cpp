@@ -7,6 +7,7 @@
 #include "app/TmainFm.h"
 #include "app/pU_Boxes.h"
 #include "components/ImageList.h"
+#include "components/ZvSndMsg.h"
 #include "components/ZvStatusBar.h"
 
 #include <QAction>
@@ -35,6 +36,7 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
     m_delegate = new TaskDelegate(this, VtTasks);
     VtTasks->setItemDelegate(m_delegate);
 
+    ZvSendMessage1 = new TZvSendMessage(this);
     CreateActions();
     CreateMenus();
     CreateLayout();
@@ -137,7 +139,8 @@ void TzvTasksFrame::CreateActions() {
         {&Frame::Action_SaveAll, "Action_SaveAll", "&Save All...", "", -1,
          &Frame::Action_SaveAllExecute},
         {&Frame::Action_Save, "Action_Save", "Sa&ve Task...", "", -1, &Frame::Action_SaveExecute},
-        {&Frame::Action_Email, "Action_Email", "E-mai&l Task...", "", -1, nullptr},
+        {&Frame::Action_Email, "Action_Email", "E-mai&l Task...", "", -1,
+         &Frame::Action_EmailExecute},
         {&Frame::Action_Print, "Action_Print", "&Print...", "", -1, &Frame::Action_PrintExecute},
         {&Frame::Action_SetColor, "Action_SetColor", "Set C&olor...", "", -1,
          &Frame::Action_SetColorExecute},

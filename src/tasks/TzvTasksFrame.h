@@ -101,6 +101,10 @@ public:
     void Action_PrintExecute();
     int PrintTree(class QPrinter& printer);
 
+    // E-mail the selected tasks (FrameEmail.cpp).
+    void Action_EmailExecute();
+    class TZvSendMessage* ZvSendMessage1;
+
     // Interchange export (FrameExport.cpp).
     void Action_ExportExecute();
     // Writes the selected tasks into an interchange file.

@@ -1,0 +1,31 @@
+#include "TzvTasksFrame.h"
+
+#include "app/TmainFm.h"
+#include "components/ZvSndMsg.h"
+
+// E-mail Task: the selected tasks as an HTML page and an interchange file,
+// attached to a prepared message in the user's mail program.
+
+void TzvTasksFrame::Action_EmailExecute() {
+    if (m_editingNode)
+        return;
+    const QString temp = m_main->folder() + QStringLiteral("Temp/");
+    const QString html = temp + QStringLiteral("Tasks.html");
+    const QString zvx = temp + QStringLiteral("Tasks.zvx");
+    if (!WriteTasksHtml(false, html) || !ExportSelected(zvx))
+        return; // the writer has said why
+    // From here on a failure, the user's cancel included, ends it quietly.
+    try {
+        ZvSendMessage1->Clear();
+        ZvSendMessage1->Subject = QStringLiteral("To-Do List");
+        ZvSendMessage1->MessageText
+            << QStringLiteral("Tasks.html: ") +
+                   QStringLiteral("HTML file, you can open it with website browser.")
+            << QStringLiteral("Tasks.zvx: ") +
+                   QStringLiteral(
+                       "Zarvik data file, you can import it into Zarvik software directly.");
+        ZvSendMessage1->Attachments << html << zvx;
+        ZvSendMessage1->Send();
+    } catch (const std::exception&) {
+    }
+}
