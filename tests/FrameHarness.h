@@ -13,6 +13,13 @@
 
 namespace test {
 
+// The surroundings of every test of the windows: those of FixEnvironment
+// and the Fusion style.
+inline void FixGuiEnvironment() {
+    FixEnvironment();
+    QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
 // The program as main() builds it, on a folder of its own, with every
 // message box collected instead of shown.
 class Program {

@@ -44,10 +44,7 @@ class TestClipboard : public QObject {
     std::unique_ptr<test::Program> m_program;
 
 private slots:
-    void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
-    }
+    void initTestCase() { test::FixGuiEnvironment(); }
     void cleanup() {
         m_program.reset();
         m_folder.reset();

@@ -71,10 +71,7 @@ class TestEditing : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
-    }
+    void initTestCase() { test::FixGuiEnvironment(); }
     void cleanup() { Clock::SetForTesting({}); }
 
     void enterTypeCtrlEnterSavesOneTask() {

@@ -56,10 +56,7 @@ struct MessageLog : QObject {
 class TestFrame : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
-    }
+    void initTestCase() { test::FixGuiEnvironment(); }
     void cleanup() { Clock::SetForTesting({}); }
 
     void firstShowLoadsSortsAndAttaches() {

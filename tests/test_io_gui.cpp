@@ -16,10 +16,7 @@ class TestIoGui : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
-    }
+    void initTestCase() { test::FixGuiEnvironment(); }
     void cleanup() { SetFilePromptHandler({}); }
 
     void versionIsCompiledIn() {

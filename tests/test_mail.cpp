@@ -54,10 +54,7 @@ class TestMail : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
-    }
+    void initTestCase() { test::FixGuiEnvironment(); }
 
     void defaultsAndLogonFlags() {
         Mail m;

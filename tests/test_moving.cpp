@@ -58,10 +58,7 @@ QAction* item(QMenu* menu, const QString& caption) {
 class TestMoving : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
-    }
+    void initTestCase() { test::FixGuiEnvironment(); }
 
     void subTaskToRootGoesFirst() {
         test::ProgramFolder folder;

@@ -115,8 +115,7 @@ class TestRealWindows : public QObject {
 
 private slots:
     void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
+        test::FixGuiEnvironment();
         TApplication::Configure();
     }
     void cleanup() { SetFilePromptHandler({}); }

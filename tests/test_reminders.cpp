@@ -77,10 +77,7 @@ class TestReminders : public QObject {
     void select(std::initializer_list<QModelIndex> rows) { m_p->select(rows); }
 
 private slots:
-    void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
-    }
+    void initTestCase() { test::FixGuiEnvironment(); }
     void init() {
         Clock::SetForTesting([] { return kNow; });
     }

@@ -62,8 +62,7 @@ class TestTray : public QObject {
 
 private slots:
     void initTestCase() {
-        test::FixEnvironment();
-        QApplication::setStyle(QStringLiteral("Fusion"));
+        test::FixGuiEnvironment();
         SetNotifyAreaFactory([](QObject* parent) {
             g_area = new FakeArea(parent);
             return g_area;

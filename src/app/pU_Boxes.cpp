@@ -10,9 +10,22 @@
 #include <QPushButton>
 
 namespace {
-MessageBoxHandler& handler() {
-    static MessageBoxHandler h;
+// The one handler of each seam: empty means the real window.
+template <typename Handler> Handler& seam() {
+    static Handler h;
     return h;
+}
+MessageBoxHandler& handler() {
+    return seam<MessageBoxHandler>();
+}
+FilePromptHandler& fileHandler() {
+    return seam<FilePromptHandler>();
+}
+TypedSavePromptHandler& typedHandler() {
+    return seam<TypedSavePromptHandler>();
+}
+PrintPromptHandler& printHandler() {
+    return seam<PrintPromptHandler>();
 }
 } // namespace
 
@@ -21,11 +34,6 @@ void SetMessageBoxHandler(MessageBoxHandler h) {
 }
 
 namespace {
-FilePromptHandler& fileHandler() {
-    static FilePromptHandler h;
-    return h;
-}
-
 QString askFile(bool save, const QString& filter, const QString& suffix) {
     if (fileHandler())
         return fileHandler()(save, filter);
@@ -50,13 +58,6 @@ QString AskOpenFileName(const QString& filter, const QString& suffix) {
     return askFile(false, filter, suffix);
 }
 
-namespace {
-TypedSavePromptHandler& typedHandler() {
-    static TypedSavePromptHandler h;
-    return h;
-}
-} // namespace
-
 void SetTypedSavePromptHandler(TypedSavePromptHandler h) {
     typedHandler() = std::move(h);
 }
@@ -75,13 +76,6 @@ QString AskSaveFileNameTyped(const QStringList& filters, int& type) {
     type = qMax(0, int(filters.indexOf(dlg.selectedNameFilter())));
     return dlg.selectedFiles().first();
 }
-
-namespace {
-PrintPromptHandler& printHandler() {
-    static PrintPromptHandler h;
-    return h;
-}
-} // namespace
 
 void SetPrintPromptHandler(PrintPromptHandler h) {
     printHandler() = std::move(h);
