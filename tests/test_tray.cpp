@@ -441,6 +441,7 @@ private slots:
         p.mainFm->commonDm()->Action_UiStayOnTop->trigger();
         QVERIFY(!(p.mainFm->windowFlags() & Qt::WindowStaysOnTopHint));
         QCOMPARE(p.mainFm->geometry(), QRect(120, 130, 400, 500));
+        QVERIFY(g_area->balloons().isEmpty()); // never hidden to the icon
     }
 
     void exitFromTheIconMenuEndsInOrder() {

@@ -64,7 +64,7 @@ void TmainFm::setModules(TIoDm* io, TcommonDm* common) {
 
 void TmainFm::hideEvent(QHideEvent* e) {
     QMainWindow::hideEvent(e);
-    if (m_exiting || e->spontaneous() || !m_hasNotifyArea)
+    if (m_exiting || m_restyling || e->spontaneous() || !m_hasNotifyArea)
         return;
     Guarded([this] { ZvFormState1->SaveState(); });
     if (!Timer_balloon->isActive()) {
@@ -75,7 +75,10 @@ void TmainFm::hideEvent(QHideEvent* e) {
 
 void TmainFm::Action_UiStayOnTopExecute(bool on) {
     Guarded([this] { ZvFormState1->SaveState(); });
-    setWindowFlag(Qt::WindowStaysOnTopHint, on); // re-creates the window, hidden
+    // Re-made hidden and shown again at once: not a hide to the icon.
+    m_restyling = true;
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    m_restyling = false;
     Guarded([this] { ZvFormState1->RestoreState(); });
     show();
 }

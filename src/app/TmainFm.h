@@ -110,4 +110,5 @@ private:
     TZvFormState* ZvFormState1;
     TZvTrayIcon* ZvTrayIcon1 = nullptr;
     bool m_hasNotifyArea = true;
+    bool m_restyling = false; // Stay on top re-makes the window
 };
