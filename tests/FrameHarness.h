@@ -9,6 +9,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
 #include <QtTest>
 
 namespace test {
@@ -68,6 +71,31 @@ public:
     TcommonDm* common = nullptr;
     TzvTasksFrame* frame = nullptr;
     std::unique_ptr<QAbstractItemModelTester> tester;
+};
+
+// Calls fn once on each modal dialog of type D that comes up while it
+// lives. It polls, so it also reaches a dialog whose own event loop was
+// entered from a posted message.
+template <typename D> class WhenModal {
+public:
+    explicit WhenModal(std::function<void(D*)> fn) : m_fn(std::move(fn)) {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+            if (d && d != m_last) {
+                m_last = d;
+                ++count;
+                m_fn(d);
+            }
+        });
+        m_timer.start();
+    }
+    int count = 0;
+
+private:
+    std::function<void(D*)> m_fn;
+    QTimer m_timer;
+    QPointer<D> m_last;
 };
 
 } // namespace test

@@ -420,6 +420,7 @@ private slots:
         const IniFile ini(folder.configPath());
         ini.writeBool("option", "runMinimizedEn", true);
         ini.writeString("option", "visitWeb", FormatIsoDateTime(Clock::Now() - daysSinceVisit));
+        test::WhenModal<QDialog> prompt([](QDialog* d) { d->reject(); });
         test::Program p(folder.path());
         p.show();
         QCoreApplication::processEvents(); // the posted minimise, if any
@@ -427,6 +428,7 @@ private slots:
         QVERIFY(p.mainFm->trayIcon()->isAdded());
         QCOMPARE(g_area->balloons().size(), shown ? 0 : 1);
         QVERIFY(ini.readBool("option", "runMinimizedEn", false)); // the file keeps it
+        QCOMPARE(prompt.count, shown ? 1 : 0);
     }
 
     void stayOnTopKeepsPlaceAndSize() {

@@ -14,8 +14,12 @@
 // The main window's life in the notification area: the icon and its menu,
 // hiding with the balloon, stay on top, close.
 
+QString TmainFm::Label() {
+    return QStringLiteral("Lite");
+}
+
 QString TmainFm::Caption() {
-    return QStringLiteral("Zarvik Tasquel ") + QStringLiteral("Lite");
+    return QStringLiteral("Zarvik Tasquel ") + Label();
 }
 
 void TmainFm::CreateTrayIcon() {

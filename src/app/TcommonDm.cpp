@@ -1,13 +1,18 @@
 #include "TcommonDm.h"
 
 #include "TmainFm.h"
+#include "WebSite.h"
 #include "components/ImageList.h"
+#include "dialogs/TAboutDlg.h"
 #include "dialogs/TOptionsDlg.h"
 #include "pU_Boxes.h"
+#include "pU_Funcs.h"
 #include "platform/AutoStart.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
 
 namespace {
 AutoStart autoStart() {
@@ -33,6 +38,21 @@ TcommonDm::TcommonDm(TmainFm* mainFm) : QObject(mainFm), m_main(mainFm) {
     Action_Resources = MakeAction(this, "Action_Resources", QStringLiteral("Get Free Resources"));
     Action_About = MakeAction(this, "Action_About", QStringLiteral("&About"));
 
+    // F1 reaches the menu before any key handler: it opens the contents.
+    HelpContents1->setShortcut(Qt::Key_F1);
+
+    const auto page = [this](QAction* action, const char* path) {
+        connect(action, &QAction::triggered, this,
+                [this, path] { Guarded([&] { OpenWebPage(QLatin1String(path)); }); });
+    };
+    page(Action_Website, "/index.htm");
+    page(Action_Update, "/index.htm");
+    page(Action_Resources, "/resources.htm");
+    connect(Action_Contact, &QAction::triggered, this, &TcommonDm::MailSupport);
+    connect(Action_Suggestion, &QAction::triggered, this, &TcommonDm::MailSupport);
+    connect(HelpContents1, &QAction::triggered, this, &TcommonDm::ShowHelp);
+    connect(Action_About, &QAction::triggered, this,
+            [this] { Guarded([this] { Action_AboutExecute(); }); });
     connect(Action_UiOpen, &QAction::triggered, m_main, &TmainFm::BringForward); // Restore
     connect(Action_Options, &QAction::triggered, this,
             [this] { Guarded([this] { Action_OptionsExecute(); }); });
@@ -55,5 +75,36 @@ void TcommonDm::SetAutoStart(bool on) {
 
 void TcommonDm::Action_OptionsExecute() {
     TOptionsDlg dlg(m_main, m_main->options(), IniFile(m_main->configPath()), autoStart());
+    dlg.exec();
+}
+
+// The desktop's handlers report nothing useful when they fail: a missing
+// browser, mail program or help file is not the program's to show.
+
+void TcommonDm::OpenWebPage(const QString& path) {
+    IniFile ini(m_main->configPath());
+    const int publicTasks =
+        ini.readInteger(QStringLiteral("log"), QStringLiteral("publicTasks"), 0);
+    QDesktopServices::openUrl(
+        QUrl(WebSite::PageAddress(path, 0, m_main->storedTaskCount(), publicTasks)));
+    // The window's own visit time stays: it is the one read at start.
+    ini.writeString(QStringLiteral("option"), QStringLiteral("visitWeb"),
+                    FormatIsoDateTime(Clock::Now()));
+}
+
+void TcommonDm::MailSupport() {
+    MailTo(WebSite::SupportMail());
+}
+
+void TcommonDm::MailTo(const QString& address) {
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address));
+}
+
+void TcommonDm::ShowHelp() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_main->helpPath()));
+}
+
+void TcommonDm::Action_AboutExecute() {
+    TAboutDlg dlg(m_main);
     dlg.exec();
 }

@@ -17,6 +17,15 @@ public:
     static bool IsAutoStart();
     static void SetAutoStart(bool on);
 
+    // Opens path of the maker's web site with the program's query and
+    // records the visit in the configuration file.
+    void OpenWebPage(const QString& path);
+    // A new mail to the support address in the user's mail program.
+    void MailSupport();
+    static void MailTo(const QString& address);
+    // The help file in the desktop's viewer.
+    void ShowHelp();
+
     QAction* Action_UiOpen;
     QAction* Action_UiStayOnTop;
     QAction* Action_UiClose;
@@ -31,5 +40,6 @@ public:
 
 private:
     void Action_OptionsExecute();
+    void Action_AboutExecute();
     TmainFm* m_main;
 };

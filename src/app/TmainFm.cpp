@@ -4,6 +4,8 @@
 #include "TcommonDm.h"
 #include "components/ImageList.h"
 #include "components/ZvTray.h"
+#include "components/zvHHComp.h"
+#include "dialogs/TupdateDlg.h"
 #include "io/TIoDm.h"
 #include "pU_Boxes.h"
 #include "platform/SingleInstance.h"
@@ -44,6 +46,7 @@ TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* paren
     connect(Action_Import, &QAction::triggered, this,
             [this] { Guarded([this] { Action_ImportExecute(); }); });
     ZvFormState1 = new TZvFormState(this);
+    ZVHHComp1 = new TZVHHComp(this);
     ZvFormState1->Section = QStringLiteral("form");
     connect(Action_AddTask, &QAction::triggered, this, [this] {
         ZvTrayIcon1->Restore();
@@ -84,8 +87,7 @@ void TmainFm::FormCreate() {
     load(m_backgrounds.item0, "itemBackground0.bmp");
     load(m_backgrounds.item1, "itemBackground1.bmp");
     if (!missing.isEmpty())
-        ShowError(QStringLiteral("Cannot open file \"%1\". The file could not be read.")
-                      .arg(missing.join(QStringLiteral("\", \""))));
+        ShowPictureError(missing);
 
     m_alarmSoundPath = m_folder + QStringLiteral("Sounds/Alarm.wav");
     m_configPath = m_folder + QStringLiteral("zvConf.ini");
@@ -93,6 +95,8 @@ void TmainFm::FormCreate() {
     Guarded([&] { m_db.open(m_folder); });
     Guarded([&] { TcommonDm::LoadOptions(*this); });
     m_helpPath = m_folder + QStringLiteral("tasquel-help.html");
+    ZVHHComp1->HelpFile = m_helpPath;
+    ZVHHComp1->Loaded(m_folder);
     ZvFormState1->IniPath = m_configPath;
 }
 
@@ -109,6 +113,16 @@ void TmainFm::Action_DbRestoreExecute() {
 void TmainFm::Action_ImportExecute() {
     if (m_io && m_io->ImportFromFile() && m_tasksFrame)
         PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
+}
+
+bool TmainFm::event(QEvent* e) {
+    if (e->type() == static_cast<QEvent::Type>(WM_SHOW_UPDATE_PROMPT)) {
+        Guarded([this] {
+            TupdateDlg prompt(this);
+            prompt.exec();
+        });
+    }
+    return QMainWindow::event(e);
 }
 
 void TmainFm::showEvent(QShowEvent* e) {

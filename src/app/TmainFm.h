@@ -17,6 +17,7 @@ class SingleInstance;
 class TzvTasksFrame;
 class TcommonDm;
 class TIoDm;
+class TZVHHComp;
 
 // The five background pictures of Images/, loaded when the window is made.
 struct TBackgrounds {
@@ -54,6 +55,8 @@ public:
     bool hasNotifyArea() const { return m_hasNotifyArea; }
     // The caption and balloon title: "Zarvik Tasquel " and the label.
     static QString Caption();
+    // The edition's label, after the product title.
+    static QString Label();
     QTimer* Timer_balloon;
     QMenu* PopupMenu_Tray = nullptr;
 
@@ -75,6 +78,7 @@ signals:
     void exited();
 
 protected:
+    bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void Action_DbBackupExecute();
     void Action_DbRestoreExecute();
@@ -109,6 +113,7 @@ private:
     TZvVersionInfo ZvVersionInfo1;
     TZvFormState* ZvFormState1;
     TZvTrayIcon* ZvTrayIcon1 = nullptr;
+    TZVHHComp* ZVHHComp1;
     bool m_hasNotifyArea = true;
     bool m_restyling = false; // Stay on top re-makes the window
 };

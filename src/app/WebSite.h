@@ -17,4 +17,11 @@ inline QString SupportMail() {
 inline QString SalesMail() {
     return QStringLiteral("sales@zarvik.example");
 }
+// A page of the site with the query that tells the site which program
+// asks and how many tasks it keeps.
+inline QString PageAddress(const QString& path, int days, int privateTasks, int publicTasks) {
+    return Address() + path + QStringLiteral("?id=tl-p-") + QString::number(days) +
+           QStringLiteral("&t=") + QString::number(privateTasks) + u'-' +
+           QString::number(publicTasks);
+}
 } // namespace WebSite

@@ -127,3 +127,7 @@ void ShowError(const QString& text) {
 void ShowError(const std::exception& e) {
     ShowError(QString::fromUtf8(e.what()));
 }
+void ShowPictureError(const QStringList& paths) {
+    ShowError(QStringLiteral("Cannot open file \"%1\". The file could not be read.")
+                  .arg(paths.join(QStringLiteral("\", \""))));
+}

@@ -46,6 +46,8 @@ QString AppTitle();
 // The general error display: the error's own text under the title.
 void ShowError(const QString& text);
 void ShowError(const std::exception& e);
+// The picture loader's error for files that could not be read.
+void ShowPictureError(const QStringList& paths);
 
 // Runs a command; whatever it throws ends it and is shown in the general
 // error display, and the program goes on.

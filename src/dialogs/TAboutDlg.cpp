@@ -1,0 +1,117 @@
+#include "TAboutDlg.h"
+
+#include "app/TcommonDm.h"
+#include "app/TmainFm.h"
+#include "app/WebSite.h"
+#include "app/pU_Boxes.h"
+#include "app/pU_Dialogs.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+QLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::RichText);
+    l->setText(
+        QStringLiteral("<a href=\"go\" style=\"color:#0000ff; text-decoration:underline\">") +
+        text.toHtmlEscaped() + QStringLiteral("</a>"));
+    l->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    l->setCursor(Qt::PointingHandCursor);
+    return l;
+}
+
+TAboutDlg::TAboutDlg(TmainFm* mainFm) : QDialog(mainFm), m_main(mainFm) {
+    setObjectName(QStringLiteral("AboutDlg"));
+    setWindowTitle(QStringLiteral("About..."));
+    SetFixedDialogBorder(this);
+
+    Image_App = new QLabel(this);
+    Image_App->setObjectName(QStringLiteral("Image_App"));
+    Image_App->setFixedSize(65, 65);
+    Image_App->setScaledContents(true);
+    Label_AppName = new QLabel(this);
+    Label_AppName->setObjectName(QStringLiteral("Label_AppName"));
+    QFont bold = Label_AppName->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.4);
+    Label_AppName->setFont(bold);
+    lbl_version = new QLabel(this);
+    lbl_version->setObjectName(QStringLiteral("lbl_version"));
+
+    const QString site = WebSite::Address();
+    lbl_web = MakeLinkLabel(this, "lbl_web", site.mid(site.indexOf(QLatin1String("//")) + 2));
+    lbl_support = MakeLinkLabel(this, "lbl_support", WebSite::SupportMail());
+    lbl_Sales = MakeLinkLabel(this, "lbl_Sales", WebSite::SalesMail());
+    TcommonDm* common = m_main->commonDm();
+    connect(lbl_web, &QLabel::linkActivated, this, [common] {
+        if (common)
+            Guarded([common] { common->OpenWebPage(QStringLiteral("/index.htm")); });
+    });
+    connect(lbl_support, &QLabel::linkActivated, this, [common] {
+        if (common)
+            common->MailSupport();
+    });
+    connect(lbl_Sales, &QLabel::linkActivated, this,
+            [] { TcommonDm::MailTo(WebSite::SalesMail()); });
+
+    auto* links = new QGridLayout;
+    links->addWidget(new QLabel(QStringLiteral("Website:"), this), 0, 0);
+    links->addWidget(lbl_web, 0, 1);
+    links->addWidget(new QLabel(QStringLiteral("Support:"), this), 1, 0);
+    links->addWidget(lbl_support, 1, 1);
+    links->addWidget(new QLabel(QStringLiteral("Sales:"), this), 2, 0);
+    links->addWidget(lbl_Sales, 2, 1);
+    links->setColumnStretch(1, 1);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(Label_AppName);
+    texts->addWidget(lbl_version);
+    texts->addSpacing(8);
+    texts->addLayout(links);
+    auto* top = new QHBoxLayout;
+    top->addWidget(Image_App, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(texts, 1);
+
+    auto* rights = new QLabel(QStringLiteral("Copyright \u00a9 2026 Zarvik. All rights reserved.\n"
+                                             "Warning: this program is protected by copyright "
+                                             "law and international treaties."),
+                              this);
+    rights->setObjectName(QStringLiteral("lbl_rights"));
+    Btn_Close = new QPushButton(QStringLiteral("Close"), this);
+    Btn_Close->setObjectName(QStringLiteral("Btn_Close"));
+    Btn_Close->setDefault(true);
+    connect(Btn_Close, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Btn_Close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(8);
+    layout->addWidget(rights);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    FormCreate();
+    Btn_Close->setFocus();
+    CentreOnScreen(this);
+}
+
+void TAboutDlg::FormCreate() {
+    Label_AppName->setText(QStringLiteral("Zarvik Tasquel"));
+    const QString picture = m_main->folder() + QStringLiteral("Images/appIcon.png");
+    QPixmap pm;
+    if (pm.load(picture)) {
+        Image_App->setPixmap(pm);
+    } else {
+        ShowPictureError({picture});
+        Image_App->hide();
+    }
+    lbl_version->setText(TmainFm::Label() + u' ' +
+                         m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion));
+}

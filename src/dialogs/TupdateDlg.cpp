@@ -1,0 +1,93 @@
+#include "TupdateDlg.h"
+
+#include "app/TcommonDm.h"
+#include "app/TmainFm.h"
+#include "app/pU_Boxes.h"
+#include "app/pU_Dialogs.h"
+#include "platform/IniFile.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TupdateDlg::TupdateDlg(TmainFm* mainFm) : QDialog(mainFm), m_main(mainFm) {
+    setObjectName(QStringLiteral("updateDlg"));
+    setWindowTitle(QStringLiteral("Zarvik Update"));
+    SetFixedDialogBorder(this);
+
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setFixedSize(32, 32);
+    picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    auto* text1 = new QLabel(QStringLiteral("Updates are published on the Zarvik website."), this);
+    text1->setObjectName(QStringLiteral("Label1"));
+    auto* text2 = new QLabel(QStringLiteral("Would you like to see more information about these "
+                                            "updates and how to obtain them? "),
+                             this);
+    text2->setObjectName(QStringLiteral("Label2"));
+    text2->setWordWrap(true);
+    text2->setMinimumWidth(300);
+
+    btn_Yes = new QPushButton(QStringLiteral("&Yes"), this);
+    btn_Yes->setObjectName(QStringLiteral("btn_Yes"));
+    QFont bold = btn_Yes->font();
+    bold.setBold(true);
+    btn_Yes->setFont(bold);
+    btn_Yes->setDefault(true);
+    btn_No = new QPushButton(QStringLiteral("&No"), this);
+    btn_No->setObjectName(QStringLiteral("btn_No"));
+    cb_ask = new QCheckBox(QStringLiteral("Do not ask me again."), this);
+    cb_ask->setObjectName(QStringLiteral("cb_ask"));
+    QPalette blue = cb_ask->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    cb_ask->setPalette(blue);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(text1);
+    texts->addWidget(text2);
+    auto* top = new QHBoxLayout;
+    top->addWidget(picture, 0, Qt::AlignTop);
+    top->addSpacing(8);
+    top->addLayout(texts, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cb_ask);
+    buttons->addStretch();
+    buttons->addWidget(btn_Yes);
+    buttons->addWidget(btn_No);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btn_Yes, &QPushButton::clicked, this, [this] { btn_YesClick(); });
+    connect(btn_No, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cb_ask, &QCheckBox::clicked, this, [this] { Guarded([this] { cb_askClick(); }); });
+
+    // Runs from creation: an unanswered prompt goes away on its own.
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(5000);
+    connect(Timer1, &QTimer::timeout, this, &QDialog::reject);
+    Timer1->start();
+
+    btn_Yes->setFocus();
+    CentreOnScreen(this);
+}
+
+void TupdateDlg::btn_YesClick() {
+    if (TcommonDm* common = m_main->commonDm())
+        Guarded([common] { common->OpenWebPage(QStringLiteral("/index.htm")); });
+    accept();
+}
+
+void TupdateDlg::cb_askClick() {
+    AppOptions& options = m_main->options();
+    options.visitWebEn = !cb_ask->isChecked();
+    IniFile(m_main->configPath())
+        .writeBool(QStringLiteral("option"), QStringLiteral("visitWebEn"), options.visitWebEn);
+}
