@@ -34,7 +34,10 @@ inline void SetZone(const char* tz) {
 class ProgramFolder {
 public:
     explicit ProgramFolder(bool withDatabase = true) {
-        copyTree(QStringLiteral(TASQUEL_DATA_DIR), m_dir.path());
+        // A copy elsewhere when the tests run as a user who cannot read
+        // the source tree.
+        copyTree(qEnvironmentVariable("TASQUEL_TEST_DATA", QStringLiteral(TASQUEL_DATA_DIR)),
+                 m_dir.path());
         QDir(m_dir.path()).mkpath(QStringLiteral("Temp"));
         if (withDatabase)
             Database::createEmpty(path() + QLatin1String(Database::FileName));

@@ -8,6 +8,14 @@ QString NewGuid() {
     return QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
 }
 
+QString StorableText(const QString& text) {
+    if (!text.contains(QChar(u'\0')))
+        return text;
+    QString s = text;
+    s.remove(QChar(u'\0'));
+    return s;
+}
+
 QString FlattenLineBreaks(const QString& text) {
     QString s = text;
     s.replace(u'\n', u' ');

@@ -14,6 +14,10 @@ QString NewGuid();
 // Every LF, then every CR, becomes one space.
 QString FlattenLineBreaks(const QString& text);
 
+// The text without U+0000: no interchange file can carry it, and a task's
+// text is cut there by every backup.
+QString StorableText(const QString& text);
+
 // Trailing spaces and control characters removed.
 QString TrimRight(const QString& text);
 // Leading and trailing spaces and control characters removed.

@@ -49,8 +49,9 @@ const Column kMemoColumns[] = {
     {"edit-time", "editTime", Column::Time},
 };
 
+// A NUL would end the value there: it is left out, the rest is kept.
 void setAttr(pugi::xml_node node, const char* name, const QString& value) {
-    node.append_attribute(name).set_value(value.toUtf8().constData());
+    node.append_attribute(name).set_value(StorableText(value).toUtf8().constData());
 }
 
 QString flagText(bool v) {
@@ -188,11 +189,11 @@ bool openFile(Txmltry& xml, const QString& fileName, const ErrorBox& box) {
             box(QStringLiteral("File read failure!"));
         return false;
     }
-    const QString zarvik = QStringLiteral("zarvik"), app = QStringLiteral("app");
-    if (xml.GetAttr(zarvik, app) != QLatin1String(AppId)) {
+    // Read once: a file without it says so in one box, not two.
+    const QString app = xml.GetAttr(QStringLiteral("zarvik"), QStringLiteral("app"));
+    if (app != QLatin1String(AppId)) {
         if (box)
-            box(QStringLiteral("Data mismatch: ") + xml.GetAttr(zarvik, app) +
-                QLatin1String(AppId));
+            box(QStringLiteral("Data mismatch: ") + app + QLatin1String(AppId));
         return false;
     }
     return true;
@@ -228,6 +229,30 @@ template <typename Passes> bool runPasses(const ErrorBox& box, Passes&& passes) 
         return false;
     }
 }
+
+// The missing-attribute boxes of one command: the first is shown, the rest
+// are counted and reported once at the end. A file of broken records would
+// otherwise raise a box per attribute, more than anyone can answer.
+class MissingAttributes {
+public:
+    explicit MissingAttributes(const ErrorBox& box) : m_box(box) {}
+    ErrorBox box() {
+        if (!m_box)
+            return {};
+        return [this](const QString& text) {
+            if (m_shown++ == 0)
+                m_box(text);
+        };
+    }
+    void report() const {
+        if (m_box && m_shown > 1)
+            m_box(QStringLiteral("... and %1 more missing attributes").arg(m_shown - 1));
+    }
+
+private:
+    ErrorBox m_box;
+    qint64 m_shown = 0;
+};
 
 QString recordPath(const Section& s, int i) {
     return QStringLiteral("zarvik,%1,%2#%3")
@@ -279,15 +304,17 @@ void WriteExport(const std::vector<const TaskNode*>& selected, const QString& fi
     xml.SaveFile(fileName, true);
 }
 
-bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
-                     const ErrorBox& errorBox, const Progress& progress) {
+namespace {
+
+bool restore(Database& db, const QString& fileName, const Ask& ask, const ErrorBox& fileBox,
+             const ErrorBox& errorBox, const Progress& progress) {
     Txmltry xml(errorBox);
-    if (!openFile(xml, fileName, errorBox))
+    if (!openFile(xml, fileName, fileBox))
         return false;
     const int bias = LocalOffsetBias();
     Answer answer = Answer::Yes;
     Query q(db);
-    return runPasses(errorBox, [&] {
+    return runPasses(fileBox, [&] {
         const int total = xml.ChildCount(QStringLiteral("zarvik,memos")) +
                           xml.ChildCount(QStringLiteral("zarvik,tasks"));
         int done = 0;
@@ -348,14 +375,14 @@ bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
     });
 }
 
-bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& errorBox,
-                    const Progress& progress) {
+bool import(Database& db, const QString& fileName, const ErrorBox& fileBox,
+            const ErrorBox& errorBox, const Progress& progress) {
     Txmltry xml(errorBox);
-    if (!openFile(xml, fileName, errorBox))
+    if (!openFile(xml, fileName, fileBox))
         return false;
     const int bias = LocalOffsetBias();
     Query q(db);
-    return runPasses(errorBox, [&] {
+    return runPasses(fileBox, [&] {
         const int total = xml.ChildCount(QStringLiteral("zarvik,memos")) +
                           xml.ChildCount(QStringLiteral("zarvik,tasks"));
         int done = 0;
@@ -395,6 +422,24 @@ bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& error
         }
         return true;
     });
+}
+
+} // namespace
+
+bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
+                     const ErrorBox& errorBox, const Progress& progress) {
+    MissingAttributes missing(errorBox);
+    const bool ok = restore(db, fileName, ask, errorBox, missing.box(), progress);
+    missing.report();
+    return ok;
+}
+
+bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& errorBox,
+                    const Progress& progress) {
+    MissingAttributes missing(errorBox);
+    const bool ok = import(db, fileName, errorBox, missing.box(), progress);
+    missing.report();
+    return ok;
 }
 
 } // namespace Interchange

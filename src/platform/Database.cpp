@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cstdlib>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -44,11 +45,33 @@ Database::~Database() {
     close();
 }
 
+namespace {
+bool hasTasksTable(sqlite3* db) {
+    int tables = 0;
+    sqlite3_exec(
+        db, "select count(*) from sqlite_master where type='table' and name='tasks'",
+        [](void* out, int, char** values, char**) {
+            *static_cast<int*>(out) = values[0] ? std::atoi(values[0]) : 0;
+            return 0;
+        },
+        &tables, nullptr);
+    return tables > 0;
+}
+} // namespace
+
 void Database::open(const QString& folder, const QString& password) {
     close();
     const QString path = folder + QLatin1String(FileName);
-    if (!QFileInfo(path).isFile())
+    const QFileInfo file(path);
+    if (!file.isFile())
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+    // The engine takes an empty file for a new database and would write
+    // its header into it: nothing of the user's file is changed here.
+    const auto foreign = [&path] {
+        return DbError(QStringLiteral("'%1' is not a task database.").arg(path));
+    };
+    if (file.size() == 0)
+        throw foreign();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     try {
@@ -61,6 +84,8 @@ void Database::open(const QString& folder, const QString& password) {
         if (probe == SQLITE_NOTADB)
             throw DbError(QStringLiteral("Cannot open '%1': not a valid password.").arg(path));
         check(db, probe, QStringLiteral("Cannot open '%1'").arg(path));
+        if (!hasTasksTable(db))
+            throw foreign();
         check(db, sqlite3_exec(db, "pragma journal_mode=WAL", nullptr, nullptr, nullptr),
               QStringLiteral("Cannot open '%1'").arg(path));
         check(db, sqlite3_exec(db, "pragma synchronous=NORMAL", nullptr, nullptr, nullptr),

@@ -1,29 +1,62 @@
 #include "IniFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-QByteArray readBytes(const QString& path) {
+// The file's bytes: empty when there is no file, nothing when there is one
+// that cannot be read.
+std::optional<QByteArray> readBytes(const QString& path) {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (f.open(QIODevice::ReadOnly))
+        return f.readAll();
+    if (f.exists())
+        return std::nullopt;
+    return QByteArray();
 }
 
-QStringList splitLines(const QByteArray& bytes) {
-    QString all = QString::fromUtf8(bytes);
-    all.remove(u'\r');
-    return all.split(u'\n');
-}
+// The file's lines as bytes, each with its own CR if it has one: a write
+// changes its own line and hands every other one back as it was.
+struct Lines {
+    QList<QByteArray> items;
+    bool finalBreak = true; // the last line ends with a line break
+    QByteArray eol = "\n";
+
+    explicit Lines(const QByteArray& bytes) {
+        if (bytes.isEmpty())
+            return;
+        items = bytes.split('\n');
+        finalBreak = bytes.endsWith('\n');
+        if (finalBreak)
+            items.removeLast();
+        if (!items.isEmpty() && items.front().endsWith('\r'))
+            eol = "\r\n";
+    }
+    QByteArray bytes() const {
+        QByteArray all = items.join('\n');
+        if (finalBreak && !items.isEmpty())
+            all += '\n';
+        return all;
+    }
+    static QString text(const QByteArray& line) { return QString::fromUtf8(line).trimmed(); }
+};
 
 QStringList readLines(const QString& path) {
-    return splitLines(readBytes(path));
+    QStringList lines;
+    for (const QByteArray& line : Lines(readBytes(path).value_or(QByteArray())).items)
+        lines << Lines::text(line);
+    return lines;
 }
 
 // A change that keeps the length and lies inside one disk sector, as a
@@ -84,8 +117,7 @@ bool splitKey(const QString& trimmed, QString* key, QString* value) {
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
     bool inSection = false;
-    for (const QString& line : readLines(m_path)) {
-        const QString t = line.trimmed();
+    for (const QString& t : readLines(m_path)) {
         const QString name = sectionName(t);
         if (!name.isNull()) {
             inSection = sameName(name, section);
@@ -126,15 +158,13 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
 
 namespace {
 // Sets key in the lines of a file, as the profile functions do.
-void setKey(QStringList& lines, const QString& section, const QString& key, const QString& value) {
-    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
-        lines.removeLast();
-    const QString entry = key + u'=' + value;
+void setKey(Lines& lines, const QString& section, const QString& key, const QString& value) {
+    const QByteArray entry = (key + u'=' + value).toUtf8();
+    QList<QByteArray>& items = lines.items;
 
     qsizetype sectionAt = -1, insertAt = -1;
-    bool done = false;
-    for (qsizetype i = 0; i < lines.size() && !done; ++i) {
-        const QString t = lines.at(i).trimmed();
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QString t = Lines::text(items.at(i));
         const QString name = sectionName(t);
         if (!name.isNull()) {
             if (sectionAt >= 0)
@@ -147,28 +177,53 @@ void setKey(QStringList& lines, const QString& section, const QString& key, cons
             continue;
         QString k;
         if (splitKey(t, &k, nullptr) && sameName(k, key)) {
-            lines[i] = entry;
-            done = true;
-        } else if (!t.isEmpty()) {
+            items[i] = entry + (items[i].endsWith('\r') ? "\r" : "");
+            return;
+        }
+        if (!t.isEmpty())
             insertAt = i;
-        }
     }
-    if (!done) {
-        if (sectionAt >= 0) {
-            lines.insert(insertAt + 1, entry);
-        } else {
-            if (!lines.isEmpty())
-                lines << QString();
-            lines << u'[' + section + u']' << entry;
-        }
+    const QByteArray cr = lines.eol.size() > 1 ? "\r" : "";
+    if (sectionAt >= 0) {
+        items.insert(insertAt + 1, entry + cr);
+    } else {
+        if (!items.isEmpty() && !Lines::text(items.back()).isEmpty())
+            items << cr;
+        items << '[' + section.toUtf8() + ']' + cr << entry + cr;
+    }
+    // A line added at the end is ended, as every line the program writes.
+    lines.finalBreak = lines.finalBreak || sectionAt < 0 || insertAt + 2 >= items.size();
+}
+
+// Temporary files of writers that were killed before their rename; a
+// running writer's own file is left to it.
+void removeStaleTemps(const QString& path) {
+    const QFileInfo fi(path);
+    const QString prefix = fi.fileName() + u'.';
+    const QFileInfoList temps =
+        QDir(fi.absolutePath()).entryInfoList({prefix + QStringLiteral("*.tmp")}, QDir::Files);
+    for (const QFileInfo& t : temps) {
+        bool ok = false;
+        const QString middle = t.fileName().mid(prefix.size()).chopped(4);
+        const qint64 pid = middle.toLongLong(&ok);
+        if (ok && pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            QFile::remove(t.filePath());
     }
 }
 } // namespace
 
 void IniFile::writeStrings(const QString& section,
                            const QList<QPair<QString, QString>>& values) const {
-    const QByteArray old = readBytes(m_path);
-    QStringList lines = splitLines(old);
+    const auto fail = [this] {
+        throw IniWriteError(QStringLiteral("Unable to write to %1").arg(m_path));
+    };
+    // A file that cannot be read is not taken for an empty one: the write
+    // would replace every setting with one key.
+    const std::optional<QByteArray> read = readBytes(m_path);
+    if (!read)
+        fail();
+    const QByteArray& old = *read;
+    Lines lines(old);
     for (const auto& [key, value] : values)
         setKey(lines, section, key, value);
 
@@ -176,10 +231,16 @@ void IniFile::writeStrings(const QString& section,
     // sees half a file. No forced flush to disk, and plain system calls
     // rather than the file classes' extra status calls: settings change on
     // every view toggle and must stay instant.
-    const QByteArray data = (lines.join(u'\n') + u'\n').toUtf8();
+    const QByteArray data = lines.bytes();
     const QByteArray path = QFile::encodeName(m_path);
-    if (data == old || overwriteInPlace(path, old, data))
+    if (data == old)
         return;
+    // The folder may let a rename replace a file its owner made read-only.
+    if (::access(path.constData(), F_OK) == 0 && ::access(path.constData(), W_OK) != 0)
+        fail();
+    if (overwriteInPlace(path, old, data))
+        return;
+    removeStaleTemps(m_path);
     const QByteArray temp =
         path + '.' + QByteArray::number(QCoreApplication::applicationPid()) + ".tmp";
     struct stat status;
@@ -200,7 +261,7 @@ void IniFile::writeStrings(const QString& section,
     ok = ok && std::rename(temp.constData(), path.constData()) == 0;
     if (!ok) {
         ::unlink(temp.constData());
-        throw IniWriteError(QStringLiteral("Unable to write to %1").arg(m_path));
+        fail();
     }
 }
 

@@ -41,13 +41,19 @@ void TzvTasksFrame::AddTaskFromText(const QString& text) {
     qsizetype end = text.size();
     while (end > 0 && text.at(end - 1).unicode() <= 32)
         --end;
-    info.content = text.left(end);
+    info.content = StorableText(text.left(end));
     TaskStore::StampNewTask(info, Clock::Now());
     TaskNode* node = m_model->appendTopLevel(info);
     Remeasure(node);
-    // Inserted after the node is in the tree: a failed insert leaves the row
-    // without its record, and the error reaches the general display.
-    TaskStore::Insert(ADOQuery1, node->info);
+    try {
+        TaskStore::Insert(ADOQuery1, node->info);
+    } catch (const std::exception&) {
+        // Gone before the box shows: the tree never holds a row the
+        // database does not.
+        m_model->removeNode(node);
+        UpdateCommands();
+        throw;
+    }
     UpdateCommands();
     RefreshTrayHint();
 }

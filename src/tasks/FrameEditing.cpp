@@ -115,15 +115,24 @@ void TzvTasksFrame::Remeasure(TaskNode* node) {
 void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
     if (!node)
         return;
-    node->info.content = TrimRight(text);
+    const TTaskInfo before = node->info;
+    node->info.content = StorableText(TrimRight(text));
     m_model->nodeChanged(node); // the search below must see the new text
     const TDateTime now = Clock::Now();
-    if (node->info.tid.isEmpty()) {
-        TaskStore::StampNewTask(node->info, now);
-        TaskStore::Insert(ADOQuery1, node->info);
-    } else {
-        node->info.editTime = now;
-        TaskStore::WriteContent(ADOQuery1, node->info.tid, node->info.content, now);
+    try {
+        if (node->info.tid.isEmpty()) {
+            TaskStore::StampNewTask(node->info, now);
+            TaskStore::Insert(ADOQuery1, node->info);
+        } else {
+            node->info.editTime = now;
+            TaskStore::WriteContent(ADOQuery1, node->info.tid, node->info.content, now);
+        }
+    } catch (const std::exception& e) {
+        // The tree shows what is stored: an edited row gets its stored text
+        // back, a new one is left unsaved and so goes when the editor ends.
+        node->info = before;
+        m_model->nodeChanged(node);
+        m_keepError = QString::fromUtf8(e.what());
     }
     ApplyFilter();
     UpdateCommands();
@@ -131,6 +140,8 @@ void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
 
 void TzvTasksFrame::EditorEnd(TaskNode* node) {
     m_editingNode = nullptr;
+    if (!m_keepError.isEmpty())
+        ShowError(std::exchange(m_keepError, QString()));
     if (node && (!node->info.tid.isEmpty() || !node->info.content.isEmpty())) {
         Remeasure(node);
         const QModelIndex index = m_model->indexOf(node);

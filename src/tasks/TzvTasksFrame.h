@@ -240,6 +240,10 @@ private:
     QMenuBar* MainMenu1;
 
     TaskNode* m_editingNode = nullptr;
+    // A store of the edited text that failed, shown once the editor is
+    // closed: a box over the open editor would take its focus and commit
+    // it again.
+    QString m_keepError;
     TaskNode* m_hotExpandedNode = nullptr;
     QString m_searchText;
     bool m_searchActive = false;

@@ -1,0 +1,409 @@
+#include "FrameHarness.h"
+#include "io/Interchange.h"
+#include "io/XmlTry.h"
+#include "platform/IniFile.h"
+#include "tasks/TaskTreeModel.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Faults that must cost the user neither settings nor trust: files the
+// program may not or cannot write, a database file that is not one, stores
+// that fail, and files built to raise a box per record.
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+// The bytes of a file whatever its mode says, for the checks afterwards.
+QByteArray readAnyway(const QString& path) {
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    ::chmod(QFile::encodeName(path).constData(), 0600);
+    const QByteArray bytes = readFile(path);
+    ::chmod(QFile::encodeName(path).constData(), st.st_mode & 07777);
+    return bytes;
+}
+
+bool asRoot() {
+    return ::geteuid() == 0;
+}
+#define SKIP_AS_ROOT()                                                                             \
+    if (asRoot())                                                                                  \
+    QSKIP("root ignores file modes; .ci/run runs this test as an ordinary user too")
+
+struct Row {
+    QString tid, content;
+};
+QList<Row> stored(const QString& folder) {
+    Database db;
+    db.open(folder);
+    Query q(db);
+    QList<Row> rows;
+    for (OpenQuery(q, "select tid, content from tasks order by content"); !q.eof(); q.next())
+        rows.push_back({q.text(0), q.text(1)});
+    return rows;
+}
+QStringList shownTexts(const TaskTreeModel& m) {
+    QStringList t;
+    for (const TaskNode* n : m.flatNodes())
+        t << n->info.content;
+    t.sort();
+    return t;
+}
+QStringList storedTexts(const QString& folder) {
+    QStringList t;
+    for (const Row& r : stored(folder))
+        t << r.content;
+    return t;
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+    QPlainTextEdit* editorOf(test::Program& p) {
+        QPlainTextEdit* e = nullptr;
+        (void)QTest::qWaitFor(
+            [&] {
+                e = p.tree()->viewport()->findChild<QPlainTextEdit*>(QStringLiteral("TaskEditor"));
+                return e && e->isVisible();
+            },
+            3000);
+        if (!e)
+            qFatal("the editor did not open");
+        return e;
+    }
+    void settle() {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase() { test::FixGuiEnvironment(); }
+
+    // Each row: the file before, its mode, the key written, and the bytes
+    // after (empty: the file as it was, and the write refused).
+    void settingsFileUnderFaults_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray settings = "[form]\nLeft=10\nTop=20\n\n[option]\nhintSize=30\n"
+                                    "visitWeb=2026-01-01T00:00:00.000Z\n";
+        QTest::newRow("unreadable") << settings << 0222 << "Saved"
+                                    << "1" << QByteArray();
+        QTest::newRow("read-only, same length") << settings << 0444 << "hintSize"
+                                                << "31" << QByteArray();
+        QTest::newRow("read-only, longer") << settings << 0444 << "addOpenEn"
+                                           << "1" << QByteArray();
+
+        QByteArray foreign =
+            "[form]\r\nLeft=10\r\n; caf\xe9 \xff\xfe\x80\r\n[option]\r\nhintSize=30\r\n";
+        QTest::newRow("foreign bytes and CR LF, replaced")
+            << foreign << 0600 << "hintSize"
+            << "4000" << QByteArray(foreign).replace("hintSize=30", "hintSize=4000");
+        QTest::newRow("foreign bytes and CR LF, added") << foreign << 0600 << "addOpenEn"
+                                                        << "1" << foreign + "addOpenEn=1\r\n";
+        QByteArray big;
+        for (int i = 0; i < 4096; ++i)
+            big += "; \xc0\xc1\xf5\xff latin-1 caf\xe9 line\n";
+        QTest::newRow("64 KB not UTF-8") << big + "[option]\nhintSize=30\n"
+                                         << 0600 << "hintSize"
+                                         << "29" << big + "[option]\nhintSize=29\n";
+        QTest::newRow("no final line break")
+            << QByteArray("[option]\nhintSize=30") << 0600 << "addOpenEn"
+            << "1" << QByteArray("[option]\nhintSize=30\naddOpenEn=1\n");
+        QTest::newRow("blank lines at the end kept")
+            << QByteArray("[option]\nhintSize=30\n\n\n") << 0600 << "hintSize"
+            << "3" << QByteArray("[option]\nhintSize=3\n\n\n");
+    }
+    void settingsFileUnderFaults() {
+        QFETCH(QByteArray, before);
+        QFETCH(int, mode);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        if ((mode & 0600) != 0600)
+            SKIP_AS_ROOT();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("zvConf.ini");
+        writeFile(path, before);
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+        const IniFile ini(path);
+        QString message;
+        try {
+            ini.writeString("option", key, value);
+        } catch (const IniWriteError& e) {
+            message = QString::fromUtf8(e.what());
+        }
+        if (after.isEmpty()) {
+            QCOMPARE(message, "Unable to write to " + path);
+            QCOMPARE(readAnyway(path), before);
+        } else {
+            QCOMPARE(message, QString());
+            QCOMPARE(readFile(path), after);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"zvConf.ini"});
+    }
+
+    // A writer killed before its rename leaves its temporary file; the
+    // next write that replaces the file takes it away. A live writer's is
+    // left alone.
+    void leftoverTemporaryFilesGo() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("zvConf.ini");
+        writeFile(path, "[option]\nhintSize=30\n");
+        // Far above any pid the system hands out.
+        writeFile(path + ".99999999.tmp", "[option]\nhalf");
+        writeFile(path + ".4194305.tmp", "[option]\nhalf");
+        const QString live = path + '.' + QString::number(::getppid()) + ".tmp";
+        writeFile(live, "in use");
+        IniFile(path).writeString("option", "addOpenEn", "1");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList({"zvConf.ini", QFileInfo(live).fileName()}));
+        QCOMPARE(readFile(path), QByteArray("[option]\nhintSize=30\naddOpenEn=1\n"));
+    }
+
+    // Through the program: the message is shown and the settings stay.
+    void readOnlySettingsAreReportedNotReplaced() {
+        SKIP_AS_ROOT();
+        test::ProgramFolder folder;
+        const QByteArray settings = "[option]\nvisitWeb=2026-01-01T00:00:00.000Z\n"
+                                    "[log]\nprivateTasks=7\n";
+        writeFile(folder.configPath(), settings);
+        QVERIFY(::chmod(QFile::encodeName(folder.configPath()).constData(), 0444) == 0);
+        test::Program p(folder.path());
+        p.show();
+        QVERIFY(!p.boxes.shown.isEmpty());
+        for (const auto& b : p.boxes.shown)
+            QCOMPARE(b.text, "Unable to write to " + folder.configPath());
+        QCOMPARE(readFile(folder.configPath()), settings);
+    }
+
+    // Opening reads only: a file that is no task database is named once
+    // at start and left exactly as it was.
+    void databaseFileThatIsNone_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty file") << "empty"
+                                    << "is not a task database.";
+        QTest::newRow("keyed, no tables") << "no tables"
+                                          << "is not a task database.";
+        QTest::newRow("keyed, other tables") << "other tables"
+                                             << "is not a task database.";
+        QTest::newRow("a directory") << "directory"
+                                     << "Could not find file";
+    }
+    void databaseFileThatIsNone() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        test::ProgramFolder folder(false);
+        const QString path = folder.path() + "zvData.zvb";
+        if (kind == "directory") {
+            QVERIFY(QDir().mkdir(path));
+        } else {
+            writeFile(path, QByteArray());
+            if (kind != "empty") {
+                sqlite3* db = nullptr;
+                QCOMPARE(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+                QCOMPARE(sqlite3_exec(db,
+                                      "pragma key='mavrost'; create table t(x); insert into t "
+                                      "values(1);",
+                                      nullptr, nullptr, nullptr),
+                         SQLITE_OK);
+                if (kind == "no tables")
+                    QCOMPARE(sqlite3_exec(db, "drop table t; vacuum;", nullptr, nullptr, nullptr),
+                             SQLITE_OK);
+                sqlite3_close(db);
+            }
+        }
+        const QByteArray before = QFileInfo(path).isFile() ? readFile(path) : QByteArray();
+        const QStringList beside = QDir(folder.path()).entryList(QDir::Files);
+        {
+            test::Program p(folder.path());
+            p.show();
+            QCOMPARE(p.boxes.shown.size(), 1);
+            QVERIFY2(p.boxes.shown[0].text.contains(message), qPrintable(p.boxes.shown[0].text));
+            QVERIFY(!p.mainFm->db().isOpen());
+            // Later commands fail as for a missing database, each once.
+            Guarded([&] { p.frame->CountTasks(); });
+            QCOMPARE(p.boxes.shown.size(), 2);
+        }
+        if (kind == "directory") {
+            QVERIFY(QFileInfo(path).isDir());
+        } else {
+            QCOMPARE(readFile(path), before);
+        }
+        QStringList after = QDir(folder.path()).entryList(QDir::Files);
+        after.removeAll("zvConf.ini");
+        QStringList was = beside;
+        was.removeAll("zvConf.ini");
+        QCOMPARE(after, was); // no journal or header written beside it
+    }
+
+    // A store that fails shows its error and the tree keeps to the table:
+    // a new row goes, an edited one shows its stored text again.
+    void failedStoresLeaveTheTreeAsStored_data() {
+        QTest::addColumn<bool>("readOnlyFile");
+        QTest::newRow("no connection") << false;
+        QTest::newRow("read-only database file") << true;
+    }
+    void failedStoresLeaveTheTreeAsStored() {
+        QFETCH(bool, readOnlyFile);
+        if (readOnlyFile)
+            SKIP_AS_ROOT();
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{A}", "root", "it's stored"));
+        }
+        const QString dbPath = folder.path() + "zvData.zvb";
+        if (readOnlyFile) {
+            QVERIFY(::chmod(QFile::encodeName(dbPath).constData(), 0444) == 0);
+        }
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QCOMPARE(p.boxes.shown.size(), 0);
+        if (!readOnlyFile)
+            p.mainFm->db().close();
+        const QStringList expected{"it's stored"};
+        // Each failed store shows its error (the sub-task's also that of
+        // storing its parent's expansion).
+        qsizetype boxes = 0;
+        const auto newError = [&] {
+            const bool more = p.boxes.shown.size() > boxes;
+            boxes = p.boxes.shown.size();
+            return more;
+        };
+
+        // A new task typed in.
+        f->Action_TaskAdd->trigger();
+        QPlainTextEdit* editor = editorOf(p);
+        QTest::keyClicks(editor, "never stored");
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        QVERIFY(newError());
+        QCOMPARE(shownTexts(*f->model()), expected);
+
+        // A new sub-task typed in.
+        p.select({p.row(0)});
+        f->Action_SubTaskAdd->trigger();
+        editor = editorOf(p);
+        QTest::keyClicks(editor, "child never stored");
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        QVERIFY(newError());
+        QCOMPARE(shownTexts(*f->model()), expected);
+
+        // Pasted text.
+        QGuiApplication::clipboard()->setText("pasted, never stored");
+        f->Action_PasteTask->trigger();
+        settle();
+        QVERIFY(newError());
+        QCOMPARE(shownTexts(*f->model()), expected);
+
+        // An edit of the stored row.
+        p.select({p.row(0)});
+        f->Action_TaskEdit->trigger();
+        editor = editorOf(p);
+        editor->selectAll();
+        QTest::keyClicks(editor, "changed on screen only");
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        QVERIFY(newError());
+        QCOMPARE(shownTexts(*f->model()), expected);
+        QCOMPARE(p.row(0).data().toString(), QStringLiteral("it's stored"));
+        for (const auto& b : p.boxes.shown)
+            QVERIFY(!b.text.isEmpty());
+        ::chmod(QFile::encodeName(dbPath).constData(), 0644);
+        QCOMPARE(storedTexts(folder.path()), expected);
+    }
+
+    // 20,000 records that are all tid: one box for the first missing
+    // attribute, one with the count of the rest; the records are still read.
+    void missingAttributesRaiseTwoBoxes_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("import") << false;
+        QTest::newRow("restore") << true;
+    }
+    void missingAttributesRaiseTwoBoxes() {
+        QFETCH(bool, restore);
+        QByteArray xml = "<zarvik app=\"Tally-Ward\"><memos/><tasks>";
+        const int records = 20000;
+        for (int i = 0; i < records; ++i)
+            xml += "<task tid=\"{" + QByteArray::number(i) + "}\"/>";
+        xml += "</tasks></zarvik>";
+        QTemporaryDir dir;
+        const QString file = dir.filePath("flood.zvx");
+        writeFile(file, Txmltry::Compress(xml));
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        QStringList boxes;
+        const auto box = [&](const QString& t) { boxes << t; };
+        const bool ok = restore ? Interchange::RestoreFromFile(db, file, {}, box)
+                                : Interchange::ImportFromFile(db, file, box);
+        QVERIFY(ok);
+        // Every record misses the 12 columns after its id (import reads pid
+        // first, restore asks for it with the rest).
+        const int missing = records * 12;
+        QCOMPARE(boxes,
+                 QStringList({"zarvik,tasks,task#0: pid not Exist !",
+                              QString("... and %1 more missing attributes").arg(missing - 1)}));
+        Query q(db);
+        OpenQuery(q, "select count(*) from tasks");
+        QCOMPARE(q.integer(0), records);
+    }
+
+    // U+0000 cannot travel in a backup: the text goes without it, whole.
+    void nulInTextIsDroppedNotCut() {
+        QTemporaryDir dir;
+        test::ProgramFolder folder;
+        const QString withNul = QStringLiteral("before") + QChar(u'\0') + QStringLiteral("after");
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{A}", "root", withNul));
+            Interchange::WriteBackup(db, dir.filePath("nul.zvx"), "1");
+        }
+        test::ProgramFolder other;
+        {
+            Database db;
+            db.open(other.path());
+            QVERIFY(Interchange::RestoreFromFile(db, dir.filePath("nul.zvx"), {}, {}));
+        }
+        QCOMPARE(storedTexts(other.path()), QStringList{"beforeafter"});
+
+        // Nor do the editor and paste store one.
+        test::Program p(other.path());
+        TzvTasksFrame* f = p.show();
+        QGuiApplication::clipboard()->setText(QStringLiteral("pa") + QChar(u'\0') + "ste");
+        f->Action_PasteTask->trigger();
+        p.select({p.row(0)});
+        f->Action_TaskEdit->trigger();
+        QPlainTextEdit* editor = editorOf(p);
+        editor->setPlainText(QStringLiteral("ed") + QChar(u'\0') + "ited");
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        QVERIFY(p.boxes.shown.isEmpty());
+        QCOMPARE(storedTexts(other.path()), QStringList({"edited", "paste"}));
+    }
+};
+
+QTEST_MAIN(TestFaults)
+#include "test_faults.moc"
