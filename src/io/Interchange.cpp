@@ -6,6 +6,7 @@
 #include "tasks/TaskTreeModel.h"
 
 #include <QSet>
+#include <cstring>
 #include <pugixml.hpp>
 
 namespace Interchange {
@@ -128,11 +129,25 @@ void writeTask(pugi::xml_node section, const TTaskInfo& t, const QString& pid, i
 }
 
 // A record's attribute; a missing one is reported as the path would be.
-QString attr(pugi::xml_node node, const QString& path, const char* name, const ErrorBox& box) {
+// Where a record stands, spelled out only for a message: building the path
+// of every record would cost more than reading it.
+struct RecordPath {
+    const char* section; // "tasks"
+    const char* element; // "task"
+    int position;
+    QString text() const {
+        return QStringLiteral("zarvik,%1,%2#%3")
+            .arg(QLatin1String(section), QLatin1String(element))
+            .arg(position);
+    }
+};
+
+QString attr(pugi::xml_node node, const RecordPath& path, const char* name, const ErrorBox& box) {
     const pugi::xml_attribute a = node.attribute(name);
     if (!a) {
         if (box)
-            box(path + QStringLiteral(": ") + QLatin1String(name) + QStringLiteral(" not Exist !"));
+            box(path.text() + QStringLiteral(": ") + QLatin1String(name) +
+                QStringLiteral(" not Exist !"));
         return QString();
     }
     return QString::fromUtf8(a.value());
@@ -211,10 +226,25 @@ const Section kMemos{"memos", "memo", "memos", "mid", kMemoColumns, std::size(kM
 const Section kTasks{"tasks", "task", "tasks", "tid", kTaskColumns, std::size(kTaskColumns)};
 
 // The record's remaining columns from `from` on, then the row is posted.
-void postRecord(Query& q, const Section& s, size_t from, pugi::xml_node record, const QString& path,
-                const ErrorBox& box, int bias) {
-    for (size_t c = from; c < s.count; ++c)
-        setColumn(q, s.columns[c], attr(record, path, s.columns[c].attribute, box), bias);
+void postRecord(Query& q, const Section& s, size_t from, pugi::xml_node record,
+                const RecordPath& path, const ErrorBox& box, int bias) {
+    // Text goes from the document's own UTF-8 to the statement: a large
+    // value is not copied on its way, only its line breaks may be.
+    for (size_t c = from; c < s.count; ++c) {
+        const Column& column = s.columns[c];
+        if (column.kind != Column::Text) {
+            setColumn(q, column, attr(record, path, column.attribute, box), bias);
+            continue;
+        }
+        const pugi::xml_attribute a = record.attribute(column.attribute);
+        if (!a)
+            attr(record, path, column.attribute, box); // reports it
+        const char* value = a ? a.value() : "";
+        QByteArray bytes = QByteArray::fromRawData(value, qsizetype(std::strlen(value)));
+        if (column.attribute == std::string_view("content") && bytes.contains('\n'))
+            bytes = ToCrLf(bytes);
+        q.setUtf8(QLatin1String(column.column), bytes);
+    }
     q.post();
     q.close();
 }
@@ -254,13 +284,14 @@ private:
     qint64 m_shown = 0;
 };
 
-QString recordPath(const Section& s, int i) {
-    return QStringLiteral("zarvik,%1,%2#%3")
-        .arg(QLatin1String(s.name), QLatin1String(s.element))
-        .arg(i);
-}
-
 } // namespace
+
+QByteArray ToCrLf(const QByteArray& text) {
+    QByteArray s = text;
+    s.replace("\r\n", "\n");
+    s.replace("\n", "\r\n");
+    return s;
+}
 
 QString ToCrLf(const QString& text) {
     if (!text.contains(u'\n'))
@@ -306,8 +337,8 @@ void WriteExport(const std::vector<const TaskNode*>& selected, const QString& fi
 
 namespace {
 
-bool restore(Database& db, const QString& fileName, const Ask& ask, const ErrorBox& fileBox,
-             const ErrorBox& errorBox, const Progress& progress) {
+bool restore(Database& db, WriteBatch& batch, const QString& fileName, const Ask& ask,
+             const ErrorBox& fileBox, const ErrorBox& errorBox, const Progress& progress) {
     Txmltry xml(errorBox);
     if (!openFile(xml, fileName, fileBox))
         return false;
@@ -321,6 +352,7 @@ bool restore(Database& db, const QString& fileName, const Ask& ask, const ErrorB
         for (const Section* s : {&kMemos, &kTasks}) {
             const QString section = QStringLiteral("zarvik,") + QLatin1String(s->name);
             const int n = xml.ChildCount(section);
+            const pugi::xml_node sectionNode = xml.FindNode(section);
             const QString lookup = QStringLiteral("select * from %1 where %2=?")
                                        .arg(QLatin1String(s->table), QLatin1String(s->idColumn));
             const QString empty =
@@ -334,8 +366,8 @@ bool restore(Database& db, const QString& fileName, const Ask& ask, const ErrorB
             for (; !q.eof(); q.next())
                 stored.insert(q.text(0));
             for (int i = 0; i < n; ++i) {
-                const QString path = recordPath(*s, i);
-                const pugi::xml_node record = xml.FindNode(path);
+                const RecordPath path{s->name, s->element, i};
+                const pugi::xml_node record = xml.Child(sectionNode, i);
                 const QString id = attr(record, path, s->idColumn, errorBox);
                 bool exists = stored.contains(id);
                 if (exists) {
@@ -344,6 +376,7 @@ bool restore(Database& db, const QString& fileName, const Ask& ask, const ErrorB
                 }
                 stored.insert(id); // a second record of this id in the file finds this one
                 if (!exists) {
+                    batch.beforeWrite();
                     OpenQuery(q, empty);
                     q.append();
                 } else {
@@ -356,7 +389,7 @@ bool restore(Database& db, const QString& fileName, const Ask& ask, const ErrorB
                             editTime.isEmpty() ? 0 : ParseIsoDateTime(editTime, bias);
                         question.dbContent = q.text(QStringLiteral("content"));
                         question.dbEditTime = q.dateTime(QStringLiteral("editTime"));
-                        answer = ask ? ask(question) : Answer::Yes;
+                        answer = ask(question);
                         if (answer == Answer::Abort)
                             return true;
                         if (answer == Answer::No || answer == Answer::Closed) {
@@ -364,9 +397,11 @@ bool restore(Database& db, const QString& fileName, const Ask& ask, const ErrorB
                             continue;
                         }
                     }
+                    batch.beforeWrite();
                     q.edit();
                 }
                 postRecord(q, *s, 0, record, path, errorBox, bias);
+                batch.afterWrite();
                 if (progress && (++done % 256) == 0)
                     progress(done, total);
             }
@@ -375,7 +410,7 @@ bool restore(Database& db, const QString& fileName, const Ask& ask, const ErrorB
     });
 }
 
-bool import(Database& db, const QString& fileName, const ErrorBox& fileBox,
+bool import(Database& db, WriteBatch& batch, const QString& fileName, const ErrorBox& fileBox,
             const ErrorBox& errorBox, const Progress& progress) {
     Txmltry xml(errorBox);
     if (!openFile(xml, fileName, fileBox))
@@ -399,12 +434,14 @@ bool import(Database& db, const QString& fileName, const ErrorBox& fileBox,
             };
             const QString section = QStringLiteral("zarvik,") + QLatin1String(s->name);
             const int n = xml.ChildCount(section);
+            const pugi::xml_node sectionNode = xml.FindNode(section);
             const QString empty =
                 QStringLiteral("select * from %1 where 0=1").arg(QLatin1String(s->table));
             const QString idName = QLatin1String(s->idColumn);
             for (int i = 0; i < n; ++i) {
-                const QString path = recordPath(*s, i);
-                const pugi::xml_node record = xml.FindNode(path);
+                const RecordPath path{s->name, s->element, i};
+                const pugi::xml_node record = xml.Child(sectionNode, i);
+                batch.beforeWrite();
                 OpenQuery(q, empty);
                 q.append();
                 const QString pid = attr(record, path, "pid", errorBox);
@@ -416,6 +453,7 @@ bool import(Database& db, const QString& fileName, const ErrorBox& fileBox,
                     q.setText(idName, NewGuid()); // nothing refers to a sub-task
                 }
                 postRecord(q, *s, 2, record, path, errorBox, bias); // after the ids
+                batch.afterWrite();
                 if (progress && (++done % 256) == 0)
                     progress(done, total);
             }
@@ -426,18 +464,42 @@ bool import(Database& db, const QString& fileName, const ErrorBox& fileBox,
 
 } // namespace
 
+// Both readers write in batches and commit before every question and every
+// box: what was written before a failure or an abort stays written, and no
+// dialog waits while the database is held in a transaction.
+namespace {
+ErrorBox committing(WriteBatch& batch, const ErrorBox& box) {
+    if (!box)
+        return {};
+    return [&batch, box](const QString& text) {
+        batch.commit();
+        box(text);
+    };
+}
+} // namespace
+
 bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
                      const ErrorBox& errorBox, const Progress& progress) {
-    MissingAttributes missing(errorBox);
-    const bool ok = restore(db, fileName, ask, errorBox, missing.box(), progress);
+    WriteBatch batch(db);
+    const ErrorBox box = committing(batch, errorBox);
+    const Ask asked = [&](const ReplaceQuestion& q) {
+        batch.commit();
+        return ask ? ask(q) : Answer::Yes;
+    };
+    MissingAttributes missing(box);
+    const bool ok = restore(db, batch, fileName, asked, box, missing.box(), progress);
+    batch.commit();
     missing.report();
     return ok;
 }
 
 bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& errorBox,
                     const Progress& progress) {
-    MissingAttributes missing(errorBox);
-    const bool ok = import(db, fileName, errorBox, missing.box(), progress);
+    WriteBatch batch(db);
+    const ErrorBox box = committing(batch, errorBox);
+    MissingAttributes missing(box);
+    const bool ok = import(db, batch, fileName, box, missing.box(), progress);
+    batch.commit();
     missing.report();
     return ok;
 }

@@ -48,6 +48,7 @@ bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& error
                     const Progress& progress = {});
 
 // Line breaks as the database keeps them: one CR LF each.
+QByteArray ToCrLf(const QByteArray& text);
 QString ToCrLf(const QString& text);
 
 } // namespace Interchange

@@ -43,15 +43,19 @@ void Txmltry::Invalidate() const {
     m_index->children.clear();
 }
 
-void Txmltry::parse(const QByteArray& bytes) {
+void Txmltry::parse(QByteArray bytes) {
     Invalidate();
+    // Parsed in place: the values point into the one buffer, which the
+    // document keeps, so a large file is held once, not twice.
     auto doc = std::make_unique<pugi::xml_document>();
-    const pugi::xml_parse_result r = doc->load_buffer(bytes.constData(), size_t(bytes.size()),
-                                                      kParseOptions, pugi::encoding_utf8);
+    bytes.detach();
+    const pugi::xml_parse_result r = doc->load_buffer_inplace(bytes.data(), size_t(bytes.size()),
+                                                              kParseOptions, pugi::encoding_utf8);
     if (!r || !doc->document_element())
         throw XmlFileError(QStringLiteral("The XML is not well formed: %1")
                                .arg(QString::fromUtf8(r.description())));
     m_doc = std::move(doc);
+    m_buffer = std::move(bytes);
 }
 
 void Txmltry::LoadXml(const QString& text) {

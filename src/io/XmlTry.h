@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -47,8 +48,9 @@ public:
     void Invalidate() const;
 
 private:
-    void parse(const QByteArray& utf8);
+    void parse(QByteArray utf8);
     std::unique_ptr<pugi::xml_document> m_doc;
+    QByteArray m_buffer; // the parsed text, which the document points into
     std::function<void(const QString&)> m_errorBox;
     struct Index;
     std::unique_ptr<Index> m_index;

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdlib>
@@ -224,6 +225,17 @@ void Query::open() {
     const QString sql = m_sql;
     close();
     m_sql = sql;
+    // The same text again (a reader opens one statement per record): its
+    // translation and columns are known already.
+    if (sql == m_shape.sql && m_cached && !m_shape.sql.isEmpty()) {
+        prepare(m_shape.actual);
+        m_table = m_shape.table;
+        m_offset = m_shape.offset;
+        m_columns = m_shape.columns;
+        m_eof = false;
+        step();
+        return;
+    }
     // A "select * from <table>" result can be edited: read the row id along.
     static const QRegularExpression star(
         QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(.*)$"),
@@ -239,6 +251,7 @@ void Query::open() {
     const int count = sqlite3_column_count(m_stmt);
     for (int i = m_offset; i < count; ++i)
         m_columns << QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+    m_shape = {sql, actual, m_table, m_offset, m_columns};
     m_eof = false;
     step();
 }
@@ -365,6 +378,9 @@ void Query::setValue(const QString& name, Value v) {
 void Query::setText(const QString& name, const QString& v) {
     setValue(name, v);
 }
+void Query::setUtf8(const QString& name, const QByteArray& v) {
+    setValue(name, v);
+}
 void Query::setBool(const QString& name, bool v) {
     setValue(name, qint64(v ? 1 : 0));
 }
@@ -408,12 +424,19 @@ void Query::post() {
         sql = QStringLiteral("update %1 set %2 where rowid=?").arg(m_table, sets.join(u','));
     }
     sqlite3_stmt* stmt = prepareKept(db, sql, m_postStmt, m_postSql);
+    // Texts are bound without a copy of their own: each converted text is
+    // kept here until the statement has run.
+    std::vector<QByteArray> converted;
+    converted.reserve(m_pending.size());
     int index = 1;
     for (const auto& p : m_pending) {
         const Value& v = p.second;
-        if (const auto* s = std::get_if<QString>(&v)) {
-            const QByteArray utf8 = s->toUtf8();
-            sqlite3_bind_text(stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+        const QByteArray* utf8 = std::get_if<QByteArray>(&v);
+        if (const auto* s = std::get_if<QString>(&v))
+            utf8 = &converted.emplace_back(s->toUtf8());
+        if (utf8) {
+            sqlite3_bind_text64(stmt, index, utf8->constData(), sqlite3_uint64(utf8->size()),
+                                SQLITE_STATIC, SQLITE_UTF8);
         } else if (const auto* i = std::get_if<qint64>(&v)) {
             sqlite3_bind_int64(stmt, index, *i);
         } else if (const auto* d = std::get_if<double>(&v)) {
@@ -432,6 +455,47 @@ void Query::post() {
     m_pending.clear();
     if (rc != SQLITE_DONE)
         throw DbError(engineText(db));
+}
+
+WriteBatch::WriteBatch(Database& db, int maxRows, int maxMs)
+    : m_db(db), m_maxRows(maxRows), m_maxMs(maxMs) {}
+
+WriteBatch::~WriteBatch() {
+    try {
+        commit();
+    } catch (const DbError&) {
+        // Nothing more can be kept of this transaction.
+    }
+}
+
+void WriteBatch::beforeWrite() {
+    if (m_open)
+        return;
+    m_db.exec(QStringLiteral("begin"));
+    m_open = true;
+    m_rows = 0;
+    m_started = QDateTime::currentMSecsSinceEpoch();
+}
+
+void WriteBatch::afterWrite() {
+    if (m_open &&
+        (++m_rows >= m_maxRows || QDateTime::currentMSecsSinceEpoch() - m_started >= m_maxMs))
+        commit();
+}
+
+void WriteBatch::commit() {
+    if (!m_open)
+        return;
+    m_open = false;
+    sqlite3* db = m_db.handle();
+    if (sqlite3_get_autocommit(db))
+        return; // the engine already ended it, after a failed statement
+    if (sqlite3_exec(db, "commit", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString error = engineText(db);
+        if (!sqlite3_get_autocommit(db))
+            sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
+        throw DbError(error);
+    }
 }
 
 QString QuotedStr(const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
@@ -43,6 +44,30 @@ public:
 private:
     sqlite3* m_db = nullptr;
     QString m_path;
+};
+
+// Many rows written in transactions of at most maxRows rows or maxMs
+// milliseconds, whichever comes first: one commit per row would wait on the
+// disk for each. commit() ends the open transaction; call it before anything
+// waits on the user, so no dialog holds the database in a transaction. What
+// is committed stays, whatever happens after.
+class WriteBatch {
+public:
+    explicit WriteBatch(Database& db, int maxRows = 1000, int maxMs = 100);
+    ~WriteBatch(); // commits what is open
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+
+    void beforeWrite(); // opens a transaction when none is open
+    void afterWrite();  // commits a full one
+    void commit();
+
+private:
+    Database& m_db;
+    int m_maxRows, m_maxMs;
+    int m_rows = 0;
+    bool m_open = false;
+    qint64 m_started = 0;
 };
 
 // Our SQL dialect writes booleans as the words True and False; the engine
@@ -96,6 +121,9 @@ public:
     void append();
     void edit();
     void setText(const QString& name, const QString& v);
+    // Text already in UTF-8, bound as it is: no conversion, no copy. The
+    // bytes must stay until post().
+    void setUtf8(const QString& name, const QByteArray& v);
     void setBool(const QString& name, bool v);
     void setInt(const QString& name, qint64 v);
     void setDateTime(const QString& name, double v);
@@ -104,7 +132,7 @@ public:
     void cancel();
 
 private:
-    using Value = std::variant<std::monostate, QString, qint64, double>;
+    using Value = std::variant<std::monostate, QString, qint64, double, QByteArray>;
     enum class Mode { Browse, Append, Edit };
     int requireField(const QString& name) const;
     void setValue(const QString& name, Value v);
@@ -126,6 +154,11 @@ private:
     QString m_table;  // set for editable results
     Mode m_mode = Mode::Browse;
     std::vector<std::pair<QString, Value>> m_pending;
+    struct Shape {
+        QString sql, actual, table;
+        int offset = 0;
+        QStringList columns;
+    } m_shape; // of the last statement opened
 };
 
 // Single quotes around the text, each inner quote doubled.
