@@ -72,6 +72,7 @@ TupdateDlg::TupdateDlg(TmainFm* mainFm) : QDialog(mainFm), m_main(mainFm) {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(5000);
+    Timer1->setTimerType(Qt::PreciseTimer); // five seconds, not up to 5% less
     connect(Timer1, &QTimer::timeout, this, &QDialog::reject);
     Timer1->start();
 
