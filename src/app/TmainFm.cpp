@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "TcommonDm.h"
 #include "components/ImageList.h"
+#include "components/ZvStatusBar.h"
 #include "components/ZvTray.h"
 #include "components/zvHHComp.h"
 #include "dialogs/TupdateDlg.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QStringList>
@@ -106,13 +108,32 @@ void TmainFm::Action_DbBackupExecute() {
 }
 
 void TmainFm::Action_DbRestoreExecute() {
-    if (m_io && m_io->RestoreFromFile() && m_tasksFrame)
-        PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
+    if (!m_io)
+        return;
+    const bool ok = m_io->RestoreFromFile();
+    ReportSafetyCopy(ok);
 }
 
 void TmainFm::Action_ImportExecute() {
-    if (m_io && m_io->ImportFromFile() && m_tasksFrame)
+    if (!m_io)
+        return;
+    const bool ok = m_io->ImportFromFile();
+    ReportSafetyCopy(ok);
+}
+
+void TmainFm::ReportSafetyCopy(bool reload) {
+    if (!m_tasksFrame)
+        return;
+    if (reload)
         PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
+    const QString copy = m_io->lastSafetyCopy();
+    if (copy.isEmpty())
+        return;
+    // After the reload, which puts a keyboard tip there.
+    QTimer::singleShot(0, m_tasksFrame, [this, copy] {
+        m_tasksFrame->ZvStatusBar1->setPanelText(QStringLiteral("Safety copy: ") +
+                                                 QDir(m_folder).relativeFilePath(copy));
+    });
 }
 
 bool TmainFm::event(QEvent* e) {

@@ -83,6 +83,8 @@ protected:
     void Action_DbBackupExecute();
     void Action_DbRestoreExecute();
     void Action_ImportExecute();
+    // Reloads after a command that changed the tasks and names its safety copy.
+    void ReportSafetyCopy(bool reload);
     void closeEvent(QCloseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 

@@ -479,8 +479,10 @@ ErrorBox committing(WriteBatch& batch, const ErrorBox& box) {
 } // namespace
 
 bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
-                     const ErrorBox& errorBox, const Progress& progress) {
+                     const ErrorBox& errorBox, const Progress& progress,
+                     const std::function<void()>& beforeChange) {
     WriteBatch batch(db);
+    batch.beforeFirstWrite = beforeChange;
     const ErrorBox box = committing(batch, errorBox);
     const Ask asked = [&](const ReplaceQuestion& q) {
         batch.commit();
@@ -494,8 +496,9 @@ bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
 }
 
 bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& errorBox,
-                    const Progress& progress) {
+                    const Progress& progress, const std::function<void()>& beforeChange) {
     WriteBatch batch(db);
+    batch.beforeFirstWrite = beforeChange;
     const ErrorBox box = committing(batch, errorBox);
     MissingAttributes missing(box);
     const bool ok = import(db, batch, fileName, box, missing.box(), progress);

@@ -41,11 +41,14 @@ using Ask = std::function<Answer(const ReplaceQuestion&)>;
 
 // True when the file was read to its end or the user chose Abort; false
 // after an error, which has been shown through errorBox.
+// beforeChange runs once before the first row is written; what it throws
+// ends the command with its message, nothing written.
 bool RestoreFromFile(Database& db, const QString& fileName, const Ask& ask,
-                     const ErrorBox& errorBox, const Progress& progress = {});
+                     const ErrorBox& errorBox, const Progress& progress = {},
+                     const std::function<void()>& beforeChange = {});
 // True when every record was added under a new id.
 bool ImportFromFile(Database& db, const QString& fileName, const ErrorBox& errorBox,
-                    const Progress& progress = {});
+                    const Progress& progress = {}, const std::function<void()>& beforeChange = {});
 
 // Line breaks as the database keeps them: one CR LF each.
 QByteArray ToCrLf(const QByteArray& text);

@@ -3,6 +3,7 @@
 #include "Dlg_ReplaceAsk.h"
 #include "Interchange.h"
 #include "ProgressWindow.h"
+#include "SafetyCopies.h"
 #include "app/TmainFm.h"
 #include "app/pU_Boxes.h"
 #include "components/ZvVersionInfo.h"
@@ -31,6 +32,16 @@ bool TIoDm::BackupToFile() {
     return true;
 }
 
+std::function<void()> TIoDm::safetyCopy() {
+    m_safetyCopy.clear();
+    return [this] {
+        m_safetyCopy =
+            SafetyCopies::Write(m_main->db(), m_main->folder(),
+                                m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion),
+                                Clock::CurrentDateTime());
+    };
+}
+
 bool TIoDm::RestoreFromFile() {
     const QString name = AskOpenFileName(OpenFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
@@ -43,7 +54,7 @@ bool TIoDm::RestoreFromFile() {
         [&](const Interchange::ReplaceQuestion& q) {
             return progress.aside([&] { return dlg->Ask(q); });
         },
-        progress.errorBox(), progress.callback());
+        progress.errorBox(), progress.callback(), safetyCopy());
     m_replace = nullptr;
     return ok;
 }
@@ -53,6 +64,6 @@ bool TIoDm::ImportFromFile() {
     if (name.isEmpty())
         return false;
     TProgressWnd progress(m_main, QStringLiteral("Importing..."));
-    return Interchange::ImportFromFile(m_main->db(), name, progress.errorBox(),
-                                       progress.callback());
+    return Interchange::ImportFromFile(m_main->db(), name, progress.errorBox(), progress.callback(),
+                                       safetyCopy());
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -471,6 +472,11 @@ WriteBatch::~WriteBatch() {
 void WriteBatch::beforeWrite() {
     if (m_open)
         return;
+    if (beforeFirstWrite) {
+        const std::function<void()> first = beforeFirstWrite;
+        first(); // a failure leaves it to run again at the next write
+        beforeFirstWrite = nullptr;
+    }
     m_db.exec(QStringLiteral("begin"));
     m_open = true;
     m_rows = 0;

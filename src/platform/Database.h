@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
 #include <variant>
 #include <vector>
@@ -58,6 +59,8 @@ public:
     WriteBatch(const WriteBatch&) = delete;
     WriteBatch& operator=(const WriteBatch&) = delete;
 
+    // Runs once, before the first write of the batch's life.
+    std::function<void()> beforeFirstWrite;
     void beforeWrite(); // opens a transaction when none is open
     void afterWrite();  // commits a full one
     void commit();

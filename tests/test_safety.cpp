@@ -1,0 +1,172 @@
+#include "FrameHarness.h"
+#include "components/ZvStatusBar.h"
+#include "io/Dlg_ReplaceAsk.h"
+#include "io/Interchange.h"
+#include "io/SafetyCopies.h"
+#include "io/XmlTry.h"
+
+#include <QPushButton>
+#include <sqlite3.h>
+
+// What makes a wrong answer recoverable and a long read safe: the safety
+// copies before Restore and Import, and the batches they write in.
+
+namespace {
+
+QStringList contents(const QString& folder) {
+    Database db;
+    db.open(folder);
+    Query q(db);
+    QStringList t;
+    for (OpenQuery(q, "select content from tasks order by content"); !q.eof(); q.next())
+        t << q.text(0);
+    return t;
+}
+
+void fill(const QString& folder, const QList<std::pair<QString, QString>>& tasks) {
+    Database db;
+    db.open(folder);
+    for (const auto& [tid, content] : tasks)
+        test::InsertTask(db, test::Task(tid, "root", content));
+}
+
+QString backupOf(const QList<std::pair<QString, QString>>& tasks, const QString& file) {
+    test::ProgramFolder folder;
+    fill(folder.path(), tasks);
+    Database db;
+    db.open(folder.path());
+    Interchange::WriteBackup(db, file, "1");
+    return file;
+}
+
+} // namespace
+
+class TestSafety : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { test::FixGuiEnvironment(); }
+    void cleanup() { SetFilePromptHandler({}); }
+
+    // A restore answered "All" through the real question replaces the
+    // tasks; the copy it left brings them back.
+    void restoreLeavesACopyThatUndoesIt() {
+        const QString file =
+            backupOf({{"{A}", "apple from file"}, {"{N}", "new"}}, m_dir.filePath("all.zvx"));
+        test::ProgramFolder folder;
+        fill(folder.path(), {{"{A}", "apple as it was"}, {"{B}", "it's mine"}});
+        const QStringList before = contents(folder.path());
+        SetFilePromptHandler([&](bool, const QString&) { return file; });
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        test::WhenModal<TReplaceAskDlg> all([](TReplaceAskDlg* d) { d->Button4->click(); });
+        p.mainFm->Action_DbRestore->trigger();
+        QCOMPARE(all.count, 1);
+        QTRY_COMPARE(f->model()->totalCount(), 3);
+        QCOMPARE(contents(folder.path()), QStringList({"apple from file", "it's mine", "new"}));
+
+        const QStringList copies = SafetyCopies::List(folder.path());
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(copies[0].startsWith("zvData-") && copies[0].endsWith(".zvx"));
+        QTRY_COMPARE(f->ZvStatusBar1->panelText(), "Safety copy: Backups/" + copies[0]);
+        QVERIFY(p.boxes.shown.isEmpty());
+
+        // Restoring the copy over it, answering All, gives the old texts
+        // back (the task only the file had stays: restore adds, never deletes).
+        const QString copy = SafetyCopies::Folder(folder.path()) + '/' + copies[0];
+        SetFilePromptHandler([&](bool, const QString&) { return copy; });
+        p.mainFm->Action_DbRestore->trigger();
+        QCOMPARE(all.count, 2);
+        QCOMPARE(contents(folder.path()), QStringList({"apple as it was", "it's mine", "new"}));
+        QCOMPARE(SafetyCopies::List(folder.path()).size(), 2);
+    }
+
+    // Only a command that is about to write makes a copy; the newest ten
+    // are kept.
+    void copiesAreMadeOnlyBeforeChangesAndTenKept() {
+        test::ProgramFolder folder;
+        fill(folder.path(), {{"{A}", "a"}});
+        Database db;
+        db.open(folder.path());
+        int made = 0;
+        const auto copy = [&] {
+            ++made;
+            SafetyCopies::Write(db, folder.path(), "1",
+                                QDateTime(QDate(2026, 1, 1), QTime(9, 0)).addSecs(made));
+        };
+        writeFile(m_dir.filePath("damaged.zvx"), "not a container");
+        QStringList boxes;
+        const auto box = [&](const QString& t) { boxes << t; };
+        QVERIFY(
+            !Interchange::RestoreFromFile(db, m_dir.filePath("damaged.zvx"), {}, box, {}, copy));
+        QVERIFY(!Interchange::ImportFromFile(db, m_dir.filePath("damaged.zvx"), box, {}, copy));
+        QCOMPARE(made, 0);
+        const QString empty = backupOf({}, m_dir.filePath("empty.zvx"));
+        QVERIFY(Interchange::ImportFromFile(db, empty, box, {}, copy));
+        QCOMPARE(made, 0); // nothing to write, nothing to keep
+
+        const QString one = backupOf({{"{X}", "x"}}, m_dir.filePath("one.zvx"));
+        for (int i = 0; i < 12; ++i)
+            QVERIFY(Interchange::ImportFromFile(db, one, box, {}, copy));
+        QCOMPARE(made, 12);
+        const QStringList copies = SafetyCopies::List(folder.path());
+        QCOMPARE(copies.size(), SafetyCopies::Keep);
+        QCOMPARE(copies.first(), QStringLiteral("zvData-2026-01-01-090003-000.zvx"));
+        QCOMPARE(copies.last(), QStringLiteral("zvData-2026-01-01-090012-000.zvx"));
+        QCOMPARE(boxes, QStringList({"File read failure!", "File read failure!"}));
+    }
+
+    // A copy that cannot be written stops the command before any change.
+    void unwritableCopyStopsTheCommand() {
+        const QString file = backupOf({{"{N}", "new"}}, m_dir.filePath("stop.zvx"));
+        test::ProgramFolder folder;
+        fill(folder.path(), {{"{A}", "kept"}});
+        writeFile(SafetyCopies::Folder(folder.path()), "a file where the folder goes");
+        SetFilePromptHandler([&](bool, const QString&) { return file; });
+        test::Program p(folder.path());
+        p.show();
+        p.mainFm->Action_Import->trigger();
+        p.mainFm->Action_DbRestore->trigger();
+        QCOMPARE(p.boxes.texts(), QStringList({"File write failure!", "File write failure!"}));
+        QCOMPARE(contents(folder.path()), QStringList{"kept"});
+    }
+
+    // Rows are committed in batches; a question is asked with none open,
+    // and what was written before an abort stays.
+    void batchesAreClosedWhileAsking() {
+        QList<std::pair<QString, QString>> tasks;
+        for (int i = 0; i < 2500; ++i)
+            tasks.push_back({QStringLiteral("{%1}").arg(i), QStringLiteral("t%1").arg(i)});
+        tasks.push_back({"{A}", "from file"});
+        for (int i = 2500; i < 2600; ++i)
+            tasks.push_back({QStringLiteral("{%1}").arg(i), QStringLiteral("t%1").arg(i)});
+        const QString file = backupOf(tasks, m_dir.filePath("batches.zvx"));
+        test::ProgramFolder folder;
+        fill(folder.path(), {{"{A}", "stored"}});
+        Database db;
+        db.open(folder.path());
+        bool inTransaction = true;
+        int rowsSeenByAnother = -1;
+        const auto ask = [&](const Interchange::ReplaceQuestion&) {
+            inTransaction = !sqlite3_get_autocommit(db.handle());
+            rowsSeenByAnother = contents(folder.path()).size(); // a second connection
+            return Interchange::Answer::Abort;
+        };
+        QVERIFY(Interchange::RestoreFromFile(db, file, ask, {}));
+        QVERIFY(!inTransaction);
+        QCOMPARE(rowsSeenByAnother, 2501);
+        QVERIFY(sqlite3_get_autocommit(db.handle()));
+        QCOMPARE(contents(folder.path()).size(), 2501);
+    }
+
+private:
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+};
+
+QTEST_MAIN(TestSafety)
+#include "test_safety.moc"
