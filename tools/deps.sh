@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need.
-# Safe to run again: it asks apt only for what is missing.
+# Safe to run again: it asks apt only for what is missing. Arguments name
+# further packages (the fuzzing script's compiler).
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev libsqlcipher-dev libpugixml-dev zlib1g-dev libbenchmark-dev
   libgl-dev fonts-dejavu-core xdg-utils
   xvfb xauth xdotool imagemagick
+  "$@" # what a caller needs besides
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -66,6 +66,10 @@ QByteArray Txmltry::ReadContainer(const QString& fileName) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
         throw XmlFileError(QStringLiteral("Cannot open \"%1\".").arg(fileName));
+    return DecodeContainer(f);
+}
+
+QByteArray Txmltry::DecodeContainer(QIODevice& f) {
     const QByteArray header = f.read(8);
     if (header.size() != 8)
         throw XmlFileError(QStringLiteral("The file is too short."));

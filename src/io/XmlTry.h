@@ -41,6 +41,7 @@ public:
     QByteArray Serialise() const;
     // Reads a container file's XML bytes; every damaged form is refused.
     static QByteArray ReadContainer(const QString& fileName);
+    static QByteArray DecodeContainer(class QIODevice& in);
     static QByteArray Compress(const QByteArray& xml); // the container bytes
     // Children of node by position, without walking from the first each time.
     pugi::xml_node Child(pugi::xml_node node, int position) const;
