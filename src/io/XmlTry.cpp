@@ -96,6 +96,10 @@ QByteArray Txmltry::DecodeContainer(QIODevice& f) {
             // the claimed length up front.
             const qsizetype chunk = qMin<qint64>(length - out.size(), 256 * 1024);
             const qsizetype old = out.size();
+            // Doubling, but never past the length: the buffer ends at the
+            // size of the text, not up to twice it.
+            if (out.capacity() < old + chunk)
+                out.reserve(qMin<qint64>(length, qMax<qint64>(2 * out.capacity(), old + chunk)));
             out.resize(old + chunk);
             z.next_out = reinterpret_cast<Bytef*>(out.data() + old);
             z.avail_out = uInt(chunk);

@@ -1,0 +1,196 @@
+#include "TestSupport.h"
+#include "io/Interchange.h"
+#include "io/XmlTry.h"
+
+#include <QRandomGenerator>
+#include <QtEndian>
+#include <QtTest>
+#include <zlib.h>
+
+// Interchange files built to break the readers: each gets its message, the
+// reader's memory stays near what the file really holds, and the tasks
+// stored before are unchanged.
+
+namespace {
+
+QByteArray withHeader(qint64 claimed, const QByteArray& stream) {
+    QByteArray out(8, 0);
+    qToLittleEndian<qint64>(claimed, out.data());
+    return out + stream;
+}
+
+QByteArray deflated(const QByteArray& bytes) {
+    return Txmltry::Compress(bytes).mid(8);
+}
+
+QByteArray randomBytes(int n, quint32 seed) {
+    QRandomGenerator random(seed);
+    QByteArray b(n, Qt::Uninitialized);
+    for (char& c : b)
+        c = char(random.bounded(256));
+    return b;
+}
+
+QByteArray record(const QByteArray& attributes) {
+    return "<zarvik app=\"Tally-Ward\"><memos/><tasks><task tid=\"{H}\" pid=\"root\" "
+           "content=\"h\" " +
+           attributes + "/></tasks></zarvik>";
+}
+
+// The process's peak resident size since the last reset, in kB.
+qint64 PeakKb() {
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return 0;
+}
+void ResetPeak() {
+    QFile f("/proc/self/clear_refs");
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+QStringList rows(Database& db) {
+    Query q(db);
+    QStringList r;
+    for (OpenQuery(q, "select * from tasks where tid in ('{A}', '{B}') order by tid"); !q.eof();
+         q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.fieldCount(); ++i)
+            cells << q.text(i);
+        r << cells.join('|');
+    }
+    return r;
+}
+
+} // namespace
+
+class TestHostile : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { test::FixEnvironment(); }
+
+    void hostileFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("message"); // the first box, or its start
+        const QByteArray good = deflated(record("check-flag=\"True\""));
+        const QString readFailure = "File read failure!";
+        QTest::newRow("empty file") << QByteArray() << readFailure;
+        QTest::newRow("header claims 2^62") << withHeader(qint64(1) << 62, good) << readFailure;
+        QTest::newRow("header negative") << withHeader(-1, good) << readFailure;
+        QTest::newRow("header only") << withHeader(100, {}) << readFailure;
+        QTest::newRow("stream cut")
+            << withHeader(record("").size(), good.left(good.size() / 2)) << readFailure;
+        QTest::newRow("random bytes") << randomBytes(4096, 1) << readFailure;
+        QTest::newRow("zlib of random bytes")
+            << Txmltry::Compress(randomBytes(50000, 2)) << readFailure;
+        QTest::newRow("zlib stream of a bomb, header says small")
+            << withHeader(1000, deflated(QByteArray(50'000'000, 'a'))) << readFailure;
+        QTest::newRow("entity expansion")
+            << Txmltry::Compress("<!DOCTYPE z [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+                                 "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                                 "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]>" +
+                                 record("check-flag=\"False\" alarm-flag=\"&c;&c;&c;&c;\""))
+            << "'&c;&c;&c;&c;' is not a valid boolean value for alarmFlag.";
+        QByteArray nested = "<zarvik app=\"Tally-Ward\"><memos/><tasks>";
+        for (int i = 0; i < 200000; ++i)
+            nested += "<task>";
+        for (int i = 0; i < 200000; ++i)
+            nested += "</task>";
+        nested += "</tasks></zarvik>";
+        QTest::newRow("200,000 nested elements")
+            << Txmltry::Compress(nested) << "zarvik,tasks,task#0: ";
+        QTest::newRow("flag maybe") << Txmltry::Compress(record("check-flag=\"maybe\""))
+                                    << "'maybe' is not a valid boolean value for checkFlag.";
+        QTest::newRow("colour out of range")
+            << Txmltry::Compress(
+                   record("check-flag=\"True\" alarm-flag=\"False\" due-flag=\"False\" "
+                          "text-color=\"99999999999\""))
+            << "'99999999999' is not a valid integer value for textColor.";
+        QTest::newRow("date-time that does not parse")
+            << Txmltry::Compress(
+                   record("check-flag=\"True\" alarm-flag=\"False\" due-flag=\"False\" "
+                          "text-color=\"1\" background-color=\"2\" "
+                          "create-time=\"last tuesday\""))
+            << "'last tuesday' is not a valid date and time.";
+        QTest::newRow("9999-99-99T99:99:99")
+            << Txmltry::Compress(
+                   record("check-flag=\"True\" alarm-flag=\"False\" due-flag=\"False\" "
+                          "text-color=\"1\" background-color=\"2\" "
+                          "create-time=\"9999-99-99T99:99:99\""))
+            << "'9999-99-99T99:99:99' is not a valid date and time.";
+    }
+    void hostileFiles() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        const QString path = m_dir.filePath("hostile.zvx");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(file);
+        }
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        test::InsertTask(db, test::Task("{A}", "root", "it's stored"));
+        test::InsertTask(db, test::Task("{B}", "{A}", "and its child"));
+        const QStringList before = rows(db);
+        for (const bool restore : {true, false}) {
+            QStringList boxes;
+            const auto box = [&](const QString& t) { boxes << t; };
+            const auto yes = [](const Interchange::ReplaceQuestion&) {
+                return Interchange::Answer::All;
+            };
+            ResetPeak();
+            const qint64 base = PeakKb();
+            const bool ok = restore ? Interchange::RestoreFromFile(db, path, yes, box)
+                                    : Interchange::ImportFromFile(db, path, box);
+            const qint64 grown = PeakKb() - base;
+            Q_UNUSED(ok); // the nested records are read, with their boxes
+            QVERIFY2(!boxes.isEmpty() && boxes.first().startsWith(message),
+                     qPrintable(boxes.join(" / ")));
+            QVERIFY2(boxes.size() <= 3, qPrintable(boxes.join(" / ")));
+            // Well within a small multiple of the file and what it holds.
+            QVERIFY2(grown < 64 * 1024, qPrintable(QString::number(grown) + " kB"));
+            QCOMPARE(rows(db), before);
+        }
+    }
+
+    // One 100 MB text in a 100 KB file: the restore holds it a few times
+    // (the parsed file, the engine's record and its pages), not once per
+    // conversion on its way (that peaked at over ten times).
+    void largeValueIsNotCopiedOnItsWay() {
+        const qint64 size = 100'000'000;
+        const QString path = m_dir.filePath("large.zvx");
+        {
+            const QByteArray xml =
+                record("check-flag=\"True\"")
+                    .replace("content=\"h\"", "content=\"" + QByteArray(size, 'x') + "\"");
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(Txmltry::Compress(xml));
+        }
+        QVERIFY(QFileInfo(path).size() < 200'000);
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        ResetPeak();
+        const qint64 base = PeakKb();
+        QStringList boxes;
+        Interchange::RestoreFromFile(db, path, {}, [&](const QString& t) { boxes << t; });
+        const qint64 grown = PeakKb() - base;
+        qInfo() << "peak grew by" << grown / 1024 << "MB for a" << size / 1000000 << "MB value";
+        QVERIFY2(grown < 4 * size / 1024, qPrintable(QString::number(grown / 1024) + " MB"));
+        Query q(db);
+        OpenQuery(q, "select length(content) from tasks");
+        QCOMPARE(q.integer(0), int(size));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostile)
+#include "test_hostile.moc"
