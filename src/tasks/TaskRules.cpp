@@ -164,8 +164,10 @@ TaskNode* FirstDueReminder(const TaskTreeModel& model, TDateTime now) {
 
 QString BuildTrayHint(Database& db, int hintSize) {
     Query q(db);
-    OpenQuery(
-        q, QStringLiteral("select content from tasks where checkFlag=False order by content ASC"));
+    // Only the first four are shown: the engine keeps the four smallest as
+    // it scans instead of sorting every open task at each reload.
+    OpenQuery(q, QStringLiteral(
+                     "select content from tasks where checkFlag=False order by content ASC limit 4"));
     QString hint = QStringLiteral("Incomplete Tasks:");
     int n = 1;
     const int contentCol = q.fieldIndex(QStringLiteral("content"));
