@@ -293,6 +293,9 @@ void Query::first() {
 
 int Query::fieldIndex(const QString& name) const {
     for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns.at(i) == name) // as spelled in the table, mostly
+            return i;
+    for (int i = 0; i < m_columns.size(); ++i)
         if (m_columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
@@ -404,26 +407,30 @@ void Query::post() {
     if (m_mode == Mode::Browse)
         return;
     sqlite3* db = m_db.handle();
-    QString sql;
-    if (m_mode == Mode::Append) {
-        QStringList names, marks;
-        for (const auto& p : m_pending) {
-            names << p.first;
-            marks << QStringLiteral("?");
-        }
-        sql = names.isEmpty() ? QStringLiteral("insert into %1 default values").arg(m_table)
-                              : QStringLiteral("insert into %1 (%2) values (%3)")
-                                    .arg(m_table, names.join(u','), marks.join(u','));
-    } else {
-        if (m_pending.empty()) {
-            m_mode = Mode::Browse;
-            return;
-        }
-        QStringList sets;
-        for (const auto& p : m_pending)
-            sets << p.first + QStringLiteral("=?");
-        sql = QStringLiteral("update %1 set %2 where rowid=?").arg(m_table, sets.join(u','));
+    if (m_mode == Mode::Edit && m_pending.empty()) {
+        m_mode = Mode::Browse;
+        return;
     }
+    // A reader posts row after row with the same columns: the statement
+    // text is made once for them.
+    QStringList names;
+    names.reserve(qsizetype(m_pending.size()));
+    for (const auto& p : m_pending)
+        names << p.first;
+    if (m_mode != m_postShape.mode || m_table != m_postShape.table || names != m_postShape.names) {
+        QString sql;
+        if (m_mode == Mode::Append) {
+            const QStringList marks(names.size(), QStringLiteral("?"));
+            sql = names.isEmpty() ? QStringLiteral("insert into %1 default values").arg(m_table)
+                                  : QStringLiteral("insert into %1 (%2) values (%3)")
+                                        .arg(m_table, names.join(u','), marks.join(u','));
+        } else {
+            sql = QStringLiteral("update %1 set %2=? where rowid=?")
+                      .arg(m_table, names.join(QStringLiteral("=?,")));
+        }
+        m_postShape = {m_mode, m_table, names, sql};
+    }
+    const QString& sql = m_postShape.sql;
     sqlite3_stmt* stmt = prepareKept(db, sql, m_postStmt, m_postSql);
     // Texts are bound without a copy of their own: each converted text is
     // kept here until the statement has run.

@@ -162,6 +162,12 @@ private:
         int offset = 0;
         QStringList columns;
     } m_shape; // of the last statement opened
+    struct PostShape {
+        Mode mode = Mode::Browse;
+        QString table;
+        QStringList names;
+        QString sql;
+    } m_postShape; // of the last row posted
 };
 
 // Single quotes around the text, each inner quote doubled.
