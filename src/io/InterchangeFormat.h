@@ -1,0 +1,36 @@
+#pragma once
+
+// The interchange file's records as columns of the tables: shared by the
+// readers and the writers.
+namespace Interchange {
+
+struct Column {
+    const char* attribute;
+    const char* column;
+    enum Kind { Text, Flag, Integer, Time } kind;
+};
+inline constexpr Column kTaskColumns[] = {
+    {"tid", "tid", Column::Text},
+    {"pid", "pid", Column::Text},
+    {"content", "content", Column::Text},
+    {"check-flag", "checkFlag", Column::Flag},
+    {"alarm-flag", "alarmFlag", Column::Flag},
+    {"due-flag", "dueFlag", Column::Flag},
+    {"text-color", "textColor", Column::Integer},
+    {"background-color", "backgroundColor", Column::Integer},
+    {"create-time", "createTime", Column::Time},
+    {"edit-time", "editTime", Column::Time},
+    {"check-time", "checkTime", Column::Time},
+    {"alarm-time", "alarmTime", Column::Time},
+    {"due-time", "dueTime", Column::Time},
+};
+inline constexpr Column kMemoColumns[] = {
+    {"mid", "mid", Column::Text},
+    {"pid", "pid", Column::Text},
+    {"content", "content", Column::Text},
+    {"assign-time", "assignTime", Column::Time},
+    {"create-time", "createTime", Column::Time},
+    {"edit-time", "editTime", Column::Time},
+};
+
+} // namespace Interchange
