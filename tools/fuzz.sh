@@ -23,7 +23,8 @@ corpus_of() {
   esac
 }
 mkdir -p build-fuzz/findings
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+# A smaller quarantine keeps a long run under the memory limit.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:quarantine_size_mb=32}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 export QT_QPA_PLATFORM=offscreen
 status=0
