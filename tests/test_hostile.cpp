@@ -37,6 +37,14 @@ QByteArray record(const QByteArray& attributes) {
            attributes + "/></tasks></zarvik>";
 }
 
+// Under AddressSanitizer freed memory stays resident in its quarantine:
+// the peaks say nothing there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPeaksMeanSomething = false;
+#else
+constexpr bool kPeaksMeanSomething = true;
+#endif
+
 // The process's peak resident size since the last reset, in kB.
 qint64 PeakKb() {
     QFile f("/proc/self/status");
@@ -156,7 +164,8 @@ private slots:
                      qPrintable(boxes.join(" / ")));
             QVERIFY2(boxes.size() <= 3, qPrintable(boxes.join(" / ")));
             // Well within a small multiple of the file and what it holds.
-            QVERIFY2(grown < 64 * 1024, qPrintable(QString::number(grown) + " kB"));
+            if (kPeaksMeanSomething)
+                QVERIFY2(grown < 64 * 1024, qPrintable(QString::number(grown) + " kB"));
             QCOMPARE(rows(db), before);
         }
     }
@@ -165,6 +174,8 @@ private slots:
     // (the parsed file, the engine's record and its pages), not once per
     // conversion on its way (that peaked at over ten times).
     void largeValueIsNotCopiedOnItsWay() {
+        if (!kPeaksMeanSomething)
+            QSKIP("peak memory is not measured under AddressSanitizer");
         const qint64 size = 100'000'000;
         const QString path = m_dir.filePath("large.zvx");
         {
