@@ -210,8 +210,17 @@ private slots:
                  QDateTime(QDate(2024, 1, 11), QTime(4, 30)));
         QCOMPARE(FormatIsoDateTime(0), QStringLiteral("1899-12-30T00:00:00.000+05:30"));
         for (const char* bad : {"", "yesterday", "2024-13-01T00:00:00Z", "2024-01-01 10:00:00",
-                                "2024-01-01T10:00:00+5"})
-            QVERIFY_THROWS_EXCEPTION(DateTimeParseError, ParseIsoDateTime(QLatin1String(bad)));
+                                "2024-01-01T10:00:00+5", "2024-01-01T10:00:00\xc2\xa0x"}) {
+            QVERIFY_THROWS_EXCEPTION(DateTimeParseError, ParseIsoDateTime(QString::fromUtf8(bad)));
+            QVERIFY_THROWS_EXCEPTION(DateTimeParseError, ParseIsoDateTimeUtf8(bad, 0));
+        }
+        // The file readers' byte parser reads what the text parser reads,
+        // blanks beyond ASCII included.
+        for (const char* good : {"2024-01-10T09:00:00.000-03:30", " 2024-01-10T23:00:00Z ",
+                                 "\xc2\xa0"
+                                 "2024-01-10T23:00:00.5+01:00\xe2\x80\x83"})
+            QCOMPARE(ParseIsoDateTimeUtf8(good, -330),
+                     ParseIsoDateTime(QString::fromUtf8(good), -330));
     }
 
     void loadOptionsOnAFreshInstallation() {

@@ -99,29 +99,29 @@ TDateTime ParseIsoDateTime(const QString& text) {
 
 namespace {
 // Reads exactly n digits at i.
-bool number(QStringView s, qsizetype& i, int n, int* out) {
+template <typename View> bool number(View s, qsizetype& i, int n, int* out) {
     int v = 0;
     for (int k = 0; k < n; ++k, ++i) {
-        if (i >= s.size() || !s[i].isDigit() || s[i].unicode() > '9')
+        if (i >= s.size() || s[i].unicode() < '0' || s[i].unicode() > '9')
             return false;
         v = v * 10 + (s[i].unicode() - '0');
     }
     *out = v;
     return true;
 }
-bool expect(QStringView s, qsizetype& i, char16_t c) {
-    if (i >= s.size() || s[i] != c)
+template <typename View> bool expect(View s, qsizetype& i, char16_t c) {
+    if (i >= s.size() || s[i].unicode() != c)
         return false;
     ++i;
     return true;
 }
-} // namespace
 
-TDateTime ParseIsoDateTime(const QString& text, int bias) {
-    const QStringView s = QStringView(text).trimmed();
-    const auto fail = [&] {
-        return DateTimeParseError(QStringLiteral("'%1' is not a valid date and time.").arg(text));
-    };
+struct NotADateTime {};
+
+// The parser over UTF-16 text or over bytes: the readers of a file hand it
+// the document's own bytes, without making a string of each value.
+template <typename View> TDateTime parseIso(View s, int bias) {
+    const auto fail = [] { return NotADateTime{}; };
     qsizetype i = 0;
     int year, month, day, hour, minute, second;
     // XML Schema: yyyy-mm-ddThh:mm:ss, optional fraction, optional zone.
@@ -131,7 +131,7 @@ TDateTime ParseIsoDateTime(const QString& text, int bias) {
         !expect(s, i, u':') || !number(s, i, 2, &second))
         throw fail();
     int ms = 0;
-    if (i < s.size() && s[i] == u'.') {
+    if (i < s.size() && s[i].unicode() == u'.') {
         ++i;
         int scale = 100, count = 0;
         while (i < s.size() && s[i].unicode() >= '0' && s[i].unicode() <= '9') {
@@ -145,11 +145,11 @@ TDateTime ParseIsoDateTime(const QString& text, int bias) {
     }
     int offsetMinutes = 0;
     bool zoned = false;
-    if (i < s.size() && s[i] == u'Z') {
+    if (i < s.size() && s[i].unicode() == u'Z') {
         ++i;
         zoned = true;
-    } else if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
-        const bool minus = s[i] == u'-';
+    } else if (i < s.size() && (s[i].unicode() == u'+' || s[i].unicode() == u'-')) {
+        const bool minus = s[i].unicode() == u'-';
         ++i;
         int oh, om;
         if (!number(s, i, 2, &oh) || !expect(s, i, u':') || !number(s, i, 2, &om) || oh > 14 ||
@@ -172,4 +172,26 @@ TDateTime ParseIsoDateTime(const QString& text, int bias) {
         return ToDateTime(day0, time);
     const QDateTime moved = QDateTime(day0, time, Qt::UTC).addSecs(qint64(shift) * 60);
     return ToDateTime(moved.date(), moved.time());
+}
+
+DateTimeParseError parseError(const QString& text) {
+    return DateTimeParseError(QStringLiteral("'%1' is not a valid date and time.").arg(text));
+}
+} // namespace
+
+TDateTime ParseIsoDateTime(const QString& text, int bias) {
+    try {
+        return parseIso(QStringView(text).trimmed(), bias);
+    } catch (const NotADateTime&) {
+        throw parseError(text);
+    }
+}
+
+TDateTime ParseIsoDateTimeUtf8(const char* text, int bias) {
+    try {
+        return parseIso(QLatin1StringView(text).trimmed(), bias);
+    } catch (const NotADateTime&) {
+        // Blanks beyond ASCII around it: the text's own rules decide.
+        return ParseIsoDateTime(QString::fromUtf8(text), bias);
+    }
 }

@@ -37,3 +37,5 @@ public:
 // An XML Schema dateTime, turned into local time with the current offset.
 TDateTime ParseIsoDateTime(const QString& text);
 TDateTime ParseIsoDateTime(const QString& text, int bias);
+// The same from UTF-8 bytes, without a string of its own.
+TDateTime ParseIsoDateTimeUtf8(const char* text, int bias);

@@ -49,43 +49,48 @@ QString attr(pugi::xml_node node, const RecordPath& path, const char* name, cons
 }
 
 // Hands one attribute to its column, converted as the column wants.
-void setColumn(Query& q, const Column& c, const QString& value, int bias) {
+// Hands one attribute's bytes to its column, converted as the column wants;
+// a string of the value is made only for a message.
+void setColumn(Query& q, const Column& c, const char* value, int bias) {
     const QString name = QLatin1String(c.column);
+    const bool empty = *value == 0;
+    const auto refused = [&](const char* what) {
+        return DbError(QStringLiteral("'%1' is not a valid %2 value for %3.")
+                           .arg(QString::fromUtf8(value), QLatin1String(what), name));
+    };
     switch (c.kind) {
     case Column::Text:
-        q.setText(name, c.attribute == std::string_view("content") ? ToCrLf(value) : value);
+        q.setText(name, QString::fromUtf8(value));
         return;
     case Column::Flag:
-        if (value.isEmpty())
+        if (empty)
             q.setNull(name);
-        else if (value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || value == u"1" ||
-                 value == u"-1")
+        else if (qstricmp(value, "True") == 0 || std::strcmp(value, "1") == 0 ||
+                 std::strcmp(value, "-1") == 0)
             q.setBool(name, true);
-        else if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || value == u"0")
+        else if (qstricmp(value, "False") == 0 || std::strcmp(value, "0") == 0)
             q.setBool(name, false);
         else
-            throw DbError(
-                QStringLiteral("'%1' is not a valid boolean value for %2.").arg(value, name));
+            throw refused("boolean");
         return;
     case Column::Integer: {
-        if (value.isEmpty()) {
+        if (empty) {
             q.setNull(name);
             return;
         }
         bool ok = false;
-        const int v = value.trimmed().toInt(&ok);
+        const int v = QByteArrayView(value).trimmed().toInt(&ok);
         if (!ok)
-            throw DbError(
-                QStringLiteral("'%1' is not a valid integer value for %2.").arg(value, name));
+            throw refused("integer");
         q.setInt(name, v);
         return;
     }
     case Column::Time:
         // A missing date-time is an empty column.
-        if (value.isEmpty())
+        if (empty)
             q.setNull(name);
         else
-            q.setDateTime(name, ParseIsoDateTime(value, bias));
+            q.setDateTime(name, ParseIsoDateTimeUtf8(value, bias));
         return;
     }
 }
@@ -127,14 +132,14 @@ void postRecord(Query& q, const Section& s, size_t from, pugi::xml_node record,
     // value is not copied on its way, only its line breaks may be.
     for (size_t c = from; c < s.count; ++c) {
         const Column& column = s.columns[c];
-        if (column.kind != Column::Text) {
-            setColumn(q, column, attr(record, path, column.attribute, box), bias);
-            continue;
-        }
         const pugi::xml_attribute a = record.attribute(column.attribute);
         if (!a)
             attr(record, path, column.attribute, box); // reports it
         const char* value = a ? a.value() : "";
+        if (column.kind != Column::Text) {
+            setColumn(q, column, value, bias);
+            continue;
+        }
         QByteArray bytes = QByteArray::fromRawData(value, qsizetype(std::strlen(value)));
         if (column.attribute == std::string_view("content") && bytes.contains('\n'))
             bytes = ToCrLf(bytes);
@@ -222,18 +227,25 @@ bool restore(Database& db, WriteBatch& batch, const QString& fileName, const Ask
             // The ids stored already, read in one pass: a record only new to
             // the table (all of them, restoring into an empty database) then
             // costs no lookup.
-            QSet<QString> stored;
+            // Kept as UTF-8: the file's ids are looked up as the document
+            // holds them, which lives as long as this set.
+            QSet<QByteArray> stored;
             OpenQuery(q, QStringLiteral("select %2 from %1")
                              .arg(QLatin1String(s->table), QLatin1String(s->idColumn)));
             for (; !q.eof(); q.next())
-                stored.insert(q.text(0));
+                stored.insert(q.text(0).toUtf8());
             for (int i = 0; i < n; ++i) {
                 const RecordPath path{s->name, s->element, i};
                 const pugi::xml_node record = xml.Child(sectionNode, i);
-                const QString id = attr(record, path, s->idColumn, errorBox);
+                const pugi::xml_attribute idAttr = record.attribute(s->idColumn);
+                if (!idAttr)
+                    attr(record, path, s->idColumn, errorBox); // reports it
+                const char* idBytes = idAttr ? idAttr.value() : "";
+                const QByteArray id =
+                    QByteArray::fromRawData(idBytes, qsizetype(std::strlen(idBytes)));
                 bool exists = stored.contains(id);
                 if (exists) {
-                    OpenQuery(q, lookup, {id});
+                    OpenQuery(q, lookup, {QString::fromUtf8(id)});
                     exists = !q.eof();
                 }
                 stored.insert(id); // a second record of this id in the file finds this one
