@@ -3,16 +3,44 @@
 #include "Database.h"
 
 #include <QDateTime>
+#include <cstdlib>
 #include <sqlite3.h>
 
+namespace {
+int autoCheckpoint(sqlite3* db, int pages) {
+    int was = 1000;
+    sqlite3_exec(
+        db, "pragma wal_autocheckpoint",
+        [](void* out, int, char** values, char**) {
+            *static_cast<int*>(out) = values[0] ? std::atoi(values[0]) : 1000;
+            return 0;
+        },
+        &was, nullptr);
+    sqlite3_wal_autocheckpoint(db, pages);
+    return was;
+}
+} // namespace
+
+// Each commit would also copy the log into the database once the log is
+// long, rewriting the same index pages batch after batch: the copy is left
+// to the end. A crash before it loses nothing; the log is read at the next
+// open.
 WriteBatch::WriteBatch(Database& db, int maxRows, int maxMs)
-    : m_db(db), m_maxRows(maxRows), m_maxMs(maxMs) {}
+    : m_db(db), m_maxRows(maxRows), m_maxMs(maxMs) {
+    if (m_db.isOpen())
+        m_checkpointPages = autoCheckpoint(m_db.handle(), 0);
+}
 
 WriteBatch::~WriteBatch() {
     try {
         commit();
     } catch (const DbError&) {
         // Nothing more can be kept of this transaction.
+    }
+    if (m_db.isOpen()) {
+        sqlite3* db = m_db.handle();
+        autoCheckpoint(db, m_checkpointPages);
+        sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
     }
 }
 

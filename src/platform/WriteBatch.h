@@ -29,4 +29,5 @@ private:
     int m_rows = 0;
     bool m_open = false;
     qint64 m_started = 0;
+    int m_checkpointPages = 1000; // the connection's own, given back at the end
 };
