@@ -10,6 +10,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QDialog>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTimer>
 #include <QtTest>
@@ -53,6 +54,24 @@ public:
         return frame;
     }
     TTaskTree* tree() const { return frame->tree(); }
+    // Waits for the posted edit request to open the in-place editor.
+    QPlainTextEdit* editor() const {
+        QPlainTextEdit* e = nullptr;
+        (void)QTest::qWaitFor(
+            [&] {
+                e = tree()->viewport()->findChild<QPlainTextEdit*>(QStringLiteral("TaskEditor"));
+                return e && e->isVisible();
+            },
+            3000);
+        if (!e)
+            qFatal("the editor did not open");
+        return e;
+    }
+    // Lets the posted messages of a command run.
+    static void settle() {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
     // Selects exactly these rows.
     void select(std::initializer_list<QModelIndex> rows) const {
         tree()->clearSelection();

@@ -52,24 +52,6 @@ QStringList texts(const TzvTasksFrame* f, const QModelIndex& parent = {}) {
 class TestEditing : public QObject {
     Q_OBJECT
 
-    // Waits for the posted edit request to open the editor.
-    QPlainTextEdit* editorOf(test::Program& p) {
-        QPlainTextEdit* e = nullptr;
-        (void)QTest::qWaitFor(
-            [&] {
-                e = p.tree()->viewport()->findChild<QPlainTextEdit*>(QStringLiteral("TaskEditor"));
-                return e && e->isVisible();
-            },
-            3000);
-        if (!e)
-            qFatal("the editor did not open");
-        return e;
-    }
-    void settle() {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
-
 private slots:
     void initTestCase() { test::FixGuiEnvironment(); }
     void cleanup() { Clock::SetForTesting({}); }
@@ -81,7 +63,7 @@ private slots:
         const QDateTime now(QDate(2026, 4, 1), QTime(7, 45, 30));
         Clock::SetForTesting([&] { return now; });
         QTest::keyClick(p.tree(), Qt::Key_Return);
-        QPlainTextEdit* editor = editorOf(p);
+        QPlainTextEdit* editor = p.editor();
         QVERIFY(f->editingNode());
         QCOMPARE(f->tipMode(), 2);
         QVERIFY(!f->Action_TaskAdd->isEnabled() && !f->Comb_ViewRange->isEnabled());
@@ -92,7 +74,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return); // a line break, not the end
         QTest::keyClicks(editor, "milk  ");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         QVERIFY(!f->editingNode());
         const auto rows = tableRows(folder.path());
         QCOMPARE(rows.size(), 1);
@@ -119,9 +101,9 @@ private slots:
         const QDateTime now(QDate(2026, 4, 1), QTime(7, 45, 30));
         Clock::SetForTesting([&] { return now; });
         QTest::keyClick(p.tree(), Qt::Key_Return);
-        QTest::keyClicks(editorOf(p), "first");
-        QTest::keyClick(editorOf(p), Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        QTest::keyClicks(p.editor(), "first");
+        QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
+        test::Program::settle();
         const QString created = DateTimeText(ToDateTime(now)) + QStringLiteral(" created");
         QCOMPARE(f->ZvStatusBar1->panelText(), created);
         QVERIFY(!f->ZvStatusBar1->panelText().contains(QLatin1String("1899")));
@@ -130,9 +112,9 @@ private slots:
         // Editing the selected row again and completing it by key.
         f->Action_TaskComplete->trigger();
         QTest::keyClick(p.tree(), Qt::Key_F2);
-        QTest::keyClicks(editorOf(p), " again");
-        QTest::keyClick(editorOf(p), Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        QTest::keyClicks(p.editor(), " again");
+        QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
+        test::Program::settle();
         QCOMPARE(f->ZvStatusBar1->panelText(),
                  DateTimeText(ToDateTime(now)) + QStringLiteral(" completed"));
     }
@@ -152,12 +134,12 @@ private slots:
         TzvTasksFrame* f = p.show();
         const int before = f->model()->rowCount();
         f->Action_TaskAdd->trigger();
-        QPlainTextEdit* editor = editorOf(p);
+        QPlainTextEdit* editor = p.editor();
         QCOMPARE(f->model()->rowCount(), before + 1);
         QTest::keyClicks(editor, typed);
         QTest::keyClick(editor, escape ? Qt::Key_Escape : Qt::Key_Return,
                         escape ? Qt::NoModifier : Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         QCOMPARE(f->model()->rowCount(), before);
         QCOMPARE(tableRows(folder.path()).size(), 5);
         QVERIFY(!f->editingNode());
@@ -168,9 +150,9 @@ private slots:
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         f->Action_TaskAdd->trigger();
-        QTest::keyClicks(editorOf(p), "   ");
+        QTest::keyClicks(p.editor(), "   ");
         f->FinishEdit(); // as a click on the tip text does
-        settle();
+        test::Program::settle();
         const auto rows = tableRows(folder.path());
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].content, QString());
@@ -184,18 +166,18 @@ private slots:
         TzvTasksFrame* f = p.show();
         p.tree()->setCurrentIndex(p.row(0));
         QTest::keyClick(p.tree(), Qt::Key_F2);
-        QPlainTextEdit* editor = editorOf(p);
+        QPlainTextEdit* editor = p.editor();
         QCOMPARE(editor->toPlainText(), QStringLiteral("alpha"));
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         QCOMPARE(tableRows(folder.path())[0].editTime, 0.0);
 
         // A real change is written with its edit time.
         f->Action_TaskEdit->trigger();
-        editor = editorOf(p);
+        editor = p.editor();
         QTest::keyClicks(editor, " plus");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         const Row r = tableRows(folder.path())[0];
         QCOMPARE(r.content, QStringLiteral("alpha plus"));
         QVERIFY(r.editTime > 0);
@@ -212,9 +194,9 @@ private slots:
         p.tree()->expand(p.row(0));
         p.tree()->setCurrentIndex(p.row(0, 1));
         QTest::keyClick(p.tree(), Qt::Key_Return, Qt::ControlModifier);
-        QTest::keyClicks(editorOf(p), "alpha three");
-        QTest::keyClick(editorOf(p), Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        QTest::keyClicks(p.editor(), "alpha three");
+        QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
+        test::Program::settle();
         QCOMPARE(texts(f, p.row(0)), QStringList({"alpha one", "alpha two", "alpha three"}));
         const auto rows = tableRows(folder.path());
         QCOMPARE(rows.last().pid, QStringLiteral("{A}"));
@@ -222,9 +204,9 @@ private slots:
         // With nothing selected: under the last top-level task, which opens.
         p.tree()->clearSelection();
         f->Action_SubTaskAdd->trigger();
-        QTest::keyClicks(editorOf(p), "under gamma");
-        QTest::keyClick(editorOf(p), Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        QTest::keyClicks(p.editor(), "under gamma");
+        QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
+        test::Program::settle();
         QVERIFY(p.tree()->isExpanded(p.row(2)));
         QCOMPARE(tableRows(folder.path()).last().pid, QStringLiteral("{C}"));
     }
@@ -296,8 +278,8 @@ private slots:
         f->Action_TaskAdd->trigger();
         QCOMPARE(f->Comb_ViewRange->currentIndex(), 0);
         QCOMPARE(IniFile(folder.configPath()).readInteger("task", "viewRange", -1), 0);
-        QTest::keyClick(editorOf(p), Qt::Key_Escape);
-        settle();
+        QTest::keyClick(p.editor(), Qt::Key_Escape);
+        test::Program::settle();
         // "View Incomplete" stays.
         f->Menu_Incomplete->trigger();
         f->Action_TaskAdd->trigger();
@@ -309,7 +291,7 @@ private slots:
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         QTest::mouseDClick(p.tree()->viewport(), Qt::LeftButton, {}, QPoint(50, 200));
-        editorOf(p);
+        p.editor();
         QVERIFY(f->editingNode());
     }
 
@@ -337,11 +319,11 @@ private slots:
         // An edit under the same search text is searched again.
         p.tree()->setCurrentIndex(f->model()->index(0, 0, p.row(0)));
         f->Action_TaskEdit->trigger();
-        QPlainTextEdit* editor = editorOf(p);
+        QPlainTextEdit* editor = p.editor();
         editor->selectAll();
         QTest::keyClicks(editor, "alpha three");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         QCOMPARE(f->model()->rowCount(), 0);
         QVERIFY(!f->editingNode());
         QTRY_VERIFY(
@@ -377,7 +359,7 @@ private slots:
         TzvTasksFrame* f = p.show();
         p.tree()->setCurrentIndex(p.row(1));
         f->Action_TaskEdit->trigger();
-        editorOf(p);
+        p.editor();
         for (QAction* a : f->findChildren<QAction*>())
             // Export stays enabled and ignores the request itself.
             if (a->objectName().startsWith(QLatin1String("Action_")) && a != f->Action_Export)

@@ -74,23 +74,6 @@ QStringList storedTexts(const QString& folder) {
 class TestFaults : public QObject {
     Q_OBJECT
 
-    QPlainTextEdit* editorOf(test::Program& p) {
-        QPlainTextEdit* e = nullptr;
-        (void)QTest::qWaitFor(
-            [&] {
-                e = p.tree()->viewport()->findChild<QPlainTextEdit*>(QStringLiteral("TaskEditor"));
-                return e && e->isVisible();
-            },
-            3000);
-        if (!e)
-            qFatal("the editor did not open");
-        return e;
-    }
-    void settle() {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
-
 private slots:
     void initTestCase() { test::FixGuiEnvironment(); }
 
@@ -293,38 +276,38 @@ private slots:
 
         // A new task typed in.
         f->Action_TaskAdd->trigger();
-        QPlainTextEdit* editor = editorOf(p);
+        QPlainTextEdit* editor = p.editor();
         QTest::keyClicks(editor, "never stored");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         QVERIFY(newError());
         QCOMPARE(shownTexts(*f->model()), expected);
 
         // A new sub-task typed in.
         p.select({p.row(0)});
         f->Action_SubTaskAdd->trigger();
-        editor = editorOf(p);
+        editor = p.editor();
         QTest::keyClicks(editor, "child never stored");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         QVERIFY(newError());
         QCOMPARE(shownTexts(*f->model()), expected);
 
         // Pasted text.
         QGuiApplication::clipboard()->setText("pasted, never stored");
         f->Action_PasteTask->trigger();
-        settle();
+        test::Program::settle();
         QVERIFY(newError());
         QCOMPARE(shownTexts(*f->model()), expected);
 
         // An edit of the stored row.
         p.select({p.row(0)});
         f->Action_TaskEdit->trigger();
-        editor = editorOf(p);
+        editor = p.editor();
         editor->selectAll();
         QTest::keyClicks(editor, "changed on screen only");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         QVERIFY(newError());
         QCOMPARE(shownTexts(*f->model()), expected);
         QCOMPARE(p.row(0).data().toString(), QStringLiteral("it's stored"));
@@ -396,10 +379,10 @@ private slots:
         f->Action_PasteTask->trigger();
         p.select({p.row(0)});
         f->Action_TaskEdit->trigger();
-        QPlainTextEdit* editor = editorOf(p);
+        QPlainTextEdit* editor = p.editor();
         editor->setPlainText(QStringLiteral("ed") + QChar(u'\0') + "ited");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        settle();
+        test::Program::settle();
         QVERIFY(p.boxes.shown.isEmpty());
         QCOMPARE(storedTexts(other.path()), QStringList({"edited", "paste"}));
     }

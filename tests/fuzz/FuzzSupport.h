@@ -4,6 +4,7 @@
 // process and a keyed database opened once (the key derivation is far
 // slower than one input).
 
+#include "io/XmlTry.h"
 #include "platform/Database.h"
 
 #include <QDir>
@@ -26,6 +27,15 @@ inline QString WriteInput(const char* name, const uint8_t* data, size_t size) {
         std::abort();
     f.write(reinterpret_cast<const char*>(data), qint64(size));
     return path;
+}
+
+// The fuzzer's XML packed into the interchange container, as a file: the
+// fuzzer then works on the structure rather than on compressed bytes.
+inline QString WriteContainer(const char* name, const uint8_t* data, size_t size) {
+    const QByteArray container =
+        Txmltry::Compress(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    return WriteInput(name, reinterpret_cast<const uint8_t*>(container.constData()),
+                      size_t(container.size()));
 }
 
 // A task database holding the rows every input starts with.

@@ -2,16 +2,11 @@
 // the restore target: the XML, packed by the harness.
 #include "FuzzSupport.h"
 #include "io/Interchange.h"
-#include "io/XmlTry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Database& db = fuzz::TaskDatabase();
     fuzz::ResetTasks(db);
-    const QByteArray xml(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QByteArray container = Txmltry::Compress(xml);
-    const QString file =
-        fuzz::WriteInput("import.zvx", reinterpret_cast<const uint8_t*>(container.constData()),
-                         size_t(container.size()));
+    const QString file = fuzz::WriteContainer("import.zvx", data, size);
     int boxes = 0;
     try {
         Interchange::ImportFromFile(db, file, [&boxes](const QString&) { ++boxes; });

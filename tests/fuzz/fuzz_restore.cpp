@@ -3,16 +3,11 @@
 // structure rather than on compressed bytes.
 #include "FuzzSupport.h"
 #include "io/Interchange.h"
-#include "io/XmlTry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Database& db = fuzz::TaskDatabase();
     fuzz::ResetTasks(db);
-    const QByteArray xml(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QByteArray container = Txmltry::Compress(xml);
-    const QString file =
-        fuzz::WriteInput("restore.zvx", reinterpret_cast<const uint8_t*>(container.constData()),
-                         size_t(container.size()));
+    const QString file = fuzz::WriteContainer("restore.zvx", data, size);
     int asked = 0;
     const auto ask = [&asked](const Interchange::ReplaceQuestion&) {
         // Every answer in turn, Abort last.
