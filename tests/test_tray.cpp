@@ -456,7 +456,7 @@ private slots:
         p.tester.reset();
         QSignalSpy exited(p.mainFm.get(), &TmainFm::exited);
         p.mainFm->Action_Exit->trigger();
-        QVERIFY(frame.isNull());
+        QTRY_VERIFY(frame.isNull());
         QCOMPARE(exited.count(), 1);
         QCOMPARE(IniFile(folder.configPath()).readInteger("form", "Left", 0), 150);
         QCOMPARE(g_area->balloons().size(), 0); // Exit's own close shows none
@@ -480,6 +480,27 @@ private slots:
         QVERIFY(p.mainFm->isMinimized());
         QVERIFY(!p.mainFm->exiting());
         QVERIFY(m_boxes.shown.isEmpty());
+
+        // Exit by key through the real File menu: the menu belongs to the
+        // frame that Exit deletes, so it must still be alive while it handles the key.
+        p.mainFm->showNormal();
+        p.mainFm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.mainFm.get()));
+        QSignalSpy exited(p.mainFm.get(), &TmainFm::exited);
+        QPointer<TzvTasksFrame> frame = f;
+        p.frame = nullptr;
+        p.tester.reset();
+        QTest::keyClick(p.mainFm.get(), Qt::Key_F, Qt::AltModifier);
+        QMenu* file = nullptr;
+        QTRY_VERIFY((file = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+        bool pressing = false, deletedWhilePressing = false;
+        connect(file, &QObject::destroyed, [&] { deletedWhilePressing = pressing; });
+        pressing = true;
+        QTest::keyClick(file, Qt::Key_X);
+        pressing = false;
+        QTRY_COMPARE(exited.count(), 1);
+        QVERIFY(frame.isNull());
+        QVERIFY(!deletedWhilePressing);
         SetNotifyAreaFactory([](QObject* parent) {
             g_area = new FakeArea(parent);
             return g_area;

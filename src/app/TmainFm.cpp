@@ -40,7 +40,9 @@ TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* paren
     Action_DbBackup = action("Action_DbBackup", QStringLiteral("Database &Backup..."));
     Action_DbRestore = action("Action_DbRestore", QStringLiteral("Database &Restore..."));
     Action_Import = action("Action_Import", QStringLiteral("&Import..."));
-    connect(Action_Exit, &QAction::triggered, this, &TmainFm::Exit);
+    // Queued: the menu that triggered Exit belongs to the frame that Exit
+    // deletes, and it is still handling its key or click.
+    connect(Action_Exit, &QAction::triggered, this, &TmainFm::Exit, Qt::QueuedConnection);
     connect(Action_DbBackup, &QAction::triggered, this,
             [this] { Guarded([this] { Action_DbBackupExecute(); }); });
     connect(Action_DbRestore, &QAction::triggered, this,
