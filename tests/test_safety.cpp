@@ -128,7 +128,8 @@ private slots:
         p.show();
         p.mainFm->Action_Import->trigger();
         p.mainFm->Action_DbRestore->trigger();
-        QCOMPARE(p.boxes.texts(), QStringList({"File write failure!", "File write failure!"}));
+        QCOMPARE(p.boxes.texts(),
+                 QStringList({SafetyCopies::WriteFailure, SafetyCopies::WriteFailure}));
         QCOMPARE(contents(folder.path()), QStringList{"kept"});
     }
 

@@ -28,7 +28,7 @@ QString Write(Database& db, const QString& programFolder, const QString& version
               const QDateTime& now) {
     const QString folder = Folder(programFolder);
     if (!QDir().mkpath(folder))
-        throw XmlFileError(QStringLiteral("File write failure!"));
+        throw XmlFileError(WriteFailure);
     const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd-HHmmss-zzz"));
     QString path = QDir(folder).filePath(kPrefix + stamp + kSuffix);
     // Two in one millisecond: the second gets a number.
@@ -40,7 +40,7 @@ QString Write(Database& db, const QString& programFolder, const QString& version
         throw;
     } catch (const std::exception&) {
         QFile::remove(path);
-        throw XmlFileError(QStringLiteral("File write failure!"));
+        throw XmlFileError(WriteFailure);
     }
     QStringList copies = List(programFolder);
     while (copies.size() > Keep)

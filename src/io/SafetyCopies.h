@@ -13,8 +13,12 @@ class Database;
 namespace SafetyCopies {
 constexpr int Keep = 10;
 QString Folder(const QString& programFolder);
-// Writes one and returns its path; throws XmlFileError("File write
-// failure!") when it cannot, having written nothing that stays.
+// What a command says when its safety copy cannot be written: not the
+// chosen file's fault, and nothing has been changed.
+inline const QString WriteFailure = QStringLiteral(
+    "The safety copy of the database could not be written into Backups, so nothing was changed.");
+// Writes one and returns its path; throws XmlFileError(WriteFailure) when
+// it cannot, having written nothing that stays.
 QString Write(Database& db, const QString& programFolder, const QString& version,
               const QDateTime& now);
 // The copies there, oldest first.

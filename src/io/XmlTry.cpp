@@ -1,7 +1,8 @@
 #include "XmlTry.h"
 
+#include "platform/FileWriter.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <pugixml.hpp>
 #include <unordered_map>
@@ -167,8 +168,7 @@ void Txmltry::SaveFile(const QString& fileName, bool compressed) const {
     const QByteArray data = compressed ? Compress(Serialise()) : Serialise();
     // Written beside and then put in place: a failed write never leaves a
     // half file where a good one was.
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
+    if (!FileWriter::TryWrite(fileName, data))
         throw XmlFileError(QStringLiteral("Cannot write \"%1\".").arg(fileName));
 }
 

@@ -1,9 +1,10 @@
 #include "AutoStart.h"
 
+#include "FileWriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 QString AutoStart::defaultDir() {
@@ -63,9 +64,5 @@ void AutoStart::setAutoStart(bool on) const {
     }
     if (QFileInfo::exists(path) || !QDir().mkpath(m_dir))
         return;
-    QSaveFile f(path);
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write(desktopEntry(m_exe).toUtf8());
-        f.commit();
-    }
+    FileWriter::TryWrite(path, desktopEntry(m_exe).toUtf8());
 }

@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include "FileWriter.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -195,21 +197,6 @@ void setKey(Lines& lines, const QString& section, const QString& key, const QStr
     lines.finalBreak = lines.finalBreak || sectionAt < 0 || insertAt + 2 >= items.size();
 }
 
-// Temporary files of writers that were killed before their rename; a
-// running writer's own file is left to it.
-void removeStaleTemps(const QString& path) {
-    const QFileInfo fi(path);
-    const QString prefix = fi.fileName() + u'.';
-    const QFileInfoList temps =
-        QDir(fi.absolutePath()).entryInfoList({prefix + QStringLiteral("*.tmp")}, QDir::Files);
-    for (const QFileInfo& t : temps) {
-        bool ok = false;
-        const QString middle = t.fileName().mid(prefix.size()).chopped(4);
-        const qint64 pid = middle.toLongLong(&ok);
-        if (ok && pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
-            QFile::remove(t.filePath());
-    }
-}
 } // namespace
 
 void IniFile::writeStrings(const QString& section,
@@ -240,29 +227,9 @@ void IniFile::writeStrings(const QString& section,
         fail();
     if (overwriteInPlace(path, old, data))
         return;
-    removeStaleTemps(m_path);
-    const QByteArray temp =
-        path + '.' + QByteArray::number(QCoreApplication::applicationPid()) + ".tmp";
-    struct stat status;
-    const bool existed = ::stat(path.constData(), &status) == 0;
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    bool ok = fd >= 0;
-    for (qsizetype done = 0; ok && done < data.size();) {
-        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        done += n;
-    }
-    if (ok && existed)
-        ok = ::fchmod(fd, status.st_mode & 07777) == 0;
-    if (fd >= 0)
-        ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.constData(), path.constData()) == 0;
-    if (!ok) {
-        ::unlink(temp.constData());
+    FileWriter::RemoveStaleTemps(m_path);
+    if (!FileWriter::TryWrite(m_path, data, FileWriter::Sync::Quick))
         fail();
-    }
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value) const {

@@ -6,9 +6,9 @@
 #include "app/pU_Boxes.h"
 #include "components/ZvVersionInfo.h"
 #include "io/ListWriters.h"
+#include "platform/FileWriter.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 // Save Task and Save All: the plain-text and HTML task lists.
 
@@ -58,9 +58,7 @@ bool TzvTasksFrame::WriteList(bool all, const QString& fileName,
     const QByteArray bytes = writer(nodes, context);
     // Written aside and renamed: a failed write never leaves half a list in
     // place of a good one.
-    QSaveFile file(fileName);
-    const bool ok =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    const bool ok = FileWriter::TryWrite(fileName, bytes);
     if (!ok)
         ErrorBox(QStringLiteral("File write failure!"));
     if (all)
