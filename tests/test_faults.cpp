@@ -2,12 +2,22 @@
 #include "io/Interchange.h"
 #include "io/XmlTry.h"
 #include "platform/IniFile.h"
+#include "tasks/TaskDialogs.h"
 #include "tasks/TaskTreeModel.h"
 
+#include "io/SafetyCopies.h"
+#include "platform/MailTransport.h"
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +53,49 @@ bool asRoot() {
     if (asRoot())                                                                                  \
     QSKIP("root ignores file modes; .ci/run runs this test as an ordinary user too")
 
+// A small file system of its own for one test, which only root may mount.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& dir) : m_dir(QFile::encodeName(dir)) {
+        QDir().mkpath(dir);
+        m_mounted = ::mount("tmpfs", m_dir.constData(), "tmpfs", 0, "size=512k") == 0;
+    }
+    ~SmallDisk() {
+        if (m_mounted)
+            ::umount2(m_dir.constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_mounted; }
+    // Takes every block that is left.
+    void fill() const {
+        const int fd = ::open((m_dir + "/filler").constData(), O_WRONLY | O_CREAT, 0600);
+        static const char block[4096] = {};
+        for (size_t n = sizeof block; n > 0; n /= 2)
+            while (::write(fd, block, n) == ssize_t(n)) {
+            }
+        ::close(fd);
+    }
+
+private:
+    QByteArray m_dir;
+    bool m_mounted = false;
+};
+
+// A mail program that only notes that it was handed a message.
+struct NoteTransport : MailTransport {
+    static inline int sent = 0;
+    int logon(const QString&, const QString&, unsigned, unsigned long& s) override {
+        s = 1;
+        return 0;
+    }
+    int logoff(unsigned long) override { return 0; }
+    int resolveName(unsigned long, const QString&, unsigned, MailRecipient&) override { return 0; }
+    int sendMail(unsigned long, const MailMessage&, unsigned) override {
+        ++sent;
+        return 0;
+    }
+    void freeBuffer(const MailRecipient&) override {}
+};
+
 struct Row {
     QString tid, content;
 };
@@ -61,6 +114,34 @@ QStringList shownTexts(const TaskTreeModel& m) {
         t << n->info.content;
     t.sort();
     return t;
+}
+// Every column of every row, and every record of the tree with its parent.
+QString table(const QString& folder) {
+    Database db;
+    db.open(folder);
+    Query q(db);
+    QStringList rows;
+    for (OpenQuery(q, "select * from tasks order by tid"); !q.eof(); q.next()) {
+        QStringList row;
+        for (int i = 0; i < q.fieldCount(); ++i)
+            row << q.text(i);
+        rows << row.join(u'|');
+    }
+    return rows.join(u'\n');
+}
+QString tree(const TaskTreeModel& m) {
+    QStringList rows;
+    for (const TaskNode* n : m.flatNodes()) {
+        const TTaskInfo& t = n->info;
+        rows << QStringLiteral("%1<%2 %3 %4 %5 %6 %7 %8 %9")
+                    .arg(t.tid, n->parent() ? n->parent()->info.tid : QString(), t.pid, t.content)
+                    .arg(t.checkFlag)
+                    .arg(t.textColor)
+                    .arg(t.alarmFlag)
+                    .arg(t.dueFlag)
+                    .arg(t.checkTime);
+    }
+    return rows.join(u'\n');
 }
 QStringList storedTexts(const QString& folder) {
     QStringList t;
@@ -238,8 +319,8 @@ private slots:
         QCOMPARE(after, was); // no journal or header written beside it
     }
 
-    // A store that fails shows its error and the tree keeps to the table:
-    // a new row goes, an edited one shows its stored text again.
+    // A store that fails shows its error and the tree keeps to the table;
+    // the editor opens again with what was typed, and Esc then drops it.
     void failedStoresLeaveTheTreeAsStored_data() {
         QTest::addColumn<bool>("readOnlyFile");
         QTest::newRow("no connection") << false;
@@ -273,6 +354,14 @@ private slots:
             boxes = p.boxes.shown.size();
             return more;
         };
+        // The typed text is offered again in an open editor.
+        const auto retyped = [&](const QString& typed) {
+            QTRY_VERIFY(f->editingNode());
+            QPlainTextEdit* again = p.editor();
+            QCOMPARE(again->toPlainText(), typed);
+            QTest::keyClick(again, Qt::Key_Escape);
+            test::Program::settle();
+        };
 
         // A new task typed in.
         f->Action_TaskAdd->trigger();
@@ -281,6 +370,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
         QVERIFY(newError());
+        retyped("never stored");
         QCOMPARE(shownTexts(*f->model()), expected);
 
         // A new sub-task typed in.
@@ -291,6 +381,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
         QVERIFY(newError());
+        retyped("child never stored");
         QCOMPARE(shownTexts(*f->model()), expected);
 
         // Pasted text.
@@ -309,12 +400,81 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
         QVERIFY(newError());
+        retyped("changed on screen only");
         QCOMPARE(shownTexts(*f->model()), expected);
         QCOMPARE(p.row(0).data().toString(), QStringLiteral("it's stored"));
         for (const auto& b : p.boxes.shown)
             QVERIFY(!b.text.isEmpty());
         ::chmod(QFile::encodeName(dbPath).constData(), 0644);
         QCOMPARE(storedTexts(folder.path()), expected);
+    }
+
+    // A command on several rows that the database refuses half-way stores
+    // nothing, and the tree shows what it showed.
+    void refusedCommandsChangeNothing_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* c :
+             {"move", "drop", "delete", "complete", "check box", "colour", "reminder", "due date"})
+            QTest::newRow(c) << QString(c);
+    }
+    void refusedCommandsChangeNothing() {
+        QFETCH(QString, command);
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{A}", "root", "A", false, true));
+            test::InsertTask(db, test::Task("{A1}", "{A}", "a1"));
+            test::InsertTask(db, test::Task("{A2}", "{A}", "a2"));
+            test::InsertTask(db, test::Task("{B}", "root", "B"));
+            test::InsertTask(db, test::Task("{C}", "root", "C"));
+            // The disk gives out at B's row.
+            db.exec("create trigger full_u before update on tasks when old.tid='{B}' begin "
+                    "select raise(abort, 'database or disk is full'); end;"
+                    "create trigger full_d before delete on tasks when old.tid='{B}' begin "
+                    "select raise(abort, 'database or disk is full'); end");
+        }
+        const QString before = table(folder.path());
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const QString shown = tree(*f->model());
+        p.select({p.row(0), p.row(1)}); // A, with its sub-tasks, and B
+        test::WhenModal<TColorSetDlg> colour([](TColorSetDlg* d) {
+            d->cb_text->click();
+            d->cbox_text->setCurrentIndex(d->cbox_text->findText("Red"));
+            d->btn_Ok->click();
+        });
+        test::WhenModal<TReminderSetDlg> reminder([](TReminderSetDlg* d) {
+            d->cb_reminder->click();
+            d->edt_date->setDate(QDate(2030, 1, 1));
+            d->btn_ok->click();
+        });
+        test::WhenModal<TDueSetDlg> due([](TDueSetDlg* d) {
+            d->cb_due->click();
+            d->Btn_Ok->click();
+        });
+        if (command == "move")
+            Guarded([&] { f->MoveSelectedTo(f->model()->topLevel()[2].get(), true); });
+        else if (command == "drop")
+            Guarded([&] { f->VtTasksDragDrop(p.row(2)); });
+        else if (command == "delete")
+            f->Action_TaskDelete->trigger();
+        else if (command == "complete")
+            f->Action_TaskComplete->trigger();
+        else if (command == "check box")
+            f->model()->setData(p.row(1), Qt::Checked, Qt::CheckStateRole);
+        else if (command == "colour")
+            f->Action_SetColor->trigger();
+        else if (command == "reminder")
+            f->Action_TaskReminderSet->trigger();
+        else
+            f->Action_TaskDueSet->trigger();
+        test::Program::settle();
+        QVERIFY(!p.boxes.shown.isEmpty());
+        QVERIFY2(p.boxes.shown.last().text.contains("disk is full"),
+                 qPrintable(p.boxes.shown.last().text));
+        QCOMPARE(table(folder.path()), before);
+        QCOMPARE(tree(*f->model()), shown);
     }
 
     // 20,000 records that are all tid: one box for the first missing
@@ -351,6 +511,91 @@ private slots:
         Query q(db);
         OpenQuery(q, "select count(*) from tasks");
         QCOMPARE(q.integer(0), records);
+    }
+
+    // On a full disk every file the program writes fails with its message,
+    // and the file that was there stays whole.
+    void fullDiskReplacesNoFile() {
+        if (!asRoot())
+            QSKIP("mounting a small file system needs root");
+        QTemporaryDir dir;
+        const QString disk = dir.filePath("disk");
+        SmallDisk small(disk);
+        if (!small.mounted())
+            QSKIP("this machine lets no one mount a file system here");
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{N}", "root", "restored"));
+            Interchange::WriteBackup(db, dir.filePath("restore.zvx"), "1");
+            db.exec("delete from tasks");
+            for (int i = 0; i < 30; ++i)
+                test::InsertTask(db, test::Task(QStringLiteral("{T%1}").arg(i), "root",
+                                                QStringLiteral("task %1 it's here").arg(i)));
+        }
+        // Work files, safety copies and settings land on the small disk.
+        for (const char* sub : {"Temp", "Backups"}) {
+            QDir().mkpath(disk + u'/' + sub);
+            QDir(folder.path() + sub).removeRecursively();
+            QVERIFY(QFile::link(disk + u'/' + sub, folder.path() + sub));
+        }
+        QFile::remove(folder.configPath());
+        writeFile(disk + "/zvConf.ini", "[option]\r\naddOpenEn=0\r\n");
+        QVERIFY(QFile::link(disk + "/zvConf.ini", folder.configPath()));
+
+        SetMailTransportFactory([] { return std::make_unique<NoteTransport>(); });
+        QString prompt;
+        SetFilePromptHandler([&](bool, const QString&) { return prompt; });
+        SetTypedSavePromptHandler([&](const QStringList&, int& type) {
+            type = 0;
+            return prompt;
+        });
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const QString backup = disk + "/good.zvx", list = disk + "/all.txt";
+        prompt = backup;
+        p.mainFm->Action_DbBackup->trigger();
+        prompt = list;
+        f->Action_SaveAll->trigger();
+        p.select({p.row(0)});
+        f->Action_Email->trigger();
+        QTRY_COMPARE(NoteTransport::sent, 1);
+        QCOMPARE(p.boxes.shown.size(), 0);
+        QStringList files{backup, list, folder.path() + "Temp/Tasks.html",
+                          folder.path() + "Temp/Tasks.zvx", disk + "/zvConf.ini"};
+        QList<QByteArray> before;
+        for (const QString& file : files) {
+            before << readFile(file);
+            QVERIFY2(!before.last().isEmpty(), qPrintable(file));
+        }
+
+        small.fill();
+        QStringList expected;
+        prompt = backup;
+        p.mainFm->Action_DbBackup->trigger();
+        expected << "File write failure!";
+        prompt = list;
+        f->Action_SaveAll->trigger();
+        expected << "File write failure!";
+        p.select({p.row(0)});
+        f->Action_Email->trigger();
+        expected << "File write failure!";
+        prompt = dir.filePath("restore.zvx");
+        p.mainFm->Action_DbRestore->trigger();
+        expected << SafetyCopies::WriteFailure;
+        test::Program::settle();
+        QCOMPARE(p.boxes.texts(), expected);
+        QCOMPARE(NoteTransport::sent, 1);
+        QCOMPARE(SafetyCopies::List(folder.path()), QStringList());
+        QVERIFY_THROWS_EXCEPTION(IniWriteError,
+                                 IniFile(folder.configPath()).writeString("task", "a", "longer"));
+        for (qsizetype i = 0; i < files.size(); ++i)
+            QVERIFY2(readFile(files[i]) == before[i], qPrintable(files[i]));
+        QCOMPARE(p.frame->model()->flatNodes().size(), size_t(30));
+        SetMailTransportFactory({});
+        SetFilePromptHandler({});
+        SetTypedSavePromptHandler({});
     }
 
     // U+0000 cannot travel in a backup: the text goes without it, whole.

@@ -43,17 +43,9 @@ void TzvTasksFrame::AddTaskFromText(const QString& text) {
         --end;
     info.content = StorableText(text.left(end));
     TaskStore::StampNewTask(info, Clock::Now());
-    TaskNode* node = m_model->appendTopLevel(info);
-    Remeasure(node);
-    try {
-        TaskStore::Insert(ADOQuery1, node->info);
-    } catch (const std::exception&) {
-        // Gone before the box shows: the tree never holds a row the
-        // database does not.
-        m_model->removeNode(node);
-        UpdateCommands();
-        throw;
-    }
+    // Stored first: the tree never holds a row the database does not.
+    TaskStore::Insert(ADOQuery1, info);
+    Remeasure(m_model->appendTopLevel(std::move(info)));
     UpdateCommands();
     RefreshTrayHint();
 }

@@ -3,6 +3,8 @@
 #include "TaskDialogs.h"
 #include "TaskStore.h"
 #include "TaskTree.h"
+#include "app/TmainFm.h"
+#include "platform/Transaction.h"
 
 #include <QScopeGuard>
 
@@ -16,12 +18,16 @@ void TzvTasksFrame::Action_SetColorExecute() {
                      selected.front()->info.backgroundColor);
     if (dlg.exec() != QDialog::Accepted)
         return;
+    // Stored first, for every row or none; the rows then show it.
+    Transaction transaction(m_main->db());
+    for (TaskNode* node : selected)
+        TaskStore::WriteColors(ADOQuery1, node->info.tid, dlg.textColor, dlg.backgroundColor);
+    transaction.commit();
     VtTasks->setUpdatesEnabled(false);
     const auto resume = qScopeGuard([this] { VtTasks->setUpdatesEnabled(true); });
     for (TaskNode* node : selected) {
         node->info.textColor = dlg.textColor;
         node->info.backgroundColor = dlg.backgroundColor;
-        TaskStore::WriteColors(ADOQuery1, node->info.tid, dlg.textColor, dlg.backgroundColor);
         m_model->nodeChanged(node);
     }
 }

@@ -9,6 +9,7 @@
 #include "app/TmainFm.h"
 #include "app/pU_Boxes.h"
 #include "app/pU_Funcs.h"
+#include "platform/Transaction.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -128,11 +129,11 @@ void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
             TaskStore::WriteContent(ADOQuery1, node->info.tid, node->info.content, now);
         }
     } catch (const std::exception& e) {
-        // The tree shows what is stored: an edited row gets its stored text
-        // back, a new one is left unsaved and so goes when the editor ends.
+        // The tree shows what is stored; the typed text waits in the editor.
         node->info = before;
         m_model->nodeChanged(node);
         m_keepError = QString::fromUtf8(e.what());
+        m_keepText = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
     ApplyFilter();
     UpdateCommands();
@@ -140,8 +141,17 @@ void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
 
 void TzvTasksFrame::EditorEnd(TaskNode* node) {
     m_editingNode = nullptr;
-    if (!m_keepError.isEmpty())
+    if (!m_keepError.isEmpty()) {
         ShowError(std::exchange(m_keepError, QString()));
+        // Not thrown away: the editor opens again with what was typed.
+        if (node && m_model->contains(node)) {
+            m_delegate->openNextWith(std::exchange(m_keepText, QString()));
+            m_editingNode = node;
+            PostTaskMessage(this, WM_TASKS_EDIT);
+            UpdateCommands();
+            return;
+        }
+    }
     if (node && (!node->info.tid.isEmpty() || !node->info.content.isEmpty())) {
         Remeasure(node);
         const QModelIndex index = m_model->indexOf(node);
@@ -188,12 +198,15 @@ void TzvTasksFrame::Action_TaskDeleteExecute() {
         (selected.size() == 1 ? QStringLiteral("this task?") : QStringLiteral("these tasks?"));
     if (AskBox(question) != IDOK)
         return;
-    VtTasks->clearSelection();
-    for (TaskNode* node : selected) {
+    // Every row and its sub-tasks, or none of them.
+    Transaction transaction(m_main->db());
+    for (TaskNode* node : selected)
         if (!node->info.tid.isEmpty())
             TaskStore::Delete(ADOQuery1, node->info.tid);
+    transaction.commit();
+    VtTasks->clearSelection();
+    for (TaskNode* node : selected)
         m_model->removeNode(node); // a task goes with its sub-tasks
-    }
     ApplyFilter();
     UpdateCommands();
 }
@@ -203,18 +216,26 @@ void TzvTasksFrame::Action_TaskCompleteExecute() {
     if (m_editingNode || selected.empty())
         return;
     const bool state = !selected.front()->info.checkFlag;
+    std::vector<TaskNode*> changing;
     for (TaskNode* node : selected)
         if (node->info.checkFlag != state)
-            m_model->setChecked(node, state);
-    UpdateCommands();
+            changing.push_back(node);
+    StoreChecked(changing, state);
 }
 
-void TzvTasksFrame::VtTasksChecked(TaskNode* node) {
-    node->info.checkTime = Clock::Now();
-    if (!node->info.tid.isEmpty())
-        TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("checkFlag"),
-                                    node->info.checkFlag, QStringLiteral("checkTime"),
-                                    node->info.checkTime);
+// Stored first, every row or none: a box never shows a tick the table lacks.
+void TzvTasksFrame::StoreChecked(const std::vector<TaskNode*>& nodes, bool checked) {
+    const TDateTime now = Clock::Now();
+    Transaction transaction(m_main->db());
+    for (TaskNode* node : nodes)
+        if (!node->info.tid.isEmpty())
+            TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("checkFlag"),
+                                        checked, QStringLiteral("checkTime"), now);
+    transaction.commit();
+    for (TaskNode* node : nodes) {
+        node->info.checkTime = now;
+        m_model->setChecked(node, checked);
+    }
     ApplyFilter();
     UpdateCommands();
 }

@@ -111,8 +111,8 @@ void TzvTasksFrame::RestoreExpansion() {
 void TzvTasksFrame::StoreExpand(TaskNode* node, bool expanded) {
     if (!node->isTopLevel() || node->info.expandFlag == expanded)
         return;
-    node->info.expandFlag = expanded;
     TaskStore::WriteExpandFlag(ADOQuery1, node->info.tid, expanded);
+    node->info.expandFlag = expanded;
 }
 
 void TzvTasksFrame::VtTasksExpanded(const QModelIndex& index) {

@@ -3,6 +3,8 @@
 #include "TaskRules.h"
 #include "TaskStore.h"
 #include "TaskTree.h"
+#include "app/TmainFm.h"
+#include "platform/Transaction.h"
 
 #include <QAction>
 #include <QMenu>
@@ -59,25 +61,39 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
     const auto selected = SelectedNodes();
     if (selected.empty())
         return;
-    VtTasks->clearSelection();
-    const QString pid = target ? target->info.tid : RootPid();
+    std::vector<TaskNode*> rows;
     for (TaskNode* row : selected) {
         if (row == target)
             continue; // its own target: it stays, nothing is written
         if (!target && row->isTopLevel() && first)
             continue; // already at the top level
-        const auto moved = m_model->moveNode(row, target, first ? 0 : -1);
-        RestoreExpansion();
-        if (target) {
-            StoreExpand(target, true);
-            VtTasks->setExpanded(m_model->indexOf(target), true);
-        }
-        // A task's own sub-tasks came along: each gets the new parent too.
-        for (TaskNode* n : moved) {
-            n->info.pid = pid;
+        rows.push_back(row);
+    }
+    const QString pid = target ? target->info.tid : RootPid();
+    // Stored first, every row or none: a move that stopped half-way would
+    // leave sub-tasks under a sub-task, shown nowhere. A task's own sub-tasks
+    // come along under a new parent, so each gets it too.
+    Transaction transaction(m_main->db());
+    for (TaskNode* row : rows) {
+        std::vector<TaskNode*> group{row};
+        if (target)
+            for (const auto& child : row->children())
+                group.push_back(child.get());
+        for (TaskNode* n : group)
             if (!n->info.tid.isEmpty())
                 TaskStore::WriteParent(ADOQuery1, n->info.tid, pid);
-        }
+    }
+    if (target && !rows.empty())
+        StoreExpand(target, true);
+    transaction.commit();
+
+    VtTasks->clearSelection();
+    for (TaskNode* row : rows) {
+        for (TaskNode* n : m_model->moveNode(row, target, first ? 0 : -1))
+            n->info.pid = pid;
+        RestoreExpansion();
+        if (target)
+            VtTasks->setExpanded(m_model->indexOf(target), true);
     }
     UpdateCommands();
 }

@@ -5,6 +5,7 @@
 #include "TaskStore.h"
 #include "TaskTree.h"
 #include "app/TmainFm.h"
+#include "platform/Transaction.h"
 
 #include <QPointer>
 
@@ -32,11 +33,14 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
         return;
     const bool newFlag = dlg.flag();
     const TDateTime newTime = dlg.time();
+    Transaction transaction(m_main->db());
+    for (TaskNode* node : selected)
+        TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, flagName, newFlag, timeName,
+                                    newTime);
+    transaction.commit();
     for (TaskNode* node : selected) {
         node->info.*flag = newFlag;
         node->info.*time = newTime;
-        TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, flagName, newFlag, timeName,
-                                    newTime);
         Remeasure(node);
         VtTasks->selectionModel()->select(m_model->indexOf(node), QItemSelectionModel::Deselect |
                                                                       QItemSelectionModel::Rows);
@@ -82,10 +86,9 @@ void TzvTasksFrame::Timer1Timer() {
         return;
     if (!m_model->contains(node))
         return;
+    TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("alarmFlag"), !dismissed,
+                                QStringLiteral("alarmTime"), snoozeUntil);
     node->info.alarmFlag = !dismissed;
     node->info.alarmTime = snoozeUntil;
-    TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("alarmFlag"),
-                                node->info.alarmFlag, QStringLiteral("alarmTime"),
-                                node->info.alarmTime);
     Remeasure(node);
 }

@@ -114,8 +114,10 @@ void TaskDelegate::setEditorData(QWidget* editor, const QModelIndex&) const {
     // Line breaks are stored as CR LF; the editor works with LF.
     QString text = e->node->info.content;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    e->setPlainText(text);
     e->setProperty("original", text);
+    if (!m_nextText.isNull())
+        text = std::exchange(m_nextText, QString());
+    e->setPlainText(text);
     e->moveCursor(QTextCursor::End);
     e->setProperty("filled", true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStyledItemDelegate>
+#include <utility>
 
 class QTreeView;
 class TaskNode;
@@ -32,6 +33,8 @@ public:
     void keepAndClose(QWidget* editor);
     // Ends the edit dropping the text, as Esc does.
     void cancelAndClose(QWidget* editor);
+    // The next editor opens with this text instead of the stored one.
+    void openNextWith(const QString& text) { m_nextText = text; }
 
     QRect checkRect(const QRect& cell) const;
     QRect iconRect(const QRect& cell) const;
@@ -44,4 +47,5 @@ private:
     int textWidthFor(const QModelIndex& index) const;
     TzvTasksFrame* m_frame;
     QTreeView* m_view;
+    mutable QString m_nextText;
 };

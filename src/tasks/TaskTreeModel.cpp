@@ -75,14 +75,13 @@ bool TaskTreeModel::setData(const QModelIndex& index, const QVariant& value, int
     const bool checked = value.toInt() == Qt::Checked;
     if (checked == n->info.checkFlag)
         return false;
-    setChecked(n, checked);
+    emit checkRequested(n, checked);
     return true;
 }
 
 void TaskTreeModel::setChecked(TaskNode* node, bool checked) {
     node->info.checkFlag = checked;
     nodeChanged(node);
-    emit checkToggled(node);
 }
 
 Qt::ItemFlags TaskTreeModel::flags(const QModelIndex& index) const {

@@ -101,7 +101,7 @@ public:
     // After any change to a node's record: repaints and re-measures it, and
     // its search answer and its list's order are found again.
     void nodeChanged(TaskNode* node);
-    // Sets the complete state as the check box does, and reports it.
+    // Sets the complete state the check box shows.
     void setChecked(TaskNode* node, bool checked);
 
     // Gives node a new parent (nullptr: the top level) at position (-1: the
@@ -125,8 +125,9 @@ public:
     void matchSearch(const QString& text);
 
 signals:
-    // The user toggled a check box; the record already holds the new state.
-    void checkToggled(TaskNode* node);
+    // The user toggled a check box. The record is unchanged until the new
+    // state is stored and set with setChecked.
+    void checkRequested(TaskNode* node, bool checked);
 
 private:
     struct SortScratch;

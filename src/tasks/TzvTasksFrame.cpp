@@ -45,8 +45,8 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
             [this](const QModelIndex& i) { Guarded([&] { VtTasksExpanded(i); }); });
     connect(VtTasks, &QTreeView::collapsed, this,
             [this](const QModelIndex& i) { Guarded([&] { VtTasksCollapsed(i); }); });
-    connect(m_model, &TaskTreeModel::checkToggled, this,
-            [this](TaskNode* n) { Guarded([&] { VtTasksChecked(n); }); });
+    connect(m_model, &TaskTreeModel::checkRequested, this,
+            [this](TaskNode* n, bool checked) { Guarded([&] { StoreChecked({n}, checked); }); });
     connect(VtTasks->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { Guarded([&] { VtTasksChange(); }); });
     connect(VtTasks, &QWidget::customContextMenuRequested, this,

@@ -186,7 +186,7 @@ private:
     void ExpansionChanged(const QModelIndex& index, bool expanded);
 
     // Editing.
-    void VtTasksChecked(TaskNode* node);
+    void StoreChecked(const std::vector<TaskNode*>& nodes, bool checked);
     void VtTasksEditRequest(const QModelIndex& index);
     bool VtTasksKeyDown(QKeyEvent* e);
     void OpenEditor();
@@ -244,6 +244,7 @@ private:
     // closed: a box over the open editor would take its focus and commit
     // it again.
     QString m_keepError;
+    QString m_keepText; // what was typed, for the editor that opens again
     TaskNode* m_hotExpandedNode = nullptr;
     QString m_searchText;
     bool m_searchActive = false;
