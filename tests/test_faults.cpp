@@ -409,6 +409,32 @@ private slots:
         QCOMPARE(storedTexts(folder.path()), expected);
     }
 
+    // The database file deleted or replaced while the program runs: the next
+    // write is refused with a box and nothing goes into the lost file.
+    void databaseFileGoneIsNoticed_data() {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("deleted") << false;
+        QTest::newRow("replaced") << true;
+    }
+    void databaseFileGoneIsNoticed() {
+        QFETCH(bool, replaced);
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const QString file = folder.path() + Database::FileName;
+        QVERIFY(QFile::remove(file));
+        if (replaced)
+            Database::createEmpty(file);
+        QGuiApplication::clipboard()->setText("typed after the file went");
+        f->Action_PasteTask->trigger();
+        test::Program::settle();
+        QCOMPARE(p.boxes.shown.size(), 1);
+        QVERIFY(p.boxes.shown[0].text.contains("deleted or replaced"));
+        QVERIFY(f->model()->flatNodes().empty());
+        if (replaced)
+            QCOMPARE(storedTexts(folder.path()), QStringList());
+    }
+
     // A command on several rows that the database refuses half-way stores
     // nothing, and the tree shows what it showed.
     void refusedCommandsChangeNothing_data() {

@@ -1,5 +1,7 @@
 #include "Database.h"
 
+#include "SqliteCheck.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -9,21 +11,6 @@
 #include <utility>
 
 namespace {
-
-QString engineText(sqlite3* db) {
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-}
-
-void check(sqlite3* db, int rc, const QString& what) {
-    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
-        throw DbError(what.isEmpty() ? engineText(db)
-                                     : what + QStringLiteral(": ") + engineText(db));
-}
-
-void applyKey(sqlite3* db, const QString& password) {
-    const QByteArray key = password.toUtf8();
-    check(db, sqlite3_key(db, key.constData(), key.size()), QString());
-}
 
 bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_';
@@ -42,114 +29,6 @@ sqlite3_stmt* prepareKept(sqlite3* db, const QString& sql, sqlite3_stmt*& kept, 
 }
 
 } // namespace
-
-Database::~Database() {
-    close();
-}
-
-namespace {
-bool hasTasksTable(sqlite3* db) {
-    int tables = 0;
-    sqlite3_exec(
-        db, "select count(*) from sqlite_master where type='table' and name='tasks'",
-        [](void* out, int, char** values, char**) {
-            *static_cast<int*>(out) = values[0] ? std::atoi(values[0]) : 0;
-            return 0;
-        },
-        &tables, nullptr);
-    return tables > 0;
-}
-} // namespace
-
-void Database::open(const QString& folder, const QString& password) {
-    close();
-    const QString path = folder + QLatin1String(FileName);
-    const QFileInfo file(path);
-    if (!file.isFile())
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
-    // The engine takes an empty file for a new database and would write
-    // its header into it: nothing of the user's file is changed here.
-    const auto foreign = [&path] {
-        return DbError(QStringLiteral("'%1' is not a task database.").arg(path));
-    };
-    if (file.size() == 0)
-        throw foreign();
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    try {
-        check(db, rc, QStringLiteral("Cannot open '%1'").arg(path));
-        applyKey(db, password);
-        sqlite3_busy_timeout(db, 2000);
-        // The first read proves the key: a wrong one reads as "not a database".
-        const int probe =
-            sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
-        if (probe == SQLITE_NOTADB)
-            throw DbError(QStringLiteral("Cannot open '%1': not a valid password.").arg(path));
-        check(db, probe, QStringLiteral("Cannot open '%1'").arg(path));
-        if (!hasTasksTable(db))
-            throw foreign();
-        check(db, sqlite3_exec(db, "pragma journal_mode=WAL", nullptr, nullptr, nullptr),
-              QStringLiteral("Cannot open '%1'").arg(path));
-        check(db, sqlite3_exec(db, "pragma synchronous=NORMAL", nullptr, nullptr, nullptr),
-              QStringLiteral("Cannot open '%1'").arg(path));
-    } catch (...) {
-        sqlite3_close(db);
-        throw;
-    }
-    m_db = db;
-    m_path = path;
-}
-
-void Database::close() {
-    if (m_db) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-    }
-}
-
-sqlite3* Database::handle() const {
-    if (!m_db)
-        throw DbError(QStringLiteral("The database connection is not open."));
-    return m_db;
-}
-
-void Database::exec(const QString& sql) {
-    sqlite3* db = handle();
-    check(db, sqlite3_exec(db, TranslateSql(sql).toUtf8().constData(), nullptr, nullptr, nullptr),
-          QString());
-}
-
-void Database::createEmpty(const QString& filePath, const QString& password) {
-    if (QFileInfo::exists(filePath))
-        throw DbError(QStringLiteral("'%1' already exists; it was left as it is.").arg(filePath));
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(filePath.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    try {
-        check(db, rc, QStringLiteral("Cannot create '%1'").arg(filePath));
-        applyKey(db, password);
-        const char* schema =
-            "pragma journal_mode=WAL;"
-            "begin;"
-            "create table tasks (tid text, pid text, content text, checkFlag integer,"
-            " dueFlag integer, alarmFlag integer, expandFlag integer, textColor integer,"
-            " backgroundColor integer, createTime real, editTime real, checkTime real,"
-            " alarmTime real, dueTime real);"
-            "create table memos (mid text, pid text, content text, assignTime real,"
-            " createTime real, editTime real);"
-            "create index tasks_tid on tasks(tid);"
-            "create index tasks_pid on tasks(pid);"
-            "create index tasks_open on tasks(checkFlag, content);"
-            "create index memos_mid on memos(mid);"
-            "commit;";
-        check(db, sqlite3_exec(db, schema, nullptr, nullptr, nullptr),
-              QStringLiteral("Cannot create '%1'").arg(filePath));
-    } catch (...) {
-        sqlite3_close(db);
-        throw;
-    }
-    sqlite3_close(db);
-}
 
 QString TranslateSql(const QString& sql) {
     QString out;
@@ -261,6 +140,8 @@ void Query::execSql() {
     const QString sql = m_sql;
     close();
     m_sql = sql;
+    if (sqlite3_get_autocommit(m_db.handle()))
+        m_db.requireSameFile();
     prepare(TranslateSql(sql));
     const int rc = sqlite3_step(m_stmt);
     close();
@@ -407,6 +288,8 @@ void Query::post() {
     if (m_mode == Mode::Browse)
         return;
     sqlite3* db = m_db.handle();
+    if (sqlite3_get_autocommit(db))
+        m_db.requireSameFile();
     if (m_mode == Mode::Edit && m_pending.empty()) {
         m_mode = Mode::Browse;
         return;

@@ -34,6 +34,10 @@ public:
 
     // Runs statements that return no rows (several may be separated by ';').
     void exec(const QString& sql);
+    // Before a write outside a transaction: throws when the file opened is
+    // no longer the one at its path (deleted or replaced while open), whose
+    // writes would go into a file no one sees again.
+    void requireSameFile() const;
     sqlite3* handle() const;
 
     // Writes a new database with both tables and their indexes; refuses to
@@ -44,6 +48,7 @@ public:
 private:
     sqlite3* m_db = nullptr;
     QString m_path;
+    quint64 m_device = 0, m_inode = 0;
 };
 
 // Our SQL dialect writes booleans as the words True and False; the engine

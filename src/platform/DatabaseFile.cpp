@@ -1,0 +1,145 @@
+#include "Database.h"
+
+#include "SqliteCheck.h"
+
+#include <QFileInfo>
+#include <cstdlib>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+// The connection: opening the file, its identity while open, and the empty
+// database the set-up writes.
+
+namespace {
+
+void applyKey(sqlite3* db, const QString& password) {
+    const QByteArray key = password.toUtf8();
+    check(db, sqlite3_key(db, key.constData(), key.size()), QString());
+}
+
+} // namespace
+
+Database::~Database() {
+    close();
+}
+
+namespace {
+bool hasTasksTable(sqlite3* db) {
+    int tables = 0;
+    sqlite3_exec(
+        db, "select count(*) from sqlite_master where type='table' and name='tasks'",
+        [](void* out, int, char** values, char**) {
+            *static_cast<int*>(out) = values[0] ? std::atoi(values[0]) : 0;
+            return 0;
+        },
+        &tables, nullptr);
+    return tables > 0;
+}
+} // namespace
+
+void Database::open(const QString& folder, const QString& password) {
+    close();
+    const QString path = folder + QLatin1String(FileName);
+    const QFileInfo file(path);
+    if (!file.isFile())
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+    // The engine takes an empty file for a new database and would write
+    // its header into it: nothing of the user's file is changed here.
+    const auto foreign = [&path] {
+        return DbError(QStringLiteral("'%1' is not a task database.").arg(path));
+    };
+    if (file.size() == 0)
+        throw foreign();
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    try {
+        check(db, rc, QStringLiteral("Cannot open '%1'").arg(path));
+        applyKey(db, password);
+        sqlite3_busy_timeout(db, 2000);
+        // The first read proves the key: a wrong one reads as "not a database".
+        const int probe =
+            sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+        if (probe == SQLITE_NOTADB)
+            throw DbError(QStringLiteral("Cannot open '%1': not a valid password.").arg(path));
+        check(db, probe, QStringLiteral("Cannot open '%1'").arg(path));
+        if (!hasTasksTable(db))
+            throw foreign();
+        check(db, sqlite3_exec(db, "pragma journal_mode=WAL", nullptr, nullptr, nullptr),
+              QStringLiteral("Cannot open '%1'").arg(path));
+        check(db, sqlite3_exec(db, "pragma synchronous=NORMAL", nullptr, nullptr, nullptr),
+              QStringLiteral("Cannot open '%1'").arg(path));
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    m_db = db;
+    m_path = path;
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    m_device = st.st_dev;
+    m_inode = st.st_ino;
+}
+
+void Database::requireSameFile() const {
+    struct stat st {};
+    if (!m_db || (::stat(QFile::encodeName(m_path).constData(), &st) == 0 &&
+                  st.st_dev == m_device && st.st_ino == m_inode))
+        return;
+    throw DbError(QStringLiteral("The task database '%1' was deleted or replaced while the "
+                                 "program was running. Nothing more is written to it; start "
+                                 "the program again to open the file that is there now.")
+                      .arg(m_path));
+}
+
+void Database::close() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+sqlite3* Database::handle() const {
+    if (!m_db)
+        throw DbError(QStringLiteral("The database connection is not open."));
+    return m_db;
+}
+
+void Database::exec(const QString& sql) {
+    sqlite3* db = handle();
+    if (sqlite3_get_autocommit(db))
+        requireSameFile();
+    check(db, sqlite3_exec(db, TranslateSql(sql).toUtf8().constData(), nullptr, nullptr, nullptr),
+          QString());
+}
+
+void Database::createEmpty(const QString& filePath, const QString& password) {
+    if (QFileInfo::exists(filePath))
+        throw DbError(QStringLiteral("'%1' already exists; it was left as it is.").arg(filePath));
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(filePath.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    try {
+        check(db, rc, QStringLiteral("Cannot create '%1'").arg(filePath));
+        applyKey(db, password);
+        const char* schema =
+            "pragma journal_mode=WAL;"
+            "begin;"
+            "create table tasks (tid text, pid text, content text, checkFlag integer,"
+            " dueFlag integer, alarmFlag integer, expandFlag integer, textColor integer,"
+            " backgroundColor integer, createTime real, editTime real, checkTime real,"
+            " alarmTime real, dueTime real);"
+            "create table memos (mid text, pid text, content text, assignTime real,"
+            " createTime real, editTime real);"
+            "create index tasks_tid on tasks(tid);"
+            "create index tasks_pid on tasks(pid);"
+            "create index tasks_open on tasks(checkFlag, content);"
+            "create index memos_mid on memos(mid);"
+            "commit;";
+        check(db, sqlite3_exec(db, schema, nullptr, nullptr, nullptr),
+              QStringLiteral("Cannot create '%1'").arg(filePath));
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    sqlite3_close(db);
+}
