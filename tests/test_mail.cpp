@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <sys/stat.h>
 
 namespace {
 
@@ -177,7 +178,8 @@ private slots:
         }
     }
 
-    // The desktop's xdg-email, here a stand-in that records what it is given.
+    // The desktop's xdg-email, here a stand-in that records what it is
+    // given; it is not waited for, and its end is reported.
     void xdgEmailGetsTheMessage() {
         const QString bin = m_dir.filePath("bin");
         QDir().mkpath(bin);
@@ -185,25 +187,35 @@ private slots:
         QFile script(bin + "/xdg-email");
         QVERIFY(script.open(QIODevice::WriteOnly));
         script.write(
-            QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '%1'; done\n")
-                .arg(log)
+            QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '%1'; done\n"
+                           "read go < '%2'\nexit $go\n")
+                .arg(log, m_dir.filePath("go"))
                 .toUtf8());
         script.close();
         script.setPermissions(script.permissions() | QFile::ExeOwner);
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.toUtf8());
+        QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath("go")).constData(), 0600) == 0);
         auto transport = MakeXdgEmailTransport();
+        QList<int> ends;
+        transport->finished = [&](int code) { ends << code; };
         MailMessage m;
         m.subject = QStringLiteral("To-Do List");
         m.noteText = QStringLiteral("line\r\n");
         m.files = {QStringLiteral("/t/Tasks.html"), QStringLiteral("/t/Tasks.zvx")};
         m.recipients = {{1, "ann", "SMTP:ann@example.org", {}, false},
                         {2, "bob", "bob@example.org", {}, true}};
-        QCOMPARE(transport->sendMail(1, m, 0x09), 0);
+        QCOMPARE(transport->sendMail(1, m, 0x09), 0); // while the mail program still runs
+        QVERIFY(ends.isEmpty());
+        QFile go(m_dir.filePath("go"));
+        QVERIFY(go.open(QIODevice::WriteOnly));
+        go.write("3\n");
+        go.close();
+        QTRY_COMPARE(ends, QList<int>{2});
         QFile recorded(log);
         QVERIFY(recorded.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(recorded.readAll()).split(u'\n'),
-                 QStringList({"--subject", "To-Do List", "--body", "line\r", "", "--attach",
+                 QStringList({"--subject", "To-Do List", "--body", "line", "", "--attach",
                               "/t/Tasks.html", "--attach", "/t/Tasks.zvx", "--cc",
                               "bob@example.org", "ann@example.org", ""}));
         qputenv("PATH", m_dir.filePath("nowhere").toUtf8());

@@ -7,6 +7,10 @@
 TZvSendMessage::TZvSendMessage(QObject* parent, std::unique_ptr<MailTransport> transport)
     : QObject(parent), m_transport(transport ? std::move(transport) : MakeMailTransport()) {
     setObjectName(QStringLiteral("ZvSendMessage1"));
+    m_transport->finished = [self = QPointer<TZvSendMessage>(this)](int code) {
+        if (self)
+            emit self->SendFinished(code);
+    };
 }
 
 TZvSendMessage::~TZvSendMessage() {

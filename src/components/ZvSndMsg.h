@@ -61,6 +61,11 @@ public:
     [[noreturn]] static void RaiseMapiError(int code);
     static QString MapiErrorText(int code);
 
+signals:
+    // A message handed over by Send has reached its end in the mail
+    // program: 0, or a mail code.
+    void SendFinished(int code);
+
 private:
     std::unique_ptr<MailTransport> m_transport;
     unsigned long m_session = 0;

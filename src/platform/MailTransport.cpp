@@ -1,5 +1,6 @@
 #include "MailTransport.h"
 
+#include <QObject>
 #include <QProcess>
 
 namespace {
@@ -21,8 +22,11 @@ public:
         QStringList args;
         if (!m.subject.isEmpty())
             args << QStringLiteral("--subject") << m.subject;
+        // xdg-email ends each line with its own CR: the body goes with line
+        // feeds only, or the mail program would see CR CR LF.
         if (!m.noteText.isEmpty())
-            args << QStringLiteral("--body") << m.noteText;
+            args << QStringLiteral("--body")
+                 << QString(m.noteText).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         for (const QString& f : m.files)
             args << QStringLiteral("--attach") << f;
         QStringList to;
@@ -38,13 +42,20 @@ public:
                 to << address;
         }
         args << to;
-        QProcess p;
-        p.start(QStringLiteral("xdg-email"), args);
-        if (!p.waitForStarted(10000))
+        // Not waited for: a mail program in the foreground would hold the
+        // window still until it ends. Nor killed when we end before it.
+        auto* p = new QProcess;
+        p->start(QStringLiteral("xdg-email"), args);
+        if (!p->waitForStarted(10000)) {
+            delete p;
             return 1; // no mail program, as the original reports it
-        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit ||
-            p.exitCode() != 0)
-            return 2;
+        }
+        QObject::connect(p, &QProcess::finished, p,
+                         [p, report = finished](int code, QProcess::ExitStatus status) {
+                             if (report)
+                                 report(status == QProcess::NormalExit && code == 0 ? 0 : 2);
+                             p->deleteLater();
+                         });
         return 0;
     }
     void freeBuffer(const MailRecipient&) override {}

@@ -35,10 +35,15 @@ public:
                             MailRecipient& resolved) = 0;
     virtual int sendMail(unsigned long session, const MailMessage& message, unsigned flags) = 0;
     virtual void freeBuffer(const MailRecipient& resolved) = 0;
+
+    // A hand-off that goes on after sendMail has answered 0 (the desktop's
+    // mail program may run for minutes) reports its end here: 0 or a code.
+    std::function<void(int code)> finished;
 };
 
 // The desktop's mail program through xdg-email: a name resolves to itself;
-// xdg-email missing answers 1, any other failure 2.
+// xdg-email missing answers 1 at once; it is not waited for, and its end
+// reports 0, or 2 for any failure, through finished.
 std::unique_ptr<MailTransport> MakeXdgEmailTransport();
 
 // Makes the transport of new mail components; empty: xdg-email.

@@ -37,6 +37,13 @@ TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
     VtTasks->setItemDelegate(m_delegate);
 
     ZvSendMessage1 = new TZvSendMessage(this);
+    // The mail program ends long after the command; the command's own
+    // failures are quiet, so one there is only noted.
+    connect(ZvSendMessage1, &TZvSendMessage::SendFinished, this, [this](int code) {
+        if (code > 1)
+            ZvStatusBar1->setPanelText(QStringLiteral("The mail program reported: ") +
+                                       TZvSendMessage::MapiErrorText(code));
+    });
     CreateActions();
     CreateMenus();
     CreateLayout();
