@@ -56,7 +56,7 @@ class TestListWriters : public QObject {
     }
     QString stamp() const {
         return m_c.locale.toString(m_c.now.date(), QLocale::ShortFormat) + u' ' +
-               m_c.locale.toString(m_c.now.time(), QLocale::LongFormat);
+               QStringLiteral("08:05:03"); // no zone
     }
 
 private slots:
@@ -121,7 +121,7 @@ private slots:
         const QStringList lines = QString::fromUtf8(page).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.mid(0, 3),
                  QStringList(
-                     {"<html><body>", "<h1>To-Do List</h1>",
+                     {"<html><head><meta charset=\"utf-8\"></head><body>", "<h1>To-Do List</h1>",
                       "<table style=\"width: 100%; padding: 0; margin: 0;\" cellspacing=\"0\">"}));
         const QString head =
             QStringLiteral(
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(lines[12], QStringLiteral("a1</th>"));
         QCOMPARE(lines[22], QStringLiteral("a3<br> next</th>"));
         QCOMPARE(lines.mid(26, 5),
-                 QStringList({RowStart("#F5FFE8"), "b <two><br> lines & more</th>",
+                 QStringList({RowStart("#F5FFE8"), "b &lt;two&gt;<br> lines &amp; more</th>",
                               Cell("#F5FFE8") + "Incomplete</td>",
                               Cell("#F5FFE8") + date(46100.5) + "</td>", "</tr>"}));
         QCOMPARE(lines[31], RowStart("#F3F3FA"));

@@ -14,9 +14,24 @@ QString DateText(const Context& c, TDateTime t) {
     return c.locale.toString(FromDateTime(t).date(), QLocale::ShortFormat);
 }
 
+// The locale's long time format without its zone ("t" to "tttt"): the
+// foot says when, not where.
+QString LongTimeFormat(const QLocale& locale) {
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (QChar ch : format) {
+        if (ch == u'\'')
+            quoted = !quoted;
+        if (quoted || ch != u't')
+            out += ch;
+    }
+    return out.simplified();
+}
+
 QString Timestamp(const Context& c) {
     return c.locale.toString(c.now.date(), QLocale::ShortFormat) + u' ' +
-           c.locale.toString(c.now.time(), QLocale::LongFormat);
+           c.locale.toString(c.now.time(), LongTimeFormat(c.locale));
 }
 
 QString Continued(const QString& content, const QString& with) {
@@ -106,17 +121,19 @@ const QString kSubCell = QStringLiteral(
 } // namespace
 
 QByteArray TasksHtml(const std::vector<const TaskNode*>& selected, const Context& c) {
-    QString out =
-        Line(QStringLiteral("<html><body>")) + Line(QStringLiteral("<h1>To-Do List</h1>"));
+    QString out = Line(QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>")) +
+                  Line(QStringLiteral("<h1>To-Do List</h1>"));
     out += Line(
         QStringLiteral("<table style=\"width: 100%; padding: 0; margin: 0;\" cellspacing=\"0\">"));
     out += Line(QStringLiteral("<tr>") + kHeadCell + QStringLiteral("Task Content</th>"));
     out += Line(kHeadCell + QStringLiteral("Status</th>"));
     out += Line(kHeadCell + QStringLiteral("Due Date</th></tr>"));
-    // The text goes in as it is: the page shows what the task holds.
+    // The text as text: a "<!--" in a task must not hide the rest of the
+    // page, here or in the copy mailed to others.
     const auto row = [&](const QString& start, const QString& cell, const TTaskInfo& t) {
         out += Line(start);
-        out += Line(Continued(t.content, QStringLiteral("<br> ")) + QStringLiteral("</th>"));
+        out += Line(Continued(t.content.toHtmlEscaped(), QStringLiteral("<br> ")) +
+                    QStringLiteral("</th>"));
         out += Line(cell +
                     (t.checkFlag ? QStringLiteral("completed at ") + DateText(c, t.checkTime)
                                  : QStringLiteral("Incomplete")) +
