@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTextDocument>
 
 namespace {
 
@@ -505,6 +507,69 @@ private slots:
             g_area = new FakeArea(parent);
             return g_area;
         });
+    }
+
+    // A panel that starts after the program, then goes while the window is
+    // hidden in it: the icon, Exit and closing follow it.
+    void notificationAreaThatComesAndGoes() {
+        SetNotifyAreaFactory([](QObject* parent) {
+            g_area = new FakeArea(parent);
+            g_area->available = false;
+            return g_area;
+        });
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        p.mainFm->Timer_notifyArea->setInterval(10);
+        QMenu* file = f->mainMenu()->actions().first()->menu();
+        QCOMPARE(file->actions().last(), p.mainFm->Action_Exit);
+
+        g_area->available = true;
+        QTRY_VERIFY(p.mainFm->hasNotifyArea());
+        QCOMPARE(g_area->count(TZvNotifyArea::Add), 1);
+        QVERIFY(!file->actions().contains(p.mainFm->Action_Exit));
+        QVERIFY(!file->actions().last()->isSeparator());
+        QCloseEvent byUser;
+        QCoreApplication::sendEvent(p.mainFm->windowHandle(), &byUser);
+        QTRY_VERIFY(!p.mainFm->isVisible()); // hidden to the icon
+
+        g_area->available = false;
+        QTRY_VERIFY(!p.mainFm->hasNotifyArea());
+        QVERIFY(p.mainFm->isVisible()); // not left where no one can reach it
+        QCOMPARE(file->actions().last(), p.mainFm->Action_Exit);
+        QCOMPARE(g_area->count(TZvNotifyArea::Delete), 1);
+        QVERIFY(m_boxes.shown.isEmpty());
+        SetNotifyAreaFactory([](QObject* parent) {
+            g_area = new FakeArea(parent);
+            return g_area;
+        });
+    }
+
+    // The desktop's own area: two middle clicks within the double-click
+    // time are one double-click; the hint's lines are lines, its text text.
+    void desktopAreaAsItBehaves() {
+        SetNotifyAreaFactory({});
+        QObject owner;
+        TZvNotifyArea* area = MakeNotifyArea(&owner);
+        SetNotifyAreaFactory([](QObject* parent) {
+            g_area = new FakeArea(parent);
+            return g_area;
+        });
+        auto* icon = area->findChild<QSystemTrayIcon*>();
+        QVERIFY(icon);
+        QList<int> codes;
+        connect(area, &TZvNotifyArea::callback, [&](int code) { codes << code; });
+        for (int i = 0; i < 3; ++i)
+            emit icon->activated(QSystemTrayIcon::MiddleClick);
+        QCOMPARE(codes, QList<int>({TZvTrayIcon::MiddleDown, TZvTrayIcon::MiddleDouble,
+                                    TZvTrayIcon::MiddleDown}));
+
+        QCOMPARE(NotifyAreaToolTip("Incomplete Tasks:\r(1) a\r(2) b"),
+                 QStringLiteral("Incomplete Tasks:\n(1) a\n(2) b"));
+        const QString html = NotifyAreaToolTip("Incomplete Tasks:\r(1) <b>x</b> & y");
+        QTextDocument shown;
+        shown.setHtml(html);
+        QCOMPARE(shown.toPlainText(), QStringLiteral("Incomplete Tasks:\n(1) <b>x</b> & y"));
     }
 };
 

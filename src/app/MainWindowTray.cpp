@@ -34,7 +34,6 @@ void TmainFm::CreateTrayIcon() {
         // Hidden there, the window could never come back.
         ZvTrayIcon1->SetActive(false);
         ZvTrayIcon1->CloseToTray = false;
-        return;
     }
     ZvTrayIcon1->MinimizeToTray = true;
     ZvTrayIcon1->SetImages({QIcon(folder() + QStringLiteral("Images/appIcon.png"))});
@@ -43,6 +42,29 @@ void TmainFm::CreateTrayIcon() {
     connect(ZvTrayIcon1, &TZvTrayIcon::OnBalloonHintClick, this,
             [this] { ZvTrayIcon1->Restore(); });
     ZvTrayIcon1->Loaded();
+
+    // The desktop's panel may come after us (started at log-in) or go and
+    // come back: the icon, Exit and closing follow it.
+    Timer_notifyArea = new QTimer(this);
+    Timer_notifyArea->setObjectName(QStringLiteral("Timer_notifyArea"));
+    Timer_notifyArea->setInterval(2000);
+    connect(Timer_notifyArea, &QTimer::timeout, this, [this] {
+        const bool available = ZvTrayIcon1->notifyArea()->isAvailable();
+        if (available != m_hasNotifyArea && !m_exiting)
+            Guarded([&] { NotifyAreaChanged(available); });
+    });
+    Timer_notifyArea->start();
+}
+
+void TmainFm::NotifyAreaChanged(bool available) {
+    m_hasNotifyArea = available;
+    ZvTrayIcon1->CloseToTray = available;
+    ZvTrayIcon1->SetActive(available);
+    if (m_tasksFrame)
+        m_tasksFrame->ShowExitInFileMenu(!available);
+    // Hidden in an area that has gone, the window could never come back.
+    if (!available && !m_firstShow && !isVisible())
+        showMinimized();
 }
 
 void TmainFm::ZvTrayIcon1Click(Qt::MouseButton button) {

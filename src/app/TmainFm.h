@@ -58,6 +58,9 @@ public:
     // The edition's label, after the product title.
     static QString Label();
     QTimer* Timer_balloon;
+    QTimer* Timer_notifyArea; // follows the desktop's notification area
+    // The notification area came or went while the program runs.
+    void NotifyAreaChanged(bool available);
     QMenu* PopupMenu_Tray = nullptr;
 
     // Window-level commands.

@@ -46,6 +46,10 @@ signals:
 using NotifyAreaFactory = std::function<TZvNotifyArea*(QObject* parent)>;
 void SetNotifyAreaFactory(NotifyAreaFactory factory);
 TZvNotifyArea* MakeNotifyArea(QObject* parent);
+// A hint as the desktop's tool tip shows it: Qt breaks lines at line feeds
+// only and draws text that looks like HTML as HTML, so CRs become line
+// feeds and such text is handed over escaped.
+QString NotifyAreaToolTip(const QString& hint);
 
 // The program's icon in the notification area: hint, balloons, clicks, menu,
 // animation, and the owner window's minimise and close turned into hiding.

@@ -1,6 +1,9 @@
 #include "ZvTray.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 
 namespace {
 
@@ -21,7 +24,16 @@ public:
                         emit callback(TZvTrayIcon::RightDown);
                         break;
                     case QSystemTrayIcon::MiddleClick:
-                        emit callback(TZvTrayIcon::MiddleDown);
+                        // Qt reports each middle click alone: a second one
+                        // within the double-click time makes a double-click.
+                        if (m_middle.isValid() &&
+                            m_middle.elapsed() <= QApplication::doubleClickInterval()) {
+                            m_middle.invalidate();
+                            emit callback(TZvTrayIcon::MiddleDouble);
+                        } else {
+                            m_middle.start();
+                            emit callback(TZvTrayIcon::MiddleDown);
+                        }
                         break;
                     default:
                         break;
@@ -49,7 +61,8 @@ public:
                 return true;
             }
             m_icon.setIcon(d.icon);
-            m_icon.setToolTip(d.flags & TNotifyIconData::Tip ? d.tip : QString());
+            m_icon.setToolTip(d.flags & TNotifyIconData::Tip ? NotifyAreaToolTip(d.tip)
+                                                             : QString());
             if (command == Add)
                 m_icon.show();
             return true;
@@ -62,6 +75,7 @@ public:
 
 private:
     QSystemTrayIcon m_icon;
+    QElapsedTimer m_middle; // since the last lone middle click
 };
 
 NotifyAreaFactory& factory() {
@@ -70,6 +84,16 @@ NotifyAreaFactory& factory() {
 }
 
 } // namespace
+
+QString NotifyAreaToolTip(const QString& hint) {
+    QString tip = hint;
+    tip.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    // Tested on one line: some readers of the tip look past the first.
+    if (!Qt::mightBeRichText(QString(tip).replace(u'\n', u' ')))
+        return tip;
+    return QStringLiteral("<p style=\"white-space:pre\">") + tip.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
 
 void SetNotifyAreaFactory(NotifyAreaFactory f) {
     factory() = std::move(f);

@@ -52,6 +52,21 @@ private:
 
 } // namespace
 
+// Without a notification area, the icon's Exit has no place to be: File
+// has it at its end.
+void TzvTasksFrame::ShowExitInFileMenu(bool show) {
+    QMenu* file = MainMenu1->findChild<QMenu*>(QStringLiteral("File1"));
+    if (!file || file->actions().contains(m_main->Action_Exit) == show)
+        return;
+    if (show) {
+        m_exitSeparator = file->addSeparator();
+        file->addAction(m_main->Action_Exit);
+    } else {
+        file->removeAction(m_main->Action_Exit);
+        delete m_exitSeparator;
+    }
+}
+
 void TzvTasksFrame::CreateMenus() {
     TcommonDm* common = m_main->commonDm();
     MainMenu1 = new QMenuBar(nullptr);
@@ -78,11 +93,7 @@ void TzvTasksFrame::CreateMenus() {
         file->addSeparator();
         file->addAction(common->Action_UiClose);
     }
-    // Without a notification area, the icon's Exit has no place to be.
-    if (!m_main->hasNotifyArea()) {
-        file->addSeparator();
-        file->addAction(m_main->Action_Exit);
-    }
+    ShowExitInFileMenu(!m_main->hasNotifyArea());
 
     QMenu* edit = MainMenu1->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));

@@ -120,6 +120,7 @@ public:
     bool sortAscending() const { return m_sortAscending; }
     QString trayHint() const { return m_trayHint; }
     QMenuBar* mainMenu() const { return MainMenu1; }
+    void ShowExitInFileMenu(bool show); // FrameLayout.cpp
     QTimer* Timer_HotDelay;
     QTimer* Timer1;
 
@@ -238,6 +239,7 @@ private:
     QToolBar* ToolBar_Top;
     QToolBar* ToolBar_Bottom;
     QMenuBar* MainMenu1;
+    QAction* m_exitSeparator = nullptr;
 
     TaskNode* m_editingNode = nullptr;
     // A store of the edited text that failed, shown once the editor is
