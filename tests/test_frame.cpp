@@ -5,8 +5,10 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 
 namespace {
 
@@ -107,6 +109,25 @@ private slots:
         QCOMPARE(f->Label_tip->text(), QStringLiteral("Click here to Add a new Item."));
         QCOMPARE(f->Panel_tip->palette().color(QPalette::Window), QColor(255, 255, 225));
         QCOMPARE(f->trayHint(), QStringLiteral("Incomplete Tasks:\rNone"));
+    }
+
+    // A key that lands on the current row selects it; Ctrl+F12 minimises
+    // from the search box too.
+    void keysOnAOneRowList() {
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{A}", "root", "only"));
+        }
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QVERIFY(f->SelectedNodes().empty());
+        QTest::keyClick(p.tree(), Qt::Key_Home);
+        QCOMPARE(f->SelectedNodes().size(), size_t(1));
+        QSignalSpy closed(p.common->Action_UiClose, &QAction::triggered);
+        QTest::keyClick(f->Edt_Search, Qt::Key_F12, Qt::ControlModifier);
+        QCOMPARE(closed.count(), 1);
     }
 
     void expansionIsStoredAtOnce() {

@@ -154,6 +154,17 @@ private slots:
         f->Action_Save->trigger();
         QVERIFY(QFile::exists(m_dir.filePath("one.txt")));
         QCOMPARE(p.tree()->selectionModel()->selectedRows().size(), 1);
+        // The dialog confirmed "one.htm"; "one.txt" is asked about.
+        p.boxes.answer = IDCANCEL;
+        QFile::resize(m_dir.filePath("one.txt"), 4);
+        f->Action_Save->trigger();
+        QCOMPARE(p.boxes.texts(),
+                 QStringList{"one.txt already exists.\nDo you want to replace it?"});
+        QCOMPARE(QFile(m_dir.filePath("one.txt")).size(), 4);
+        p.boxes.answer = IDOK;
+        f->Action_Save->trigger();
+        QVERIFY(QFile(m_dir.filePath("one.txt")).size() > 4);
+        p.boxes.shown.clear();
 
         name = m_dir.filePath("no/such/folder/x.txt");
         f->Action_Save->trigger();

@@ -5,11 +5,18 @@
 #include "io/SafetyCopies.h"
 #include "io/XmlTry.h"
 
+#include "platform/IniFile.h"
+#include "platform/MailTransport.h"
+
 #include <QPushButton>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 // What makes a wrong answer recoverable and a long read safe: the safety
-// copies before Restore and Import, and the batches they write in.
+// copies before Restore and Import, the batches they write in, and files
+// that a full disk never leaves shorter.
 
 namespace {
 
@@ -38,6 +45,53 @@ QString backupOf(const QList<std::pair<QString, QString>>& tasks, const QString&
     Interchange::WriteBackup(db, file, "1");
     return file;
 }
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+// A small file system of its own for one test, which only root may mount.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& dir) : m_dir(QFile::encodeName(dir)) {
+        QDir().mkpath(dir);
+        m_mounted = ::mount("tmpfs", m_dir.constData(), "tmpfs", 0, "size=512k") == 0;
+    }
+    ~SmallDisk() {
+        if (m_mounted)
+            ::umount2(m_dir.constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_mounted; }
+    // Takes every block that is left.
+    void fill() const {
+        const int fd = ::open((m_dir + "/filler").constData(), O_WRONLY | O_CREAT, 0600);
+        static const char block[4096] = {};
+        for (size_t n = sizeof block; n > 0; n /= 2)
+            while (::write(fd, block, n) == ssize_t(n)) {
+            }
+        ::close(fd);
+    }
+
+private:
+    QByteArray m_dir;
+    bool m_mounted = false;
+};
+
+// A mail program that only notes that it was handed a message.
+struct NoteTransport : MailTransport {
+    static inline int sent = 0;
+    int logon(const QString&, const QString&, unsigned, unsigned long& s) override {
+        s = 1;
+        return 0;
+    }
+    int logoff(unsigned long) override { return 0; }
+    int resolveName(unsigned long, const QString&, unsigned, MailRecipient&) override { return 0; }
+    int sendMail(unsigned long, const MailMessage&, unsigned) override {
+        ++sent;
+        return 0;
+    }
+    void freeBuffer(const MailRecipient&) override {}
+};
 
 } // namespace
 
@@ -159,6 +213,91 @@ private slots:
         QCOMPARE(rowsSeenByAnother, 2501);
         QVERIFY(sqlite3_get_autocommit(db.handle()));
         QCOMPARE(contents(folder.path()).size(), 2501);
+    }
+
+    // On a full disk every file the program writes fails with its message,
+    // and the file that was there stays whole.
+    void fullDiskReplacesNoFile() {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        QTemporaryDir dir;
+        const QString disk = dir.filePath("disk");
+        SmallDisk small(disk);
+        if (!small.mounted())
+            QSKIP("this machine lets no one mount a file system here");
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{N}", "root", "restored"));
+            Interchange::WriteBackup(db, dir.filePath("restore.zvx"), "1");
+            db.exec("delete from tasks");
+            for (int i = 0; i < 30; ++i)
+                test::InsertTask(db, test::Task(QStringLiteral("{T%1}").arg(i), "root",
+                                                QStringLiteral("task %1 it's here").arg(i)));
+        }
+        // Work files, safety copies and settings land on the small disk.
+        for (const char* sub : {"Temp", "Backups"}) {
+            QDir().mkpath(disk + u'/' + sub);
+            QDir(folder.path() + sub).removeRecursively();
+            QVERIFY(QFile::link(disk + u'/' + sub, folder.path() + sub));
+        }
+        QFile::remove(folder.configPath());
+        writeFile(disk + "/zvConf.ini", "[option]\r\naddOpenEn=0\r\n");
+        QVERIFY(QFile::link(disk + "/zvConf.ini", folder.configPath()));
+
+        SetMailTransportFactory([] { return std::make_unique<NoteTransport>(); });
+        QString prompt;
+        SetFilePromptHandler([&](bool, const QString&) { return prompt; });
+        SetTypedSavePromptHandler([&](const QStringList&, int& type) {
+            type = 0;
+            return prompt;
+        });
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const QString backup = disk + "/good.zvx", list = disk + "/all.txt";
+        prompt = backup;
+        p.mainFm->Action_DbBackup->trigger();
+        prompt = list;
+        f->Action_SaveAll->trigger();
+        p.select({p.row(0)});
+        f->Action_Email->trigger();
+        QTRY_COMPARE(NoteTransport::sent, 1);
+        QCOMPARE(p.boxes.shown.size(), 0);
+        QStringList files{backup, list, folder.path() + "Temp/Tasks.html",
+                          folder.path() + "Temp/Tasks.zvx", disk + "/zvConf.ini"};
+        QList<QByteArray> before;
+        for (const QString& file : files) {
+            before << readFile(file);
+            QVERIFY2(!before.last().isEmpty(), qPrintable(file));
+        }
+
+        small.fill();
+        QStringList expected;
+        prompt = backup;
+        p.mainFm->Action_DbBackup->trigger();
+        expected << "File write failure!";
+        prompt = list;
+        f->Action_SaveAll->trigger();
+        expected << "File write failure!";
+        p.select({p.row(0)});
+        f->Action_Email->trigger();
+        expected << "File write failure!";
+        prompt = dir.filePath("restore.zvx");
+        p.mainFm->Action_DbRestore->trigger();
+        expected << SafetyCopies::WriteFailure;
+        test::Program::settle();
+        QCOMPARE(p.boxes.texts(), expected);
+        QCOMPARE(NoteTransport::sent, 1);
+        QCOMPARE(SafetyCopies::List(folder.path()), QStringList());
+        QVERIFY_THROWS_EXCEPTION(IniWriteError,
+                                 IniFile(folder.configPath()).writeString("task", "a", "longer"));
+        for (qsizetype i = 0; i < files.size(); ++i)
+            QVERIFY2(readFile(files[i]) == before[i], qPrintable(files[i]));
+        QCOMPARE(p.frame->model()->flatNodes().size(), size_t(30));
+        SetMailTransportFactory({});
+        SetFilePromptHandler({});
+        SetTypedSavePromptHandler({});
     }
 
 private:

@@ -435,8 +435,11 @@ private slots:
 
     void stayOnTopKeepsPlaceAndSize() {
         test::ProgramFolder folder;
+        // Re-making the window is no opening of it: no new task.
+        IniFile(folder.configPath()).writeBool("option", "addOpenEn", true);
         test::Program p(folder.path());
         p.show();
+        QVERIFY(!p.frame->editingNode());
         p.mainFm->setGeometry(120, 130, 400, 500);
         p.mainFm->commonDm()->Action_UiStayOnTop->trigger();
         QVERIFY(p.mainFm->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -446,6 +449,8 @@ private slots:
         QVERIFY(!(p.mainFm->windowFlags() & Qt::WindowStaysOnTopHint));
         QCOMPARE(p.mainFm->geometry(), QRect(120, 130, 400, 500));
         QVERIFY(g_area->balloons().isEmpty()); // never hidden to the icon
+        test::Program::settle();
+        QVERIFY(!p.frame->editingNode());
     }
 
     void exitFromTheIconMenuEndsInOrder() {

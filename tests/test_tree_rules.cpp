@@ -482,6 +482,10 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
+    void unsavedRowHasNoCreatedText() {
+        QCOMPARE(StatusTextFor(test::Task("", "root", "")), QString());
+    }
+
     void trayHintText() {
         test::ProgramFolder folder;
         Database db;

@@ -104,9 +104,9 @@ void TmainFm::Action_UiStayOnTopExecute(bool on) {
     // Re-made hidden and shown again at once: not a hide to the icon.
     m_restyling = true;
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    m_restyling = false;
     Guarded([this] { ZvFormState1->RestoreState(); });
-    show();
+    show(); // no opening of the window: no new task for "Add new item while open"
+    m_restyling = false;
 }
 
 void TmainFm::Action_UiCloseExecute() {

@@ -26,11 +26,12 @@ QString LoadOptions(const IniFile& ini, AppOptions& o) {
             complaint = QString::fromStdString(e.what());
         }
     }
+    o.runMinimizedEn = ini.readBool(kOption, QStringLiteral("runMinimizedEn"), false);
+    // Last: a write that fails leaves every option read.
     if (!parsed) {
         o.visitWebTime = Clock::Now();
         ini.writeString(kOption, QStringLiteral("visitWeb"), FormatIsoDateTime(o.visitWebTime));
     }
-    o.runMinimizedEn = ini.readBool(kOption, QStringLiteral("runMinimizedEn"), false);
     return complaint;
 }
 

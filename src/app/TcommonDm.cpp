@@ -61,7 +61,12 @@ TcommonDm::TcommonDm(TmainFm* mainFm) : QObject(mainFm), m_main(mainFm) {
 }
 
 void TcommonDm::LoadOptions(TmainFm& mainFm) {
-    const QString complaint = ::LoadOptions(IniFile(mainFm.configPath()), mainFm.options());
+    QString complaint;
+    try {
+        complaint = ::LoadOptions(IniFile(mainFm.configPath()), mainFm.options());
+    } catch (const IniWriteError& e) {
+        ShowErrorOnce(QString::fromUtf8(e.what()));
+    }
     if (!complaint.isEmpty())
         ShowError(complaint);
 }

@@ -156,7 +156,7 @@ void TmainFm::showEvent(QShowEvent* e) {
         return;
     if (m_firstShow) {
         FirstShow();
-    } else if (m_options.addOpenEn && m_tasksFrame) {
+    } else if (m_options.addOpenEn && m_tasksFrame && !m_restyling) {
         PostTaskMessage(m_tasksFrame, WM_TASKS_ADD);
     }
 }

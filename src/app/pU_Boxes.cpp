@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSet>
 
 namespace {
 // The one handler of each seam: empty means the real window.
@@ -34,17 +36,28 @@ void SetMessageBoxHandler(MessageBoxHandler h) {
 }
 
 namespace {
+// The folder of the last file chosen, where the next file prompt starts.
+QString& lastFolder() {
+    static QString folder;
+    return folder;
+}
+QString chosen(const QFileDialog& dlg) {
+    const QString file = dlg.selectedFiles().first();
+    lastFolder() = QFileInfo(file).absolutePath();
+    return file;
+}
+
 QString askFile(bool save, const QString& filter, const QString& suffix) {
     if (fileHandler())
         return fileHandler()(save, filter);
-    QFileDialog dlg(QApplication::activeWindow());
+    QFileDialog dlg(QApplication::activeWindow(), QString(), lastFolder());
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg.setNameFilter(filter);
     dlg.setDefaultSuffix(suffix);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
-    return dlg.selectedFiles().first();
+    return chosen(dlg);
 }
 } // namespace
 
@@ -66,7 +79,7 @@ QString AskSaveFileNameTyped(const QStringList& filters, int& type) {
     type = 0;
     if (typedHandler())
         return typedHandler()(filters, type);
-    QFileDialog dlg(QApplication::activeWindow());
+    QFileDialog dlg(QApplication::activeWindow(), QString(), lastFolder());
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setNameFilters(filters);
@@ -74,7 +87,7 @@ QString AskSaveFileNameTyped(const QStringList& filters, int& type) {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
     type = qMax(0, int(filters.indexOf(dlg.selectedNameFilter())));
-    return dlg.selectedFiles().first();
+    return chosen(dlg);
 }
 
 void SetPrintPromptHandler(PrintPromptHandler h) {
@@ -84,8 +97,15 @@ void SetPrintPromptHandler(PrintPromptHandler h) {
 bool AskPrint(QPrinter& printer) {
     if (printHandler())
         return printHandler()(printer);
+    // A print to a file offers the same file next time.
+    static QString lastOutput;
+    if (printer.outputFileName().isEmpty() && !lastOutput.isEmpty())
+        printer.setOutputFileName(lastOutput);
     QPrintDialog dlg(&printer, QApplication::activeWindow());
-    return dlg.exec() == QDialog::Accepted;
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    lastOutput = printer.outputFileName();
+    return true;
 }
 
 int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
@@ -126,6 +146,13 @@ void ShowError(const QString& text) {
 }
 void ShowError(const std::exception& e) {
     ShowError(QString::fromUtf8(e.what()));
+}
+void ShowErrorOnce(const QString& text) {
+    static QSet<QString> shown;
+    if (!shown.contains(text)) {
+        shown.insert(text);
+        ShowError(text);
+    }
 }
 void ShowPictureError(const QStringList& paths) {
     ShowError(QStringLiteral("Cannot open file \"%1\". The file could not be read.")

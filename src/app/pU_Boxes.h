@@ -46,6 +46,9 @@ QString AppTitle();
 // The general error display: the error's own text under the title.
 void ShowError(const QString& text);
 void ShowError(const std::exception& e);
+// The same, unless this text was shown before in this run: a settings file
+// that cannot be written is said once, not at every reload.
+void ShowErrorOnce(const QString& text);
 // The picture loader's error for files that could not be read.
 void ShowPictureError(const QStringList& paths);
 

@@ -44,12 +44,48 @@ void Txmltry::Invalidate() const {
     m_index->children.clear();
 }
 
+namespace {
+// The length of a reference to U+0000 ("&#0;", "&#x00;") at d, else 0.
+qsizetype nulReferenceAt(const char* d, const char* end) {
+    const char* i = d + 2;
+    if (i < end && (*i == 'x' || *i == 'X'))
+        ++i;
+    const char* digits = i;
+    while (i < end && *i == '0')
+        ++i;
+    return i > digits && i < end && *i == ';' ? i + 1 - d : 0;
+}
+
+// A reference to NUL would end the value there, cutting the text: it goes
+// and the rest stays, as the writer leaves NUL out.
+void dropNulReferences(QByteArray& bytes) {
+    qsizetype at = bytes.indexOf("&#");
+    const char* end = bytes.constData() + bytes.size();
+    while (at >= 0 && !nulReferenceAt(bytes.constData() + at, end))
+        at = bytes.indexOf("&#", at + 2);
+    if (at < 0)
+        return;
+    char* d = bytes.data();
+    end = d + bytes.size();
+    char* out = d + at;
+    for (const char* i = out; i < end;) {
+        const qsizetype skip = *i == '&' && i + 1 < end && i[1] == '#' ? nulReferenceAt(i, end) : 0;
+        if (skip)
+            i += skip;
+        else
+            *out++ = *i++;
+    }
+    bytes.truncate(out - d);
+}
+} // namespace
+
 void Txmltry::parse(QByteArray bytes) {
     Invalidate();
     // Parsed in place: the values point into the one buffer, which the
     // document keeps, so a large file is held once, not twice.
     auto doc = std::make_unique<pugi::xml_document>();
     bytes.detach();
+    dropNulReferences(bytes);
     const pugi::xml_parse_result r = doc->load_buffer_inplace(bytes.data(), size_t(bytes.size()),
                                                               kParseOptions, pugi::encoding_utf8);
     if (!r || !doc->document_element())

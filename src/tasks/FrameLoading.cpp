@@ -73,9 +73,13 @@ void TzvTasksFrame::ReloadTasks() {
     if (m_main->db().isOpen()) {
         const int count = LoadTaskTree();
         m_main->setStoredTaskCount(count);
-        ini.writeStrings(QStringLiteral("log"),
-                         {{QStringLiteral("privateTasks"), QString::number(count)},
-                          {QStringLiteral("publicTasks"), QStringLiteral("0")}});
+        try {
+            ini.writeStrings(QStringLiteral("log"),
+                             {{QStringLiteral("privateTasks"), QString::number(count)},
+                              {QStringLiteral("publicTasks"), QStringLiteral("0")}});
+        } catch (const IniWriteError& e) {
+            ShowErrorOnce(QString::fromUtf8(e.what())); // the reload goes on
+        }
     }
     ApplyFilter();
     UpdateCommands();

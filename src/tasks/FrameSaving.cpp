@@ -31,10 +31,16 @@ void TzvTasksFrame::SaveTasks(bool all) {
     // The type follows the filter, whatever extension was typed.
     const QFileInfo fi(chosen);
     const QString base = fi.path() + u'/' + fi.completeBaseName();
+    const QString name = base + (type == 1 ? QStringLiteral(".html") : QStringLiteral(".txt"));
+    // The dialog asked about the name typed, not always the one written.
+    if (name != chosen && QFileInfo::exists(name) &&
+        AskBox(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                   .arg(QFileInfo(name).fileName())) != IDOK)
+        return;
     if (type == 1)
-        WriteTasksHtml(all, base + QStringLiteral(".html"));
+        WriteTasksHtml(all, name);
     else
-        WriteTasksText(all, base + QStringLiteral(".txt"));
+        WriteTasksText(all, name);
 }
 
 bool TzvTasksFrame::WriteTasksText(bool all, const QString& fileName) {

@@ -146,7 +146,7 @@ QString StatusTextFor(const TTaskInfo& t) {
         text += QStringLiteral("  ");
     if (t.alarmFlag)
         text += QStringLiteral("Reminder time: ") + DateTimeText(t.alarmTime);
-    if (text.isEmpty())
+    if (text.isEmpty() && t.createTime != 0) // a row not yet stored has no time
         text = DateTimeText(t.createTime) + QStringLiteral(" created");
     return text;
 }

@@ -48,7 +48,17 @@ void TTaskTree::keyPressEvent(QKeyEvent* e) {
             emit editRequested(currentIndex());
         return;
     }
+    const QModelIndex before = currentIndex();
     QTreeView::keyPressEvent(e);
+    // At start the first row is current but not selected: Home or Down on a
+    // one-row list moves nowhere and would select nothing.
+    const bool moving = e->key() == Qt::Key_Home || e->key() == Qt::Key_End ||
+                        e->key() == Qt::Key_Up || e->key() == Qt::Key_Down ||
+                        e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown;
+    if (moving && e->modifiers() == Qt::NoModifier && currentIndex().isValid() &&
+        currentIndex() == before && !selectionModel()->isSelected(before))
+        selectionModel()->select(before,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void TTaskTree::mousePressEvent(QMouseEvent* e) {

@@ -4,6 +4,7 @@
 #include "TaskRules.h"
 #include "TaskTree.h"
 #include "app/Messages.h"
+#include "app/TcommonDm.h"
 #include "app/TmainFm.h"
 #include "app/pU_Boxes.h"
 #include "components/ImageList.h"
@@ -346,6 +347,12 @@ bool TzvTasksFrame::eventFilter(QObject* watched, QEvent* e) {
             }
             if (ke->key() == Qt::Key_A && ke->modifiers() == Qt::ControlModifier) {
                 Edt_Search->selectAll();
+                return true;
+            }
+            // As in the tree: the help promises it everywhere.
+            if (ke->key() == Qt::Key_F12 && ke->modifiers() == Qt::ControlModifier) {
+                if (TcommonDm* common = m_main->commonDm())
+                    common->Action_UiClose->trigger();
                 return true;
             }
         }
