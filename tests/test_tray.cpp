@@ -50,6 +50,15 @@ public:
 // The fake behind every tray icon the program makes.
 FakeArea* g_area = nullptr;
 
+// New tray icons get a fake area, there or not.
+void UseFakeArea(bool available = true) {
+    SetNotifyAreaFactory([available](QObject* parent) {
+        g_area = new FakeArea(parent);
+        g_area->available = available;
+        return g_area;
+    });
+}
+
 QIcon Swatch(Qt::GlobalColor c) {
     QPixmap pm(16, 16);
     pm.fill(c);
@@ -65,10 +74,7 @@ class TestTray : public QObject {
 private slots:
     void initTestCase() {
         test::FixGuiEnvironment();
-        SetNotifyAreaFactory([](QObject* parent) {
-            g_area = new FakeArea(parent);
-            return g_area;
-        });
+        UseFakeArea();
     }
     void init() {
         m_boxes = {};
@@ -471,11 +477,7 @@ private slots:
 
     // Without a notification area: minimised to the task bar, and File has Exit.
     void withoutANotificationArea() {
-        SetNotifyAreaFactory([](QObject* parent) {
-            g_area = new FakeArea(parent);
-            g_area->available = false;
-            return g_area;
-        });
+        UseFakeArea(false);
         test::ProgramFolder folder;
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
@@ -508,20 +510,13 @@ private slots:
         QTRY_COMPARE(exited.count(), 1);
         QVERIFY(frame.isNull());
         QVERIFY(!deletedWhilePressing);
-        SetNotifyAreaFactory([](QObject* parent) {
-            g_area = new FakeArea(parent);
-            return g_area;
-        });
+        UseFakeArea();
     }
 
     // A panel that starts after the program, then goes while the window is
     // hidden in it: the icon, Exit and closing follow it.
     void notificationAreaThatComesAndGoes() {
-        SetNotifyAreaFactory([](QObject* parent) {
-            g_area = new FakeArea(parent);
-            g_area->available = false;
-            return g_area;
-        });
+        UseFakeArea(false);
         test::ProgramFolder folder;
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
@@ -544,10 +539,7 @@ private slots:
         QCOMPARE(file->actions().last(), p.mainFm->Action_Exit);
         QCOMPARE(g_area->count(TZvNotifyArea::Delete), 1);
         QVERIFY(m_boxes.shown.isEmpty());
-        SetNotifyAreaFactory([](QObject* parent) {
-            g_area = new FakeArea(parent);
-            return g_area;
-        });
+        UseFakeArea();
     }
 
     // The desktop's own area: two middle clicks within the double-click
@@ -556,10 +548,7 @@ private slots:
         SetNotifyAreaFactory({});
         QObject owner;
         TZvNotifyArea* area = MakeNotifyArea(&owner);
-        SetNotifyAreaFactory([](QObject* parent) {
-            g_area = new FakeArea(parent);
-            return g_area;
-        });
+        UseFakeArea();
         auto* icon = area->findChild<QSystemTrayIcon*>();
         QVERIFY(icon);
         QList<int> codes;
