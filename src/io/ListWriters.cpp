@@ -1,6 +1,7 @@
 #include "ListWriters.h"
 
 #include "platform/Clock.h"
+#include "tasks/TaskRules.h"
 #include "tasks/TaskTreeModel.h"
 
 namespace ListWriters {
@@ -12,21 +13,6 @@ const QString kRule = QString(33, u'-');
 
 QString DateText(const Context& c, TDateTime t) {
     return c.locale.toString(FromDateTime(t).date(), QLocale::ShortFormat);
-}
-
-// The locale's long time format without its zone ("t" to "tttt"): the
-// foot says when, not where.
-QString LongTimeFormat(const QLocale& locale) {
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString out;
-    bool quoted = false;
-    for (QChar ch : format) {
-        if (ch == u'\'')
-            quoted = !quoted;
-        if (quoted || ch != u't')
-            out += ch;
-    }
-    return out.simplified();
 }
 
 QString Timestamp(const Context& c) {

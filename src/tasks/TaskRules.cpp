@@ -5,7 +5,6 @@
 #include "platform/Database.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -67,11 +66,20 @@ QString DateTimeText(double dt) {
     const QTime t = TimePart(dt);
     if (t.msecsSinceStartOfDay() == 0)
         return ShortDateText(dt);
-    // The long time form without a zone name.
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
-    QString format = QLocale().timeFormat(QLocale::LongFormat);
-    format.remove(zone);
-    return ShortDateText(dt) + u' ' + QLocale().toString(t, format);
+    return ShortDateText(dt) + u' ' + QLocale().toString(t, LongTimeFormat(QLocale()));
+}
+
+QString LongTimeFormat(const QLocale& locale) {
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (QChar ch : format) {
+        if (ch == u'\'')
+            quoted = !quoted;
+        if (quoted || ch != u't')
+            out += ch;
+    }
+    return out.simplified();
 }
 
 QString RowTextFor(const TaskNode& node, bool listView, bool dateView, bool editing,

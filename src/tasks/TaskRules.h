@@ -2,6 +2,7 @@
 
 #include "TaskInfo.h"
 
+#include <QLocale>
 #include <QString>
 #include <vector>
 
@@ -27,6 +28,8 @@ std::vector<TaskNode*> ApplyFilterRules(TaskTreeModel& model, int range, bool se
 // The user's short date; date and long time, the time left out at midnight.
 QString ShortDateText(double dt);
 QString DateTimeText(double dt);
+// The locale's long time format without its zone: it says when, not where.
+QString LongTimeFormat(const QLocale& locale);
 
 // What a row shows: the placeholder for empty text, the dates in date view,
 // one numbered line in list view (unless hot-expanded); the row being
