@@ -64,5 +64,6 @@ void AutoStart::setAutoStart(bool on) const {
     }
     if (QFileInfo::exists(path) || !QDir().mkpath(m_dir))
         return;
-    FileWriter::TryWrite(path, desktopEntry(m_exe).toUtf8());
+    // Not written, the entry is simply not there: start with the desktop stays off.
+    (void)FileWriter::TryWrite(path, desktopEntry(m_exe).toUtf8());
 }

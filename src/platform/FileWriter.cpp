@@ -40,9 +40,8 @@ QString target(const QString& path) {
 
 } // namespace
 
-void Write(const QString& path, const QByteArray& data, Sync sync) {
-    const QString real = target(path);
-    const QByteArray name = QFile::encodeName(real);
+bool TryWrite(const QString& path, const QByteArray& data, Sync sync) {
+    const QByteArray name = QFile::encodeName(target(path));
     const QByteArray temp = tempName(name);
     struct stat old {};
     const bool existed = ::stat(name.constData(), &old) == 0;
@@ -58,19 +57,9 @@ void Write(const QString& path, const QByteArray& data, Sync sync) {
     if (fd >= 0)
         ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(temp.constData(), name.constData()) == 0;
-    if (!ok) {
+    if (!ok)
         ::unlink(temp.constData());
-        throw FileWriteError(path);
-    }
-}
-
-bool TryWrite(const QString& path, const QByteArray& data, Sync sync) noexcept {
-    try {
-        Write(path, data, sync);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return ok;
 }
 
 void RemoveStaleTemps(const QString& path) {

@@ -2,14 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
-
-// A file that could not be written whole: the old one is still in place.
-class FileWriteError : public std::runtime_error {
-public:
-    explicit FileWriteError(const QString& path)
-        : std::runtime_error(QStringLiteral("Cannot write \"%1\".").arg(path).toStdString()) {}
-};
 
 namespace FileWriter {
 
@@ -20,12 +12,9 @@ enum class Sync {
 
 // Writes data to path through a temporary file beside it, each write and
 // the final size checked, then renamed over path. Any shortfall (a full disk
-// that a buffered write hid, a quota, a lost device) throws FileWriteError
-// and leaves what path held. A symbolic link is followed, so the link stays.
-void Write(const QString& path, const QByteArray& data, Sync sync = Sync::Durable);
-
-// The same, answering false instead of throwing.
-bool TryWrite(const QString& path, const QByteArray& data, Sync sync = Sync::Durable) noexcept;
+// that a buffered write hid, a quota, a lost device) answers false and
+// leaves what path held. A symbolic link is followed, so the link stays.
+[[nodiscard]] bool TryWrite(const QString& path, const QByteArray& data, Sync sync = Sync::Durable);
 
 // Removes the temporary files that writers killed before their rename left
 // beside path; a running writer's own file is left to it.

@@ -2,17 +2,11 @@
 
 #include "FileWriter.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <cerrno>
-#include <csignal>
-#include <cstdio>
 #include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
