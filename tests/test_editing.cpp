@@ -332,6 +332,7 @@ private slots:
         QTest::keyClick(f->Edt_Search, Qt::Key_Backspace);
         QTest::keyClicks(f->Edt_Search, "hree");
         QCOMPARE(texts(f, p.row(0)), QStringList({"alpha three"}));
+        QVERIFY(p.tree()->isExpanded(p.row(0))); // hidden and shown again: still open
 
         QTest::keyClicks(f->Edt_Search, "xyz");
         QCOMPARE(f->model()->rowCount(), 0);
@@ -340,6 +341,7 @@ private slots:
         QTest::mouseClick(f->Label_tip, Qt::LeftButton);
         QCOMPARE(f->Edt_Search->text(), QStringLiteral("  Search..."));
         QCOMPARE(f->model()->rowCount(), 3);
+        QVERIFY(p.tree()->isExpanded(p.row(0)));
         QCOMPARE(f->tipMode(), 0);
 
         // Case counts: "milk" does not find "Gamma milk"'s capital M... but

@@ -88,7 +88,7 @@ void TzvTasksFrame::OpenEditor() {
         if (TaskNode* p = m_editingNode->parent())
             p->setHidden(false);
         if (m_model->refreshVisibility())
-            RestoreExpansion();
+            RestoreShownExpansion();
         index = m_model->indexOf(m_editingNode);
     }
     VtTasks->scrollTo(index); // expands a collapsed parent, which is stored

@@ -101,15 +101,27 @@ int TzvTasksFrame::LoadTaskTree() {
 }
 
 void TzvTasksFrame::RestoreExpansion() {
-    // The stored flags already say so: nothing is written here.
     m_restoringExpansion = true;
     for (const auto& top : m_model->topLevel())
-        if (top->info.expandFlag && !top->children().empty()) {
-            const QModelIndex i = m_model->indexOf(top.get());
-            if (i.isValid() && !VtTasks->isExpanded(i))
-                VtTasks->setExpanded(i, true);
-        }
+        RestoreExpanded(top.get());
     m_restoringExpansion = false;
+}
+
+// After refreshVisibility(): the rows that stayed keep their expansion.
+void TzvTasksFrame::RestoreShownExpansion() {
+    m_restoringExpansion = true;
+    for (TaskNode* top : m_model->shownAgain())
+        RestoreExpanded(top);
+    m_restoringExpansion = false;
+}
+
+// The stored flag already says so: nothing is written here.
+void TzvTasksFrame::RestoreExpanded(TaskNode* top) {
+    if (!top->info.expandFlag || top->children().empty())
+        return;
+    const QModelIndex i = m_model->indexOf(top);
+    if (i.isValid() && !VtTasks->isExpanded(i))
+        VtTasks->setExpanded(i, true);
 }
 
 void TzvTasksFrame::StoreExpand(TaskNode* node, bool expanded) {

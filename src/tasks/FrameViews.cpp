@@ -21,20 +21,26 @@ const QString kTask = QStringLiteral("task");
 } // namespace
 
 void TzvTasksFrame::ApplyFilter() {
+    FilterRows();
+    RefreshTrayHint();
+}
+
+void TzvTasksFrame::FilterRows() {
     m_hotExpandedNode = nullptr;
     const auto expand =
         ApplyFilterRules(*m_model, Comb_ViewRange->currentIndex(), m_searchActive, m_searchText);
     if (m_model->refreshVisibility())
-        RestoreExpansion();
+        RestoreShownExpansion();
     for (TaskNode* parent : expand) {
+        // A stored expansion is the view's by now: asking the view costs a
+        // lookup per row on every keystroke.
+        if (parent->info.expandFlag)
+            continue;
         StoreExpand(parent, true);
-        const QModelIndex i = m_model->indexOf(parent);
-        if (!VtTasks->isExpanded(i))
-            VtTasks->setExpanded(i, true);
+        VtTasks->setExpanded(m_model->indexOf(parent), true);
     }
     const bool searching = m_searchActive && !m_searchText.isEmpty();
     ShowTip(searching && m_model->visibleTopLevelCount() == 0 ? 3 : 0);
-    RefreshTrayHint();
 }
 
 void TzvTasksFrame::SortTree() {
@@ -173,7 +179,7 @@ void TzvTasksFrame::SearchEnter() {
 
 void TzvTasksFrame::SearchChange() {
     m_searchText = TrimBoth(Edt_Search->text());
-    ApplyFilter();
+    FilterRows(); // the tray lists stored tasks, which a search leaves alone
 }
 
 void TzvTasksFrame::SearchExit() {

@@ -117,8 +117,11 @@ public:
     void sortSiblings(TextOrder compare, bool ascending);
 
     // After changing hidden flags: offers the view the new set of rows.
-    // Returns true when the rows offered changed (the model was reset).
+    // Returns true when the rows offered changed (a layout change).
     bool refreshVisibility();
+    // The top-level rows the last refreshVisibility() offered again: the
+    // only ones whose expansion the view has lost.
+    const std::vector<TaskNode*>& shownAgain() const { return m_shownAgain; }
 
     // Sets every node's searchHit() for text. Typing on narrows or widens
     // the last search, so only the rows whose answer can change are tested.
@@ -131,6 +134,7 @@ signals:
 
 private:
     struct SortScratch;
+    QModelIndex indexFor(int row, const TaskNode* node, bool child) const;
     std::vector<TaskNode*>& visibleSiblings(TaskNode* parent);
     std::vector<std::unique_ptr<TaskNode>>& siblings(TaskNode* parent);
     bool& siblingsSorted(TaskNode* parent);
@@ -148,6 +152,7 @@ private:
     std::vector<std::unique_ptr<TaskNode>> m_top;
     mutable std::vector<TaskNode*> m_flat;
     mutable bool m_flatDirty = true;
+    std::vector<TaskNode*> m_shownAgain;
     std::vector<TaskNode*> m_visibleTop;
     QString m_hitText;
     bool m_hitTextValid = false;

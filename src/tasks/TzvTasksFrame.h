@@ -63,7 +63,10 @@ public:
     QWidget* openEditor() const;
 
     // Views, filter, sort, search and row text (FrameViews.cpp).
+    // The view range and the search applied to the rows, and the tray hint
+    // refreshed; FilterRows() only the first.
     void ApplyFilter();
+    void FilterRows();
     void SortTree();
     // What a row shows as its text.
     QString RowText(const QModelIndex& index) const;
@@ -181,6 +184,8 @@ private:
 
     // Loading and stored expansion.
     void RestoreExpansion();
+    void RestoreShownExpansion();
+    void RestoreExpanded(TaskNode* top);
     void StoreExpand(TaskNode* node, bool expanded);
     void VtTasksExpanded(const QModelIndex& index);
     void VtTasksCollapsed(const QModelIndex& index);
