@@ -10,9 +10,13 @@ class Database;
 // disk for each. commit() ends the open transaction; call it before anything
 // waits on the user, so no dialog holds the database in a transaction. What
 // is committed stays, whatever happens after.
+// A commit rewrites every index page the batch touched, and ids spread
+// over the whole index, so small batches write the indexes many times
+// over: the bounds are the most a kill may lose (a quarter second; the
+// safety copy taken before is the way back), not smaller.
 class WriteBatch {
 public:
-    explicit WriteBatch(Database& db, int maxRows = 1000, int maxMs = 100);
+    explicit WriteBatch(Database& db, int maxRows = 5000, int maxMs = 250);
     ~WriteBatch(); // commits what is open
     WriteBatch(const WriteBatch&) = delete;
     WriteBatch& operator=(const WriteBatch&) = delete;
