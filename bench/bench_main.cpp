@@ -4,12 +4,12 @@
 //   tasquel-bench FOLDER [--memory] [google benchmark flags]
 #include "app/TcommonDm.h"
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
-#include "io/Interchange.h"
+#include "gui/pU_Boxes.h"
+#include "core/Interchange.h"
 #include "io/TIoDm.h"
-#include "io/XmlTry.h"
+#include "core/XmlTry.h"
 #include "platform/Database.h"
-#include "tasks/TaskRules.h"
+#include "core/TaskRules.h"
 #include "tasks/TzvTasksFrame.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // tasquel-gen FOLDER N [SEED]: writes FOLDER/zvData.zvb holding N tasks, a
 // tenth of them top-level with nine sub-tasks each. The same seed gives the
 // same database.
-#include "app/pU_Funcs.h"
+#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 #include "app/TcommonDm.h"
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 #include "io/TIoDm.h"
 #include "tasks/TzvTasksFrame.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Database.h"
-#include "tasks/TaskInfo.h"
+#include "core/TaskInfo.h"
 
 #include <QDir>
 #include <QFile>

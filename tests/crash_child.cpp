@@ -3,10 +3,10 @@
 //   crash_child restore FOLDER FILE   restores FILE into FOLDER's database
 //   crash_child edits FOLDER          inserts task i, then rewrites task i/2
 //   crash_child settings FILE         rewrites key hintSize of FILE, i = 0, 1, ...
-#include "io/Interchange.h"
+#include "core/Interchange.h"
 #include "platform/Database.h"
 #include "platform/IniFile.h"
-#include "tasks/TaskStore.h"
+#include "core/TaskStore.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "app/Options.h"
-#include "app/pU_Funcs.h"
+#include "platform/Options.h"
+#include "platform/pU_Funcs.h"
 #include "platform/AutoStart.h"
 #include "platform/IniFile.h"
 

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "io/Interchange.h"
+#include "core/Interchange.h"
 #include "platform/IniFile.h"
 
 #include <QProcess>

@@ -1,7 +1,7 @@
 #include "FrameHarness.h"
 #include "components/ZvStatusBar.h"
 #include "platform/IniFile.h"
-#include "tasks/TaskRules.h"
+#include "core/TaskRules.h"
 
 #include <QComboBox>
 #include <QLabel>

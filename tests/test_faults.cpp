@@ -1,12 +1,12 @@
 #include "FrameHarness.h"
-#include "app/Messages.h"
-#include "io/Interchange.h"
-#include "io/XmlTry.h"
+#include "gui/Messages.h"
+#include "core/Interchange.h"
+#include "core/XmlTry.h"
 #include "platform/IniFile.h"
 #include "tasks/TaskDialogs.h"
-#include "tasks/TaskTreeModel.h"
+#include "core/TaskTreeModel.h"
 
-#include "io/SafetyCopies.h"
+#include "core/SafetyCopies.h"
 #include "platform/MailTransport.h"
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,5 +1,5 @@
 #include "FrameHarness.h"
-#include "app/Messages.h"
+#include "gui/Messages.h"
 #include "components/ZvStatusBar.h"
 #include "platform/IniFile.h"
 

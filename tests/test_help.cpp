@@ -1,6 +1,6 @@
 #include "FrameHarness.h"
-#include "app/WebSite.h"
-#include "app/pU_Funcs.h"
+#include "platform/WebSite.h"
+#include "platform/pU_Funcs.h"
 #include "components/zvHHComp.h"
 #include "dialogs/TAboutDlg.h"
 #include "dialogs/TupdateDlg.h"

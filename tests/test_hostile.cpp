@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "io/Interchange.h"
-#include "io/XmlTry.h"
+#include "core/Interchange.h"
+#include "core/XmlTry.h"
 
 #include <QRandomGenerator>
 #include <QtEndian>

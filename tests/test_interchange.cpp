@@ -1,8 +1,8 @@
 #include "TestSupport.h"
-#include "app/pU_Funcs.h"
-#include "io/Interchange.h"
-#include "io/XmlTry.h"
-#include "tasks/TaskTreeModel.h"
+#include "platform/pU_Funcs.h"
+#include "core/Interchange.h"
+#include "core/XmlTry.h"
+#include "core/TaskTreeModel.h"
 
 #include <QXmlStreamReader>
 #include <QtEndian>

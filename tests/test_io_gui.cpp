@@ -1,7 +1,7 @@
 #include "FrameHarness.h"
 #include "components/ZvFormState.h"
-#include "components/ZvVersionInfo.h"
-#include "io/Dlg_ReplaceAsk.h"
+#include "platform/ZvVersionInfo.h"
+#include "dialogs/Dlg_ReplaceAsk.h"
 #include "platform/IniFile.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "io/ListWriters.h"
-#include "tasks/TaskTreeModel.h"
+#include "core/ListWriters.h"
+#include "core/TaskTreeModel.h"
 
 #include <QtTest>
 

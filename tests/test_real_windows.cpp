@@ -1,9 +1,9 @@
 #include "FrameHarness.h"
 #include "app/TApplication.h"
-#include "app/pU_Boxes.h"
-#include "io/Dlg_ReplaceAsk.h"
-#include "io/ProgressWindow.h"
-#include "io/XmlTry.h"
+#include "gui/pU_Boxes.h"
+#include "dialogs/Dlg_ReplaceAsk.h"
+#include "dialogs/ProgressWindow.h"
+#include "core/XmlTry.h"
 #include "tasks/TaskDialogs.h"
 
 #include <QComboBox>

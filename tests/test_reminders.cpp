@@ -1,5 +1,5 @@
 #include "FrameHarness.h"
-#include "components/ColorValues.h"
+#include "gui/ColorValues.h"
 #include "tasks/TaskDialogs.h"
 
 #include <QCheckBox>

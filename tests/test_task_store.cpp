@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "tasks/TaskRules.h"
-#include "tasks/TaskStore.h"
-#include "tasks/TaskTreeModel.h"
+#include "core/TaskRules.h"
+#include "core/TaskStore.h"
+#include "core/TaskTreeModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QRegularExpression>

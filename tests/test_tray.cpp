@@ -1,5 +1,5 @@
 #include "FrameHarness.h"
-#include "app/pU_Funcs.h"
+#include "platform/pU_Funcs.h"
 #include "components/ZvTray.h"
 #include "platform/IniFile.h"
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "tasks/TaskRules.h"
-#include "tasks/TaskTreeModel.h"
+#include "core/TaskRules.h"
+#include "core/TaskTreeModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>

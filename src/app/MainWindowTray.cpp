@@ -1,9 +1,9 @@
 #include "TmainFm.h"
 
-#include "Messages.h"
+#include "gui/Messages.h"
 #include "TcommonDm.h"
 #include "components/ZvTray.h"
-#include "pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 #include "tasks/TzvTasksFrame.h"
 
 #include <QAction>

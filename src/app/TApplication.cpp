@@ -1,6 +1,6 @@
 #include "TApplication.h"
 
-#include "pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     Configure();

@@ -1,12 +1,12 @@
 #include "TcommonDm.h"
 
 #include "TmainFm.h"
-#include "WebSite.h"
-#include "components/ImageList.h"
+#include "platform/WebSite.h"
+#include "gui/ImageList.h"
 #include "dialogs/TAboutDlg.h"
 #include "dialogs/TOptionsDlg.h"
-#include "pU_Boxes.h"
-#include "pU_Funcs.h"
+#include "gui/pU_Boxes.h"
+#include "platform/pU_Funcs.h"
 #include "platform/AutoStart.h"
 
 #include <QAction>

@@ -1,14 +1,14 @@
 #include "TmainFm.h"
 
-#include "Messages.h"
+#include "gui/Messages.h"
 #include "TcommonDm.h"
-#include "components/ImageList.h"
+#include "gui/ImageList.h"
 #include "components/ZvStatusBar.h"
 #include "components/ZvTray.h"
 #include "components/zvHHComp.h"
 #include "dialogs/TupdateDlg.h"
 #include "io/TIoDm.h"
-#include "pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 #include "platform/SingleInstance.h"
 #include "tasks/TzvTasksFrame.h"
 
@@ -20,10 +20,6 @@
 #include <QImageReader>
 #include <QStringList>
 #include <QTimer>
-
-void PostTaskMessage(QObject* receiver, TaskMessage msg, void* wParam) {
-    QCoreApplication::postEvent(receiver, new TaskEvent(msg, wParam));
-}
 
 TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* parent)
     : QMainWindow(parent), m_folder(folder), m_instance(instance) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Options.h"
+#include "platform/Options.h"
 #include "components/ZvFormState.h"
-#include "components/ZvVersionInfo.h"
+#include "platform/ZvVersionInfo.h"
 #include "platform/Database.h"
 
 #include <QMainWindow>

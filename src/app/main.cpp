@@ -2,7 +2,7 @@
 #include "TcommonDm.h"
 #include "TmainFm.h"
 #include "io/TIoDm.h"
-#include "pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 #include "platform/SingleInstance.h"
 
 #include <QDir>

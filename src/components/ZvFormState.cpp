@@ -1,6 +1,6 @@
 #include "ZvFormState.h"
 
-#include "app/pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 #include "platform/IniFile.h"
 
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "ZvTray.h"
 
-#include "app/pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 
 #include <QApplication>
 #include <QCloseEvent>

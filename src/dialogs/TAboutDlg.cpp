@@ -2,9 +2,9 @@
 
 #include "app/TcommonDm.h"
 #include "app/TmainFm.h"
-#include "app/WebSite.h"
-#include "app/pU_Boxes.h"
-#include "app/pU_Dialogs.h"
+#include "platform/WebSite.h"
+#include "gui/pU_Boxes.h"
+#include "gui/pU_Dialogs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "TOptionsDlg.h"
 
-#include "app/pU_Boxes.h"
-#include "app/pU_Dialogs.h"
+#include "gui/pU_Boxes.h"
+#include "gui/pU_Dialogs.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Options.h"
+#include "platform/Options.h"
 #include "platform/AutoStart.h"
 #include "platform/IniFile.h"
 

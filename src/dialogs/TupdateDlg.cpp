@@ -2,8 +2,8 @@
 
 #include "app/TcommonDm.h"
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
-#include "app/pU_Dialogs.h"
+#include "gui/pU_Boxes.h"
+#include "gui/pU_Dialogs.h"
 #include "platform/IniFile.h"
 
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "TIoDm.h"
 
-#include "Dlg_ReplaceAsk.h"
-#include "Interchange.h"
-#include "ProgressWindow.h"
-#include "SafetyCopies.h"
+#include "dialogs/Dlg_ReplaceAsk.h"
+#include "core/Interchange.h"
+#include "dialogs/ProgressWindow.h"
+#include "core/SafetyCopies.h"
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
-#include "components/ZvVersionInfo.h"
+#include "gui/pU_Boxes.h"
+#include "platform/ZvVersionInfo.h"
 
 #include <memory>
 
@@ -15,7 +15,7 @@ TIoDm::TIoDm(TmainFm* mainFm) : QObject(mainFm), m_main(mainFm) {
 }
 
 bool TIoDm::BackupToFile() {
-    const QString name = AskSaveFileName(SaveFilter(), QStringLiteral("zvx"));
+    const QString name = AskSaveFileName(Interchange::SaveFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
     TProgressWnd progress(m_main, QStringLiteral("Writing the backup..."));
@@ -43,7 +43,7 @@ std::function<void()> TIoDm::safetyCopy() {
 }
 
 bool TIoDm::RestoreFromFile() {
-    const QString name = AskOpenFileName(OpenFilter(), QStringLiteral("zvx"));
+    const QString name = AskOpenFileName(Interchange::OpenFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
     std::unique_ptr<TReplaceAskDlg> dlg(new TReplaceAskDlg(m_main));
@@ -60,7 +60,7 @@ bool TIoDm::RestoreFromFile() {
 }
 
 bool TIoDm::ImportFromFile() {
-    const QString name = AskOpenFileName(OpenFilter(), QStringLiteral("zvx"));
+    const QString name = AskOpenFileName(Interchange::OpenFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
     TProgressWnd progress(m_main, QStringLiteral("Importing..."));

@@ -14,9 +14,6 @@ class TIoDm : public QObject {
 public:
     explicit TIoDm(TmainFm* mainFm);
 
-    static QString SaveFilter() { return QStringLiteral("Zarvik Database,  (*.zvx)"); }
-    static QString OpenFilter() { return QStringLiteral("Zarvik Database, (*.zvx)"); }
-
     bool BackupToFile();
     bool RestoreFromFile();
     bool ImportFromFile();

@@ -1,9 +1,9 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDelegate.h"
-#include "TaskStore.h"
+#include "core/TaskStore.h"
 #include "TaskTree.h"
-#include "app/pU_Funcs.h"
+#include "platform/pU_Funcs.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

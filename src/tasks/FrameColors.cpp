@@ -1,7 +1,7 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDialogs.h"
-#include "TaskStore.h"
+#include "core/TaskStore.h"
 #include "TaskTree.h"
 #include "app/TmainFm.h"
 #include "platform/Transaction.h"

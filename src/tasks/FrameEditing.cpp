@@ -1,14 +1,14 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDelegate.h"
-#include "TaskRules.h"
-#include "TaskStore.h"
+#include "core/TaskRules.h"
+#include "core/TaskStore.h"
 #include "TaskTree.h"
-#include "app/Messages.h"
+#include "gui/Messages.h"
 #include "app/TcommonDm.h"
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
-#include "app/pU_Funcs.h"
+#include "gui/pU_Boxes.h"
+#include "platform/pU_Funcs.h"
 #include "platform/Transaction.h"
 
 #include <QAction>

@@ -1,9 +1,8 @@
 #include "TzvTasksFrame.h"
 
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
-#include "io/Interchange.h"
-#include "io/TIoDm.h"
+#include "gui/pU_Boxes.h"
+#include "core/Interchange.h"
 
 // Export: the selected tasks into an interchange file.
 
@@ -14,7 +13,7 @@ void TzvTasksFrame::Action_ExportExecute() {
         WarningBox(QStringLiteral("Please select a task!"));
         return;
     }
-    const QString name = AskSaveFileName(TIoDm::SaveFilter(), QStringLiteral("zvx"));
+    const QString name = AskSaveFileName(Interchange::SaveFilter(), QStringLiteral("zvx"));
     if (!name.isEmpty())
         ExportSelected(name);
 }

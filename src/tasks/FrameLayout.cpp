@@ -3,8 +3,8 @@
 #include "TaskTree.h"
 #include "app/TcommonDm.h"
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
-#include "components/ImageList.h"
+#include "gui/pU_Boxes.h"
+#include "gui/ImageList.h"
 #include "components/ZvStatusBar.h"
 
 #include <QAction>

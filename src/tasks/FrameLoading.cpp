@@ -1,11 +1,11 @@
 #include "TzvTasksFrame.h"
 
-#include "TaskRules.h"
-#include "TaskStore.h"
+#include "core/TaskRules.h"
+#include "core/TaskStore.h"
 #include "TaskTree.h"
-#include "app/Messages.h"
+#include "gui/Messages.h"
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 #include "components/ZvTray.h"
 #include "platform/IniFile.h"
 

@@ -2,7 +2,7 @@
 
 #include "TaskDelegate.h"
 #include "TaskTree.h"
-#include "app/pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 
 #include <QPainter>
 #include <QPrinter>

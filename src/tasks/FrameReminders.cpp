@@ -1,8 +1,8 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDialogs.h"
-#include "TaskRules.h"
-#include "TaskStore.h"
+#include "core/TaskRules.h"
+#include "core/TaskStore.h"
 #include "TaskTree.h"
 #include "app/TmainFm.h"
 #include "platform/Transaction.h"

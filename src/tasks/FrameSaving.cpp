@@ -2,10 +2,10 @@
 
 #include "TaskTree.h"
 #include "app/TmainFm.h"
-#include "app/WebSite.h"
-#include "app/pU_Boxes.h"
-#include "components/ZvVersionInfo.h"
-#include "io/ListWriters.h"
+#include "platform/WebSite.h"
+#include "gui/pU_Boxes.h"
+#include "platform/ZvVersionInfo.h"
+#include "core/ListWriters.h"
 #include "platform/FileWriter.h"
 
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "TzvTasksFrame.h"
 
-#include "TaskRules.h"
+#include "core/TaskRules.h"
 #include "TaskTree.h"
 #include "app/TmainFm.h"
-#include "app/pU_Funcs.h"
-#include "components/ImageList.h"
+#include "platform/pU_Funcs.h"
+#include "gui/ImageList.h"
 #include "platform/IniFile.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
 #include "TaskDelegate.h"
 
-#include "TaskRules.h"
-#include "TaskTreeModel.h"
+#include "core/TaskRules.h"
+#include "core/TaskTreeModel.h"
 #include "TzvTasksFrame.h"
 #include "app/TmainFm.h"
-#include "components/ColorValues.h"
-#include "components/ImageList.h"
+#include "gui/ColorValues.h"
+#include "gui/ImageList.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,13 +1,13 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDelegate.h"
-#include "TaskRules.h"
+#include "core/TaskRules.h"
 #include "TaskTree.h"
-#include "app/Messages.h"
+#include "gui/Messages.h"
 #include "app/TcommonDm.h"
 #include "app/TmainFm.h"
-#include "app/pU_Boxes.h"
-#include "components/ImageList.h"
+#include "gui/pU_Boxes.h"
+#include "gui/ImageList.h"
 #include "components/ZvSndMsg.h"
 #include "components/ZvStatusBar.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TaskTree.h"
-#include "TaskTreeModel.h"
+#include "core/TaskTreeModel.h"
 #include "platform/Database.h"
 
 #include <QTimer>

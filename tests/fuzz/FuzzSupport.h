@@ -4,7 +4,7 @@
 // process and a keyed database opened once (the key derivation is far
 // slower than one input).
 
-#include "io/XmlTry.h"
+#include "core/XmlTry.h"
 #include "platform/Database.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // The container decode: an 8-byte length, then a zlib stream.
-#include "io/XmlTry.h"
+#include "core/XmlTry.h"
 
 #include <QBuffer>
 #include <cstdint>

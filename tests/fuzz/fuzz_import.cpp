@@ -1,7 +1,7 @@
 // Import of an interchange file: every record under a new id. Input as for
 // the restore target: the XML, packed by the harness.
 #include "FuzzSupport.h"
-#include "io/Interchange.h"
+#include "core/Interchange.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Database& db = fuzz::TaskDatabase();

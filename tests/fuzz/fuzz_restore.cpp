@@ -2,7 +2,7 @@
 // XML; the harness packs it into the container, so the fuzzer works on the
 // structure rather than on compressed bytes.
 #include "FuzzSupport.h"
-#include "io/Interchange.h"
+#include "core/Interchange.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Database& db = fuzz::TaskDatabase();

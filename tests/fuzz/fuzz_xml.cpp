@@ -1,5 +1,5 @@
 // The XML reader: parse, then walk by the paths the readers use.
-#include "io/XmlTry.h"
+#include "core/XmlTry.h"
 
 #include <cstdint>
 #include <pugixml.hpp>

@@ -1,10 +1,10 @@
 // Writes the valid seeds of the fuzz corpus with the program's own writers:
 // a backup, an export and settings files.  make_seeds CORPUS_DIR
 #include "FuzzSupport.h"
-#include "io/Interchange.h"
-#include "io/XmlTry.h"
+#include "core/Interchange.h"
+#include "core/XmlTry.h"
 #include "platform/IniFile.h"
-#include "tasks/TaskTreeModel.h"
+#include "core/TaskTreeModel.h"
 
 #include <QCoreApplication>
 

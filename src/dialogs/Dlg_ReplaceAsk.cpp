@@ -1,7 +1,7 @@
 #include "Dlg_ReplaceAsk.h"
 
-#include "app/pU_Dialogs.h"
-#include "app/pU_Funcs.h"
+#include "gui/pU_Dialogs.h"
+#include "platform/pU_Funcs.h"
 
 #include <QLabel>
 #include <QLocale>

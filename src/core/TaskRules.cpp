@@ -1,7 +1,7 @@
 #include "TaskRules.h"
 
 #include "TaskTreeModel.h"
-#include "app/pU_Funcs.h"
+#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
 
 #include <QLocale>

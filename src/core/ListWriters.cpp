@@ -1,8 +1,8 @@
 #include "ListWriters.h"
 
 #include "platform/Clock.h"
-#include "tasks/TaskRules.h"
-#include "tasks/TaskTreeModel.h"
+#include "TaskRules.h"
+#include "TaskTreeModel.h"
 
 namespace ListWriters {
 

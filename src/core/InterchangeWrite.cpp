@@ -1,9 +1,9 @@
 #include "Interchange.h"
 #include "InterchangeFormat.h"
 #include "XmlTry.h"
-#include "app/pU_Funcs.h"
+#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
-#include "tasks/TaskTreeModel.h"
+#include "TaskTreeModel.h"
 
 #include <pugixml.hpp>
 

@@ -1,6 +1,6 @@
 #include "ProgressWindow.h"
 
-#include "app/pU_Boxes.h"
+#include "gui/pU_Boxes.h"
 
 #include <QCoreApplication>
 #include <QLabel>

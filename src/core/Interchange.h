@@ -13,6 +13,14 @@ class TaskNode;
 // import). The texts shown to the user come back through the callbacks.
 namespace Interchange {
 
+// The file dialogs' filters for interchange files.
+inline QString SaveFilter() {
+    return QStringLiteral("Zarvik Database,  (*.zvx)");
+}
+inline QString OpenFilter() {
+    return QStringLiteral("Zarvik Database, (*.zvx)");
+}
+
 extern const char* const Skeleton;
 extern const char* const AppId; // "Tally-Ward"
 

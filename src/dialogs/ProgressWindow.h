@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Interchange.h"
+#include "core/Interchange.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

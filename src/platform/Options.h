@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Clock.h"
-#include "platform/IniFile.h"
+#include "Clock.h"
+#include "IniFile.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "TaskStore.h"
 
-#include "app/pU_Funcs.h"
+#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
 
 namespace TaskStore {

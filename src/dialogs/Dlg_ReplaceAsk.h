@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/Interchange.h"
+#include "core/Interchange.h"
 
 #include <QDialog>
 

@@ -2,10 +2,10 @@
 
 #include "InterchangeFormat.h"
 #include "XmlTry.h"
-#include "app/pU_Funcs.h"
+#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
 #include "platform/WriteBatch.h"
-#include "tasks/TaskTreeModel.h"
+#include "TaskTreeModel.h"
 
 #include <QSet>
 #include <cstring>
