@@ -2,14 +2,12 @@
 // on, measured in one run on one generated program folder.
 //
 //   tasquel-bench FOLDER [--memory] [google benchmark flags]
-#include "app/TcommonDm.h"
 #include "app/TmainFm.h"
-#include "gui/pU_Boxes.h"
 #include "core/Interchange.h"
-#include "io/TIoDm.h"
-#include "core/XmlTry.h"
-#include "platform/Database.h"
 #include "core/TaskRules.h"
+#include "core/XmlTry.h"
+#include "gui/pU_Boxes.h"
+#include "platform/Database.h"
 #include "tasks/TzvTasksFrame.h"
 
 #include <QApplication>
@@ -35,9 +33,6 @@ struct Program {
     TzvTasksFrame* frame = nullptr;
     explicit Program(bool show = true) {
         main = std::make_unique<TmainFm>(g_folder);
-        auto* io = new TIoDm(main.get());
-        auto* common = new TcommonDm(main.get());
-        main->setModules(io, common);
         if (show) {
             main->show();
             settle();

@@ -34,9 +34,8 @@ public:
             return boxes.answer;
         });
         mainFm = std::make_unique<TmainFm>(folder);
-        io = new TIoDm(mainFm.get());
-        common = new TcommonDm(mainFm.get());
-        mainFm->setModules(io, common);
+        io = mainFm->ioDm();
+        common = mainFm->commonDm();
     }
     ~Program() {
         mainFm.reset();

@@ -1,10 +1,10 @@
 #include "FrameHarness.h"
-#include "platform/WebSite.h"
-#include "platform/pU_Funcs.h"
 #include "components/zvHHComp.h"
 #include "dialogs/TAboutDlg.h"
 #include "dialogs/TupdateDlg.h"
 #include "platform/IniFile.h"
+#include "platform/WebSite.h"
+#include "platform/pU_Funcs.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -221,7 +221,7 @@ private slots:
         test::ProgramFolder folder;
         test::Program p(folder.path());
         p.show();
-        TAboutDlg about(p.mainFm.get());
+        TAboutDlg about(p.mainFm->context(), p.mainFm.get());
         QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
         QCOMPARE(about.Label_AppName->text(), QStringLiteral("Zarvik Tasquel"));
         QVERIFY(about.Label_AppName->font().bold());
@@ -253,7 +253,7 @@ private slots:
         test::Program p(folder.path());
         p.show();
         QVERIFY(QFile::remove(folder.path() + "Images/appIcon.png"));
-        TAboutDlg about(p.mainFm.get());
+        TAboutDlg about(p.mainFm->context(), p.mainFm.get());
         QCOMPARE(p.boxes.texts(),
                  QStringList({"Cannot open file \"" + folder.path() +
                               "Images/appIcon.png\". The file could not be read."}));

@@ -1,8 +1,8 @@
 #include "TmainFm.h"
 
-#include "gui/Messages.h"
 #include "TcommonDm.h"
 #include "components/ZvTray.h"
+#include "gui/Messages.h"
 #include "gui/pU_Boxes.h"
 #include "tasks/TzvTasksFrame.h"
 
@@ -15,7 +15,7 @@
 // hiding with the balloon, stay on top, close.
 
 QString TmainFm::Label() {
-    return QStringLiteral("Lite");
+    return AppLabel();
 }
 
 QString TmainFm::Caption() {
@@ -72,14 +72,10 @@ void TmainFm::ZvTrayIcon1Click(Qt::MouseButton button) {
         ZvTrayIcon1->Restore();
 }
 
-void TmainFm::setModules(TIoDm* io, TcommonDm* common) {
-    m_io = io;
-    m_common = common;
-    if (!common || PopupMenu_Tray)
-        return;
+void TmainFm::CreatePopupMenu() {
     PopupMenu_Tray = new QMenu(this);
     PopupMenu_Tray->setObjectName(QStringLiteral("PopupMenu_Tray"));
-    PopupMenu_Tray->addAction(common->Action_UiOpen);
+    PopupMenu_Tray->addAction(m_common->Action_UiOpen);
     PopupMenu_Tray->addSeparator();
     PopupMenu_Tray->addAction(Action_AddTask);
     PopupMenu_Tray->addAction(Action_PasteTask);

@@ -1,13 +1,13 @@
 #include "TcommonDm.h"
 
-#include "TmainFm.h"
-#include "platform/WebSite.h"
-#include "gui/ImageList.h"
 #include "dialogs/TAboutDlg.h"
 #include "dialogs/TOptionsDlg.h"
+#include "gui/AppContext.h"
+#include "gui/ImageList.h"
 #include "gui/pU_Boxes.h"
-#include "platform/pU_Funcs.h"
 #include "platform/AutoStart.h"
+#include "platform/WebSite.h"
+#include "platform/pU_Funcs.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -20,7 +20,8 @@ AutoStart autoStart() {
 }
 } // namespace
 
-TcommonDm::TcommonDm(TmainFm* mainFm) : QObject(mainFm), m_main(mainFm) {
+TcommonDm::TcommonDm(AppContext& context, QWidget* window)
+    : QObject(window), m_context(context), m_window(window) {
     setObjectName(QStringLiteral("commonDm"));
     Action_UiOpen = MakeAction(this, "Action_UiOpen", QStringLiteral("&Open Zarvik Tasquel"));
     Action_UiStayOnTop = MakeAction(this, "Action_UiStayOnTop", QStringLiteral("S&tay on top"));
@@ -53,17 +54,26 @@ TcommonDm::TcommonDm(TmainFm* mainFm) : QObject(mainFm), m_main(mainFm) {
     connect(HelpContents1, &QAction::triggered, this, &TcommonDm::ShowHelp);
     connect(Action_About, &QAction::triggered, this,
             [this] { Guarded([this] { Action_AboutExecute(); }); });
-    connect(Action_UiOpen, &QAction::triggered, m_main, &TmainFm::BringForward); // Restore
     connect(Action_Options, &QAction::triggered, this,
             [this] { Guarded([this] { Action_OptionsExecute(); }); });
-    connect(Action_UiClose, &QAction::triggered, m_main, &TmainFm::Action_UiCloseExecute);
-    connect(Action_UiStayOnTop, &QAction::toggled, m_main, &TmainFm::Action_UiStayOnTopExecute);
+
+    SharedActions& shared = m_context.actions;
+    shared.options = Action_Options;
+    shared.stayOnTop = Action_UiStayOnTop;
+    shared.close = Action_UiClose;
+    shared.helpContents = HelpContents1;
+    shared.contact = Action_Contact;
+    shared.suggestion = Action_Suggestion;
+    shared.website = Action_Website;
+    shared.update = Action_Update;
+    shared.resources = Action_Resources;
+    shared.about = Action_About;
 }
 
-void TcommonDm::LoadOptions(TmainFm& mainFm) {
+void TcommonDm::LoadOptions(const QString& configPath, AppOptions& options) {
     QString complaint;
     try {
-        complaint = ::LoadOptions(IniFile(mainFm.configPath()), mainFm.options());
+        complaint = ::LoadOptions(IniFile(configPath), options);
     } catch (const IniWriteError& e) {
         ShowErrorOnce(QString::fromUtf8(e.what()));
     }
@@ -79,7 +89,7 @@ void TcommonDm::SetAutoStart(bool on) {
 }
 
 void TcommonDm::Action_OptionsExecute() {
-    TOptionsDlg dlg(m_main, m_main->options(), IniFile(m_main->configPath()), autoStart());
+    TOptionsDlg dlg(m_window, m_context.options, IniFile(m_context.configPath), autoStart());
     dlg.exec();
 }
 
@@ -87,11 +97,11 @@ void TcommonDm::Action_OptionsExecute() {
 // browser, mail program or help file is not the program's to show.
 
 void TcommonDm::OpenWebPage(const QString& path) {
-    IniFile ini(m_main->configPath());
+    IniFile ini(m_context.configPath);
     const int publicTasks =
         ini.readInteger(QStringLiteral("log"), QStringLiteral("publicTasks"), 0);
     QDesktopServices::openUrl(
-        QUrl(WebSite::PageAddress(path, 0, m_main->storedTaskCount(), publicTasks)));
+        QUrl(WebSite::PageAddress(path, 0, m_context.storedTaskCount, publicTasks)));
     // The window's own visit time stays: it is the one read at start.
     ini.writeString(QStringLiteral("option"), QStringLiteral("visitWeb"),
                     FormatIsoDateTime(Clock::Now()));
@@ -106,10 +116,10 @@ void TcommonDm::MailTo(const QString& address) {
 }
 
 void TcommonDm::ShowHelp() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_main->helpPath()));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_context.helpPath));
 }
 
 void TcommonDm::Action_AboutExecute() {
-    TAboutDlg dlg(m_main);
+    TAboutDlg dlg(m_context, m_window);
     dlg.exec();
 }

@@ -2,18 +2,21 @@
 
 #include <QObject>
 
+class AppContext;
+struct AppOptions;
 class QAction;
-class TmainFm;
+class QWidget;
 
 // Window-level commands placed in the frame's main menu, and the options.
 class TcommonDm : public QObject {
     Q_OBJECT
 public:
-    explicit TcommonDm(TmainFm* mainFm);
+    // Fills the context's shared actions with its own; window: the owner
+    // of its dialogs.
+    TcommonDm(AppContext& context, QWidget* window);
 
-    // Runs while the main window is created, before this module exists, so
-    // it uses the window's fields only.
-    static void LoadOptions(TmainFm& mainFm);
+    // Runs while the main window is created, before this module exists.
+    static void LoadOptions(const QString& configPath, AppOptions& options);
     static bool IsAutoStart();
     static void SetAutoStart(bool on);
 
@@ -41,5 +44,6 @@ public:
 private:
     void Action_OptionsExecute();
     void Action_AboutExecute();
-    TmainFm* m_main;
+    AppContext& m_context;
+    QWidget* m_window;
 };

@@ -1,14 +1,14 @@
 #include "TmainFm.h"
 
-#include "gui/Messages.h"
 #include "TcommonDm.h"
-#include "gui/ImageList.h"
 #include "components/ZvStatusBar.h"
 #include "components/ZvTray.h"
 #include "components/zvHHComp.h"
 #include "dialogs/TupdateDlg.h"
-#include "io/TIoDm.h"
+#include "gui/ImageList.h"
+#include "gui/Messages.h"
 #include "gui/pU_Boxes.h"
+#include "io/TIoDm.h"
 #include "platform/SingleInstance.h"
 #include "tasks/TzvTasksFrame.h"
 
@@ -18,14 +18,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMenuBar>
 #include <QStringList>
 #include <QTimer>
 
 TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* parent)
-    : QMainWindow(parent), m_folder(folder), m_instance(instance) {
+    : QMainWindow(parent), m_instance(instance),
+      m_context(folder, m_db, m_options, ZvVersionInfo1, m_backgrounds) {
     setObjectName(QStringLiteral("mainFm"));
     setWindowTitle(AppTitle());
-    setWindowIcon(QIcon(m_folder + QStringLiteral("Images/appIcon.png")));
+    setWindowIcon(QIcon(m_context.folder + QStringLiteral("Images/appIcon.png")));
     setGeometry(567, 190, 446, 545);
     const auto action = [this](const char* name, const QString& caption) {
         return MakeAction(this, name, caption);
@@ -58,7 +60,22 @@ TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* paren
             Guarded([this] { m_tasksFrame->Action_PasteTaskExecute(); }); // the window stays
     });
     FormCreate();
+    // The modules after the database and the options they work on.
+    m_io = new TIoDm(m_context, this);
+    m_common = new TcommonDm(m_context, this);
+    connect(m_common->Action_UiOpen, &QAction::triggered, this, &TmainFm::BringForward);
+    connect(m_common->Action_UiClose, &QAction::triggered, this, &TmainFm::Action_UiCloseExecute);
+    connect(m_common->Action_UiStayOnTop, &QAction::toggled, this,
+            &TmainFm::Action_UiStayOnTopExecute);
+    SharedActions& shared = m_context.actions;
+    shared.backup = Action_DbBackup;
+    shared.restore = Action_DbRestore;
+    shared.import = Action_Import;
+    shared.exit = Action_Exit;
     CreateTrayIcon();
+    CreatePopupMenu();
+    if (m_instance)
+        connect(m_instance, &SingleInstance::activationRequested, this, &TmainFm::BringForward);
 }
 
 TmainFm::~TmainFm() {
@@ -77,7 +94,7 @@ void TmainFm::FormCreate() {
     // or the database would never be opened.
     QStringList missing;
     const auto load = [&](QPixmap& pm, const char* name) {
-        const QString path = m_folder + QStringLiteral("Images/") + QLatin1String(name);
+        const QString path = m_context.folder + QStringLiteral("Images/") + QLatin1String(name);
         if (!pm.load(path))
             missing << path;
     };
@@ -89,32 +106,24 @@ void TmainFm::FormCreate() {
     if (!missing.isEmpty())
         ShowPictureError(missing);
 
-    m_alarmSoundPath = m_folder + QStringLiteral("Sounds/Alarm.wav");
-    m_configPath = m_folder + QStringLiteral("zvConf.ini");
-    Guarded([&] { ReadWindowOptions(IniFile(m_configPath), m_options); });
-    Guarded([&] { m_db.open(m_folder); });
-    Guarded([&] { TcommonDm::LoadOptions(*this); });
-    m_helpPath = m_folder + QStringLiteral("tasquel-help.html");
-    ZVHHComp1->HelpFile = m_helpPath;
-    ZVHHComp1->Loaded(m_folder);
-    ZvFormState1->IniPath = m_configPath;
+    Guarded([&] { ReadWindowOptions(IniFile(m_context.configPath), m_options); });
+    Guarded([&] { m_db.open(m_context.folder); });
+    Guarded([&] { TcommonDm::LoadOptions(m_context.configPath, m_options); });
+    ZVHHComp1->HelpFile = m_context.helpPath;
+    ZVHHComp1->Loaded(m_context.folder);
+    ZvFormState1->IniPath = m_context.configPath;
 }
 
 void TmainFm::Action_DbBackupExecute() {
-    if (m_io)
-        m_io->BackupToFile();
+    m_io->BackupToFile();
 }
 
 void TmainFm::Action_DbRestoreExecute() {
-    if (!m_io)
-        return;
     const bool ok = m_io->RestoreFromFile();
     ReportSafetyCopy(ok);
 }
 
 void TmainFm::Action_ImportExecute() {
-    if (!m_io)
-        return;
     const bool ok = m_io->ImportFromFile();
     ReportSafetyCopy(ok);
 }
@@ -130,14 +139,14 @@ void TmainFm::ReportSafetyCopy(bool reload) {
     // After the reload, which puts a keyboard tip there.
     QTimer::singleShot(0, m_tasksFrame, [this, copy] {
         m_tasksFrame->ZvStatusBar1->setPanelText(QStringLiteral("Safety copy: ") +
-                                                 QDir(m_folder).relativeFilePath(copy));
+                                                 QDir(m_context.folder).relativeFilePath(copy));
     });
 }
 
 bool TmainFm::event(QEvent* e) {
     if (e->type() == static_cast<QEvent::Type>(WM_SHOW_UPDATE_PROMPT)) {
         Guarded([this] {
-            TupdateDlg prompt(this);
+            TupdateDlg prompt(m_context, this);
             prompt.exec();
         });
     }
@@ -158,12 +167,24 @@ void TmainFm::showEvent(QShowEvent* e) {
 }
 
 void TmainFm::FirstShow() {
-    m_tasksFrame = new TzvTasksFrame(this);
-    setCentralWidget(m_tasksFrame);
+    CreateFrame();
     PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
     PostTaskMessage(m_tasksFrame, WM_TASKS_ATTACH);
     RunStartupChecks();
     m_firstShow = false;
+}
+
+// The frame says what changed; the window keeps the menu bar, the tray
+// hint and the count.
+void TmainFm::CreateFrame() {
+    m_tasksFrame = new TzvTasksFrame(m_context, this);
+    connect(m_tasksFrame, &TzvTasksFrame::menuBarReady, this,
+            [this](QMenuBar* bar) { setMenuBar(bar); });
+    connect(m_tasksFrame, &TzvTasksFrame::trayHintChanged, ZvTrayIcon1, &TZvTrayIcon::SetHint);
+    connect(m_tasksFrame, &TzvTasksFrame::storedCountChanged, this,
+            [this](int count) { m_context.storedTaskCount = count; });
+    m_tasksFrame->ShowExitInFileMenu(!m_hasNotifyArea);
+    setCentralWidget(m_tasksFrame);
 }
 
 void TmainFm::RunStartupChecks() {

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "platform/Options.h"
 #include "components/ZvFormState.h"
-#include "platform/ZvVersionInfo.h"
-#include "platform/Database.h"
+#include "gui/AppContext.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -19,23 +17,21 @@ class TcommonDm;
 class TIoDm;
 class TZVHHComp;
 
-// The five background pictures of Images/, loaded when the window is made.
-struct TBackgrounds {
-    QPixmap toolsbar, searchbar, group, item0, item1;
-};
-
 class TmainFm : public QMainWindow {
     Q_OBJECT
 public:
-    // folder: the program folder, with its trailing separator.
+    // The whole program: builds the context, the modules and the tray icon;
+    // the frame comes at the first showing. folder: the program folder,
+    // with its trailing separator.
     explicit TmainFm(const QString& folder, SingleInstance* instance = nullptr,
                      QWidget* parent = nullptr);
     ~TmainFm() override;
 
-    QString folder() const { return m_folder; }
-    QString configPath() const { return m_configPath; }
-    QString alarmSoundPath() const { return m_alarmSoundPath; }
-    QString helpPath() const { return m_helpPath; }
+    QString folder() const { return m_context.folder; }
+    QString configPath() const { return m_context.configPath; }
+    QString alarmSoundPath() const { return m_context.alarmSoundPath; }
+    QString helpPath() const { return m_context.helpPath; }
+    AppContext& context() { return m_context; }
     Database& db() { return m_db; }
     const TBackgrounds& backgrounds() const { return m_backgrounds; }
     AppOptions& options() { return m_options; }
@@ -44,9 +40,7 @@ public:
     TzvTasksFrame* tasksFrame() const;
     bool firstShow() const { return m_firstShow; }
     bool exiting() const { return m_exiting; }
-    int storedTaskCount() const { return m_taskCount; }
-    void setStoredTaskCount(int n) { m_taskCount = n; }
-    void setModules(TIoDm* io, TcommonDm* common);
+    int storedTaskCount() const { return m_context.storedTaskCount; }
     TcommonDm* commonDm() const { return m_common; }
     TIoDm* ioDm() const { return m_io; }
     TZvTrayIcon* trayIcon() const { return ZvTrayIcon1; }
@@ -103,19 +97,20 @@ public:
     void Action_UiCloseExecute();
 
 private:
-    QString m_folder;
+    void CreatePopupMenu();
+    void CreateFrame();
+
     SingleInstance* m_instance = nullptr;
     bool m_firstShow = true;
     bool m_exiting = false;
     TBackgrounds m_backgrounds;
-    QString m_alarmSoundPath, m_configPath, m_helpPath;
     AppOptions m_options;
     Database m_db;
+    TZvVersionInfo ZvVersionInfo1;
+    AppContext m_context; // after the parts it refers to
     QPointer<TzvTasksFrame> m_tasksFrame;
     TIoDm* m_io = nullptr;
     TcommonDm* m_common = nullptr;
-    int m_taskCount = 0;
-    TZvVersionInfo ZvVersionInfo1;
     TZvFormState* ZvFormState1;
     TZvTrayIcon* ZvTrayIcon1 = nullptr;
     TZVHHComp* ZVHHComp1;

@@ -1,15 +1,17 @@
 #include "TAboutDlg.h"
 
-#include "app/TcommonDm.h"
-#include "app/TmainFm.h"
-#include "platform/WebSite.h"
+#include "gui/AppContext.h"
 #include "gui/pU_Boxes.h"
 #include "gui/pU_Dialogs.h"
+#include "platform/WebSite.h"
 
+#include <QAction>
+#include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 QLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text) {
@@ -24,7 +26,7 @@ QLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text) {
     return l;
 }
 
-TAboutDlg::TAboutDlg(TmainFm* mainFm) : QDialog(mainFm), m_main(mainFm) {
+TAboutDlg::TAboutDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_context(context) {
     setObjectName(QStringLiteral("AboutDlg"));
     setWindowTitle(QStringLiteral("About..."));
     SetFixedDialogBorder(this);
@@ -46,17 +48,12 @@ TAboutDlg::TAboutDlg(TmainFm* mainFm) : QDialog(mainFm), m_main(mainFm) {
     lbl_web = MakeLinkLabel(this, "lbl_web", site.mid(site.indexOf(QLatin1String("//")) + 2));
     lbl_support = MakeLinkLabel(this, "lbl_support", WebSite::SupportMail());
     lbl_Sales = MakeLinkLabel(this, "lbl_Sales", WebSite::SalesMail());
-    TcommonDm* common = m_main->commonDm();
-    connect(lbl_web, &QLabel::linkActivated, this, [common] {
-        if (common)
-            Guarded([common] { common->OpenWebPage(QStringLiteral("/index.htm")); });
+    // The same as the Help menu's commands.
+    connect(lbl_web, &QLabel::linkActivated, context.actions.website, &QAction::trigger);
+    connect(lbl_support, &QLabel::linkActivated, context.actions.contact, &QAction::trigger);
+    connect(lbl_Sales, &QLabel::linkActivated, this, [] {
+        QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + WebSite::SalesMail()));
     });
-    connect(lbl_support, &QLabel::linkActivated, this, [common] {
-        if (common)
-            common->MailSupport();
-    });
-    connect(lbl_Sales, &QLabel::linkActivated, this,
-            [] { TcommonDm::MailTo(WebSite::SalesMail()); });
 
     auto* links = new QGridLayout;
     links->addWidget(new QLabel(QStringLiteral("Website:"), this), 0, 0);
@@ -104,7 +101,7 @@ TAboutDlg::TAboutDlg(TmainFm* mainFm) : QDialog(mainFm), m_main(mainFm) {
 
 void TAboutDlg::FormCreate() {
     Label_AppName->setText(QStringLiteral("Zarvik Tasquel"));
-    const QString picture = m_main->folder() + QStringLiteral("Images/appIcon.png");
+    const QString picture = m_context.folder + QStringLiteral("Images/appIcon.png");
     QPixmap pm;
     if (pm.load(picture)) {
         Image_App->setPixmap(pm);
@@ -112,6 +109,5 @@ void TAboutDlg::FormCreate() {
         ShowPictureError({picture});
         Image_App->hide();
     }
-    lbl_version->setText(TmainFm::Label() + u' ' +
-                         m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion));
+    lbl_version->setText(AppLabel() + u' ' + m_context.fileVersion());
 }

@@ -4,14 +4,14 @@
 
 class QLabel;
 class QPushButton;
-class TmainFm;
+class AppContext;
 
 // "About...": the program's name, label and version, and the maker's
 // addresses as links.
 class TAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutDlg(TmainFm* mainFm);
+    TAboutDlg(AppContext& context, QWidget* parent);
 
     QLabel* Image_App;
     QLabel* Label_AppName;
@@ -23,7 +23,7 @@ public:
 
 private:
     void FormCreate();
-    TmainFm* m_main;
+    AppContext& m_context;
 };
 
 // A label that looks and acts as a link: blue, underlined, the hand cursor,

@@ -1,11 +1,11 @@
 #include "TupdateDlg.h"
 
-#include "app/TcommonDm.h"
-#include "app/TmainFm.h"
+#include "gui/AppContext.h"
 #include "gui/pU_Boxes.h"
 #include "gui/pU_Dialogs.h"
 #include "platform/IniFile.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-TupdateDlg::TupdateDlg(TmainFm* mainFm) : QDialog(mainFm), m_main(mainFm) {
+TupdateDlg::TupdateDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_context(context) {
     setObjectName(QStringLiteral("updateDlg"));
     setWindowTitle(QStringLiteral("Zarvik Update"));
     SetFixedDialogBorder(this);
@@ -81,14 +81,13 @@ TupdateDlg::TupdateDlg(TmainFm* mainFm) : QDialog(mainFm), m_main(mainFm) {
 }
 
 void TupdateDlg::btn_YesClick() {
-    if (TcommonDm* common = m_main->commonDm())
-        Guarded([common] { common->OpenWebPage(QStringLiteral("/index.htm")); });
+    m_context.actions.update->trigger(); // the web site's page
     accept();
 }
 
 void TupdateDlg::cb_askClick() {
-    AppOptions& options = m_main->options();
+    AppOptions& options = m_context.options;
     options.visitWebEn = !cb_ask->isChecked();
-    IniFile(m_main->configPath())
+    IniFile(m_context.configPath)
         .writeBool(QStringLiteral("option"), QStringLiteral("visitWebEn"), options.visitWebEn);
 }

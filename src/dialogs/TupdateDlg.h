@@ -5,14 +5,14 @@
 class QCheckBox;
 class QPushButton;
 class QTimer;
-class TmainFm;
+class AppContext;
 
 // "Zarvik Update": asks once at start whether to look for a newer version
 // on the web site; answers No by itself after five seconds.
 class TupdateDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TupdateDlg(TmainFm* mainFm);
+    TupdateDlg(AppContext& context, QWidget* parent);
 
     QPushButton* btn_Yes;
     QPushButton* btn_No;
@@ -22,5 +22,5 @@ public:
 private:
     void btn_YesClick();
     void cb_askClick();
-    TmainFm* m_main;
+    AppContext& m_context;
 };

@@ -141,6 +141,10 @@ QString AppTitle() {
     return QStringLiteral("Zarvik Tasquel Lite");
 }
 
+QString AppLabel() {
+    return QStringLiteral("Lite");
+}
+
 void ShowError(const QString& text) {
     ShowMessageBox(AppTitle(), text, MB_OK);
 }

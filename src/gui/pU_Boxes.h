@@ -43,6 +43,8 @@ bool AskPrint(QPrinter& printer);
 
 // The application title, caption of the general error display.
 QString AppTitle();
+// The edition's label, after the product's name.
+QString AppLabel();
 // The general error display: the error's own text under the title.
 void ShowError(const QString& text);
 void ShowError(const std::exception& e);

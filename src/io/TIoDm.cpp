@@ -1,16 +1,16 @@
 #include "TIoDm.h"
 
-#include "dialogs/Dlg_ReplaceAsk.h"
 #include "core/Interchange.h"
-#include "dialogs/ProgressWindow.h"
 #include "core/SafetyCopies.h"
-#include "app/TmainFm.h"
+#include "dialogs/Dlg_ReplaceAsk.h"
+#include "dialogs/ProgressWindow.h"
+#include "gui/AppContext.h"
 #include "gui/pU_Boxes.h"
-#include "platform/ZvVersionInfo.h"
 
 #include <memory>
 
-TIoDm::TIoDm(TmainFm* mainFm) : QObject(mainFm), m_main(mainFm) {
+TIoDm::TIoDm(AppContext& context, QWidget* window)
+    : QObject(window), m_context(context), m_window(window) {
     setObjectName(QStringLiteral("IoDm"));
 }
 
@@ -18,11 +18,10 @@ bool TIoDm::BackupToFile() {
     const QString name = AskSaveFileName(Interchange::SaveFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
-    TProgressWnd progress(m_main, QStringLiteral("Writing the backup..."));
+    TProgressWnd progress(m_window, QStringLiteral("Writing the backup..."));
     try {
-        Interchange::WriteBackup(m_main->db(), name,
-                                 m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion),
-                                 progress.errorBox(), progress.callback());
+        Interchange::WriteBackup(m_context.db, name, m_context.fileVersion(), progress.errorBox(),
+                                 progress.callback());
     } catch (const DbError&) {
         throw; // a database failure goes to the general error display
     } catch (const std::exception&) {
@@ -35,10 +34,8 @@ bool TIoDm::BackupToFile() {
 std::function<void()> TIoDm::safetyCopy() {
     m_safetyCopy.clear();
     return [this] {
-        m_safetyCopy =
-            SafetyCopies::Write(m_main->db(), m_main->folder(),
-                                m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion),
-                                Clock::CurrentDateTime());
+        m_safetyCopy = SafetyCopies::Write(m_context.db, m_context.folder, m_context.fileVersion(),
+                                           Clock::CurrentDateTime());
     };
 }
 
@@ -46,11 +43,11 @@ bool TIoDm::RestoreFromFile() {
     const QString name = AskOpenFileName(Interchange::OpenFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
-    std::unique_ptr<TReplaceAskDlg> dlg(new TReplaceAskDlg(m_main));
+    std::unique_ptr<TReplaceAskDlg> dlg(new TReplaceAskDlg(m_window));
     m_replace = dlg.get();
-    TProgressWnd progress(m_main, QStringLiteral("Restoring..."));
+    TProgressWnd progress(m_window, QStringLiteral("Restoring..."));
     const bool ok = Interchange::RestoreFromFile(
-        m_main->db(), name,
+        m_context.db, name,
         [&](const Interchange::ReplaceQuestion& q) {
             return progress.aside([&] { return dlg->Ask(q); });
         },
@@ -63,7 +60,7 @@ bool TIoDm::ImportFromFile() {
     const QString name = AskOpenFileName(Interchange::OpenFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
-    TProgressWnd progress(m_main, QStringLiteral("Importing..."));
-    return Interchange::ImportFromFile(m_main->db(), name, progress.errorBox(), progress.callback(),
+    TProgressWnd progress(m_window, QStringLiteral("Importing..."));
+    return Interchange::ImportFromFile(m_context.db, name, progress.errorBox(), progress.callback(),
                                        safetyCopy());
 }

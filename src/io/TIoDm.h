@@ -1,18 +1,18 @@
 #pragma once
 
-#include "platform/Database.h"
-
 #include <QObject>
 #include <functional>
 
-class TmainFm;
+class AppContext;
+class QWidget;
 class TReplaceAskDlg;
 
 // The import/export module: backup, restore and import of interchange files.
 class TIoDm : public QObject {
     Q_OBJECT
 public:
-    explicit TIoDm(TmainFm* mainFm);
+    // window: the owner of its progress windows and questions.
+    TIoDm(AppContext& context, QWidget* window);
 
     bool BackupToFile();
     bool RestoreFromFile();
@@ -23,7 +23,8 @@ public:
     QString lastSafetyCopy() const { return m_safetyCopy; }
 
 private:
-    TmainFm* m_main;
+    AppContext& m_context;
+    QWidget* m_window;
     std::function<void()> safetyCopy();
     TReplaceAskDlg* m_replace = nullptr;
     QString m_safetyCopy;

@@ -1,9 +1,9 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDialogs.h"
-#include "core/TaskStore.h"
 #include "TaskTree.h"
-#include "app/TmainFm.h"
+#include "core/TaskStore.h"
+#include "gui/AppContext.h"
 #include "platform/Transaction.h"
 
 #include <QScopeGuard>
@@ -19,7 +19,7 @@ void TzvTasksFrame::Action_SetColorExecute() {
     if (dlg.exec() != QDialog::Accepted)
         return;
     // Stored first, for every row or none; the rows then show it.
-    Transaction transaction(m_main->db());
+    Transaction transaction(m_context.db);
     for (TaskNode* node : selected)
         TaskStore::WriteColors(ADOQuery1, node->info.tid, dlg.textColor, dlg.backgroundColor);
     transaction.commit();

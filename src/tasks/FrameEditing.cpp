@@ -1,15 +1,14 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDelegate.h"
+#include "TaskTree.h"
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
-#include "TaskTree.h"
+#include "gui/AppContext.h"
 #include "gui/Messages.h"
-#include "app/TcommonDm.h"
-#include "app/TmainFm.h"
 #include "gui/pU_Boxes.h"
-#include "platform/pU_Funcs.h"
 #include "platform/Transaction.h"
+#include "platform/pU_Funcs.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -199,7 +198,7 @@ void TzvTasksFrame::Action_TaskDeleteExecute() {
     if (AskBox(question) != IDOK)
         return;
     // Every row and its sub-tasks, or none of them.
-    Transaction transaction(m_main->db());
+    Transaction transaction(m_context.db);
     for (TaskNode* node : selected)
         if (!node->info.tid.isEmpty())
             TaskStore::Delete(ADOQuery1, node->info.tid);
@@ -226,7 +225,7 @@ void TzvTasksFrame::Action_TaskCompleteExecute() {
 // Stored first, every row or none: a box never shows a tick the table lacks.
 void TzvTasksFrame::StoreChecked(const std::vector<TaskNode*>& nodes, bool checked) {
     const TDateTime now = Clock::Now();
-    Transaction transaction(m_main->db());
+    Transaction transaction(m_context.db);
     for (TaskNode* node : nodes)
         if (!node->info.tid.isEmpty())
             TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("checkFlag"),
@@ -268,8 +267,7 @@ bool TzvTasksFrame::VtTasksKeyDown(QKeyEvent* e) {
     case Qt::Key_F12:
         if (!ctrl)
             return false;
-        if (TcommonDm* common = m_main->commonDm())
-            common->Action_UiClose->trigger();
+        m_context.actions.close->trigger();
         return true;
     default:
         return false;

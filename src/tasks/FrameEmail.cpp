@@ -1,7 +1,7 @@
 #include "TzvTasksFrame.h"
 
-#include "app/TmainFm.h"
 #include "components/ZvSndMsg.h"
+#include "gui/AppContext.h"
 
 // E-mail Task: the selected tasks as an HTML page and an interchange file,
 // attached to a prepared message in the user's mail program.
@@ -9,7 +9,7 @@
 void TzvTasksFrame::Action_EmailExecute() {
     if (m_editingNode)
         return;
-    const QString temp = m_main->folder() + QStringLiteral("Temp/");
+    const QString temp = m_context.folder + QStringLiteral("Temp/");
     const QString html = temp + QStringLiteral("Tasks.html");
     const QString zvx = temp + QStringLiteral("Tasks.zvx");
     if (!WriteTasksHtml(false, html) || !ExportSelected(zvx))

@@ -1,8 +1,8 @@
 #include "TzvTasksFrame.h"
 
-#include "app/TmainFm.h"
-#include "gui/pU_Boxes.h"
 #include "core/Interchange.h"
+#include "gui/AppContext.h"
+#include "gui/pU_Boxes.h"
 
 // Export: the selected tasks into an interchange file.
 
@@ -22,9 +22,7 @@ bool TzvTasksFrame::ExportSelected(const QString& fileName) {
     const auto selected = SelectedNodes();
     const std::vector<const TaskNode*> nodes(selected.begin(), selected.end());
     try {
-        Interchange::WriteExport(nodes, fileName,
-                                 m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion),
-                                 ErrorBox);
+        Interchange::WriteExport(nodes, fileName, m_context.fileVersion(), ErrorBox);
     } catch (const std::exception&) {
         ErrorBox(QStringLiteral("File Write Failure !"));
         return false;

@@ -1,11 +1,10 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskTree.h"
-#include "app/TcommonDm.h"
-#include "app/TmainFm.h"
-#include "gui/pU_Boxes.h"
-#include "gui/ImageList.h"
 #include "components/ZvStatusBar.h"
+#include "gui/AppContext.h"
+#include "gui/ImageList.h"
+#include "gui/pU_Boxes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -56,44 +55,39 @@ private:
 // has it at its end.
 void TzvTasksFrame::ShowExitInFileMenu(bool show) {
     QMenu* file = MainMenu1->findChild<QMenu*>(QStringLiteral("File1"));
-    if (!file || file->actions().contains(m_main->Action_Exit) == show)
+    if (!file || file->actions().contains(m_context.actions.exit) == show)
         return;
     if (show) {
         m_exitSeparator = file->addSeparator();
-        file->addAction(m_main->Action_Exit);
+        file->addAction(m_context.actions.exit);
     } else {
-        file->removeAction(m_main->Action_Exit);
+        file->removeAction(m_context.actions.exit);
         delete m_exitSeparator;
     }
 }
 
 void TzvTasksFrame::CreateMenus() {
-    TcommonDm* common = m_main->commonDm();
+    const SharedActions& shared = m_context.actions;
     MainMenu1 = new QMenuBar(nullptr);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
     QMenu* file = MainMenu1->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    if (common)
-        file->addAction(common->Action_Options);
+    file->addAction(shared.options);
     file->addSeparator();
-    for (const char* name : {"Action_DbBackup", "Action_DbRestore"})
-        if (auto* a = m_main->findChild<QAction*>(QLatin1String(name)))
-            file->addAction(a);
+    file->addAction(shared.backup);
+    file->addAction(shared.restore);
     file->addSeparator();
     file->addAction(Action_Export);
-    if (auto* a = m_main->findChild<QAction*>(QStringLiteral("Action_Import")))
-        file->addAction(a);
+    file->addAction(shared.import);
     file->addSeparator();
     file->addAction(Action_SaveAll);
     file->addAction(Action_Print);
     file->addSeparator();
-    if (common) {
-        file->addAction(common->Action_UiStayOnTop);
-        file->addSeparator();
-        file->addAction(common->Action_UiClose);
-    }
-    ShowExitInFileMenu(!m_main->hasNotifyArea());
+    file->addAction(shared.stayOnTop);
+    file->addSeparator();
+    file->addAction(shared.close);
+    // Exit follows when the window says there is no notification area.
 
     QMenu* edit = MainMenu1->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
@@ -139,19 +133,17 @@ void TzvTasksFrame::CreateMenus() {
 
     QMenu* help = MainMenu1->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    if (common) {
-        help->addAction(common->HelpContents1);
-        help->addSeparator();
-        help->addAction(common->Action_Contact);
-        help->addAction(common->Action_Suggestion);
-        help->addSeparator();
-        help->addAction(common->Action_Website);
-        help->addAction(common->Action_Update);
-        help->addSeparator();
-        help->addAction(common->Action_Resources);
-        help->addSeparator();
-        help->addAction(common->Action_About);
-    }
+    help->addAction(shared.helpContents);
+    help->addSeparator();
+    help->addAction(shared.contact);
+    help->addAction(shared.suggestion);
+    help->addSeparator();
+    help->addAction(shared.website);
+    help->addAction(shared.update);
+    help->addSeparator();
+    help->addAction(shared.resources);
+    help->addSeparator();
+    help->addAction(shared.about);
 
     PopupMenu_Task = new QMenu(this);
     PopupMenu_Task->setObjectName(QStringLiteral("PopupMenu_Task"));
@@ -193,7 +185,7 @@ void TzvTasksFrame::CreateMenus() {
 }
 
 void TzvTasksFrame::CreateLayout() {
-    const TBackgrounds& bg = m_main->backgrounds();
+    const TBackgrounds& bg = m_context.backgrounds;
     ToolBar_Top = new TBitmapToolBar(bg.toolsbar, this);
     ToolBar_Top->setObjectName(QStringLiteral("ToolBar_Top"));
     ToolBar_Top->addAction(Action_TaskAdd);

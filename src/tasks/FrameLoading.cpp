@@ -1,12 +1,11 @@
 #include "TzvTasksFrame.h"
 
+#include "TaskTree.h"
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
-#include "TaskTree.h"
+#include "gui/AppContext.h"
 #include "gui/Messages.h"
-#include "app/TmainFm.h"
 #include "gui/pU_Boxes.h"
-#include "components/ZvTray.h"
 #include "platform/IniFile.h"
 
 #include <QAction>
@@ -27,7 +26,7 @@ bool TzvTasksFrame::event(QEvent* e) {
         return true;
     case WM_TASKS_ATTACH:
         Guarded([this] {
-            m_main->setMenuBar(MainMenu1);
+            emit menuBarReady(MainMenu1);
             SortTree();
             if (!m_focusedOnce) {
                 VtTasks->setFocus();
@@ -58,7 +57,7 @@ void TzvTasksFrame::ReloadTasks() {
     m_model->clear();
     m_tipMode = 0;
 
-    const IniFile ini(m_main->configPath());
+    const IniFile ini(m_context.configPath);
     Action_ViewList->setChecked(ini.readBool(kTask, QStringLiteral("viewListEn"), false));
     Action_ViewDate->setChecked(ini.readBool(kTask, QStringLiteral("viewDateEn"), false));
     const int range = ini.readInteger(kTask, QStringLiteral("viewRange"), 0);
@@ -70,9 +69,9 @@ void TzvTasksFrame::ReloadTasks() {
     // Without a connection there is nothing to count or show; opening it has
     // already reported why. The load reads every row, so it counts them too:
     // a second pass over the table for count(*) would double the cost.
-    if (m_main->db().isOpen()) {
+    if (m_context.db.isOpen()) {
         const int count = LoadTaskTree();
-        m_main->setStoredTaskCount(count);
+        emit storedCountChanged(count);
         try {
             ini.writeStrings(QStringLiteral("log"),
                              {{QStringLiteral("privateTasks"), QString::number(count)},
@@ -91,11 +90,11 @@ void TzvTasksFrame::ReloadTasks() {
 }
 
 int TzvTasksFrame::CountTasks() {
-    return ::CountTasks(m_main->db());
+    return ::CountTasks(m_context.db);
 }
 
 int TzvTasksFrame::LoadTaskTree() {
-    const int count = ::LoadTaskTree(m_main->db(), *m_model);
+    const int count = ::LoadTaskTree(m_context.db, *m_model);
     RestoreExpansion();
     return count;
 }
@@ -150,9 +149,8 @@ void TzvTasksFrame::ExpansionChanged(const QModelIndex& index, bool expanded) {
 
 void TzvTasksFrame::RefreshTrayHint() {
     // Opening the connection has reported its failure already.
-    if (!m_main->db().isOpen())
+    if (!m_context.db.isOpen())
         return;
-    m_trayHint = BuildTrayHint(m_main->db(), m_main->options().hintSize);
-    if (TZvTrayIcon* icon = m_main->trayIcon())
-        icon->SetHint(m_trayHint);
+    m_trayHint = BuildTrayHint(m_context.db, m_context.options.hintSize);
+    emit trayHintChanged(m_trayHint);
 }

@@ -1,9 +1,9 @@
 #include "TzvTasksFrame.h"
 
+#include "TaskTree.h"
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
-#include "TaskTree.h"
-#include "app/TmainFm.h"
+#include "gui/AppContext.h"
 #include "platform/Transaction.h"
 
 #include <QAction>
@@ -73,7 +73,7 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
     // Stored first, every row or none: a move that stopped half-way would
     // leave sub-tasks under a sub-task, shown nowhere. A task's own sub-tasks
     // come along under a new parent, so each gets it too.
-    Transaction transaction(m_main->db());
+    Transaction transaction(m_context.db);
     for (TaskNode* row : rows) {
         std::vector<TaskNode*> group{row};
         if (target)

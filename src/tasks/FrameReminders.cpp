@@ -1,10 +1,10 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDialogs.h"
+#include "TaskTree.h"
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
-#include "TaskTree.h"
-#include "app/TmainFm.h"
+#include "gui/AppContext.h"
 #include "platform/Transaction.h"
 
 #include <QPointer>
@@ -33,7 +33,7 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
         return;
     const bool newFlag = dlg.flag();
     const TDateTime newTime = dlg.time();
-    Transaction transaction(m_main->db());
+    Transaction transaction(m_context.db);
     for (TaskNode* node : selected)
         TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, flagName, newFlag, timeName,
                                     newTime);
@@ -71,7 +71,7 @@ void TzvTasksFrame::Timer1Timer() {
         // On the heap: if the frame goes while the pop-up waits, it takes
         // the pop-up with it.
         QPointer<TtaskReminderDlg> dlg =
-            new TtaskReminderDlg(this, node->info.content, m_main->alarmSoundPath());
+            new TtaskReminderDlg(this, node->info.content, m_context.alarmSoundPath);
         taskReminderDlg = dlg;
         dlg->exec();
         taskReminderDlg = nullptr;

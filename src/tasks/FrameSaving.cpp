@@ -1,12 +1,12 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskTree.h"
-#include "app/TmainFm.h"
-#include "platform/WebSite.h"
-#include "gui/pU_Boxes.h"
-#include "platform/ZvVersionInfo.h"
 #include "core/ListWriters.h"
+#include "gui/AppContext.h"
+#include "gui/pU_Boxes.h"
 #include "platform/FileWriter.h"
+#include "platform/WebSite.h"
+#include "platform/ZvVersionInfo.h"
 
 #include <QFileInfo>
 
@@ -58,9 +58,8 @@ bool TzvTasksFrame::WriteList(bool all, const QString& fileName,
         SelectAllVisibleSiblings();
     const auto selected = SelectedNodes();
     const std::vector<const TaskNode*> nodes(selected.begin(), selected.end());
-    const ListWriters::Context context{
-        m_main->versionInfo().GetVersionValue(TZvVersionInfo::FileVersion), WebSite::ProductPage(),
-        Clock::CurrentDateTime(), QLocale::system()};
+    const ListWriters::Context context{m_context.fileVersion(), WebSite::ProductPage(),
+                                       Clock::CurrentDateTime(), QLocale::system()};
     const QByteArray bytes = writer(nodes, context);
     // Written aside and renamed: a failed write never leaves half a list in
     // place of a good one.

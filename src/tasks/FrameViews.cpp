@@ -1,11 +1,11 @@
 #include "TzvTasksFrame.h"
 
-#include "core/TaskRules.h"
 #include "TaskTree.h"
-#include "app/TmainFm.h"
-#include "platform/pU_Funcs.h"
+#include "core/TaskRules.h"
+#include "gui/AppContext.h"
 #include "gui/ImageList.h"
 #include "platform/IniFile.h"
+#include "platform/pU_Funcs.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -92,7 +92,7 @@ void TzvTasksFrame::Comb_ViewRangeChange() {
     ApplyFilter();
     UpdateCommands();
     VtTasks->setFocus();
-    IniFile(m_main->configPath())
+    IniFile(m_context.configPath)
         .writeInteger(kTask, QStringLiteral("viewRange"), Comb_ViewRange->currentIndex());
 }
 
@@ -110,14 +110,14 @@ void TzvTasksFrame::StoreViewSwitch(const QString& key, bool on) {
         return;
     VtTasks->doItemsLayout();
     VtTasks->viewport()->update();
-    IniFile(m_main->configPath()).writeBool(kTask, key, on);
+    IniFile(m_context.configPath).writeBool(kTask, key, on);
 }
 
 void TzvTasksFrame::Action_ViewAscExecute() {
     m_sortAscending = !m_sortAscending;
     SetSortLook();
     SortTree();
-    IniFile(m_main->configPath()).writeBool(kTask, QStringLiteral("viewAscEn"), m_sortAscending);
+    IniFile(m_context.configPath).writeBool(kTask, QStringLiteral("viewAscEn"), m_sortAscending);
 }
 
 void TzvTasksFrame::Action_SelectAllExecute() {

@@ -1,11 +1,11 @@
 #include "TaskDelegate.h"
 
+#include "TzvTasksFrame.h"
 #include "core/TaskRules.h"
 #include "core/TaskTreeModel.h"
-#include "TzvTasksFrame.h"
-#include "app/TmainFm.h"
 #include "gui/ColorValues.h"
 #include "gui/ImageList.h"
+#include "gui/TBackgrounds.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,15 +1,14 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDelegate.h"
-#include "core/TaskRules.h"
 #include "TaskTree.h"
-#include "gui/Messages.h"
-#include "app/TcommonDm.h"
-#include "app/TmainFm.h"
-#include "gui/pU_Boxes.h"
-#include "gui/ImageList.h"
 #include "components/ZvSndMsg.h"
 #include "components/ZvStatusBar.h"
+#include "core/TaskRules.h"
+#include "gui/AppContext.h"
+#include "gui/ImageList.h"
+#include "gui/Messages.h"
+#include "gui/pU_Boxes.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -24,8 +23,8 @@
 // The frame's construction, its commands' enabled state and the tip panel.
 // Each family of commands has a file of its own (Frame*.cpp).
 
-TzvTasksFrame::TzvTasksFrame(TmainFm* mainFm)
-    : QWidget(mainFm), m_main(mainFm), ADOQuery1(mainFm->db()), ADOQuery2(mainFm->db()) {
+TzvTasksFrame::TzvTasksFrame(AppContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), ADOQuery1(context.db), ADOQuery2(context.db) {
     setObjectName(QStringLiteral("zvTasksFrame"));
     QFont f(QStringLiteral("Tahoma"));
     f.setPixelSize(13);
@@ -103,9 +102,7 @@ TzvTasksFrame::~TzvTasksFrame() {
     Guarded([this] { FinishEdit(); });
     m_delegate->blockSignals(true);
     disconnect(m_delegate, nullptr, this, nullptr);
-    // The main window holds the adopted menu bar; it goes with the frame.
-    if (m_main->menuBar() == MainMenu1)
-        m_main->setMenuWidget(nullptr);
+    // Adopted by the window or not, the menu bar goes with the frame.
     delete MainMenu1;
 }
 
@@ -191,7 +188,7 @@ void TzvTasksFrame::CreateActions() {
 }
 
 const TBackgrounds& TzvTasksFrame::backgrounds() const {
-    return m_main->backgrounds();
+    return m_context.backgrounds;
 }
 
 std::vector<TaskNode*> TzvTasksFrame::SelectedNodes() const {
@@ -351,8 +348,7 @@ bool TzvTasksFrame::eventFilter(QObject* watched, QEvent* e) {
             }
             // As in the tree: the help promises it everywhere.
             if (ke->key() == Qt::Key_F12 && ke->modifiers() == Qt::ControlModifier) {
-                if (TcommonDm* common = m_main->commonDm())
-                    common->Action_UiClose->trigger();
+                m_context.actions.close->trigger();
                 return true;
             }
         }

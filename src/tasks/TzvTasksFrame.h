@@ -19,7 +19,7 @@ class QMenuBar;
 class QToolBar;
 class QToolButton;
 class TaskDelegate;
-class TmainFm;
+class AppContext;
 class TZvStatusBar;
 namespace ListWriters {
 struct Context;
@@ -30,7 +30,7 @@ struct Context;
 class TzvTasksFrame : public QWidget {
     Q_OBJECT
 public:
-    explicit TzvTasksFrame(TmainFm* mainFm);
+    TzvTasksFrame(AppContext& context, QWidget* parent);
     ~TzvTasksFrame() override;
 
     // Construction, enabled commands, tip panel (TzvTasksFrame.cpp).
@@ -168,6 +168,14 @@ public:
     QLabel* Image_tip;
     TZvStatusBar* ZvStatusBar1;
 
+signals:
+    // The menu bar is made: the window adopts it.
+    void menuBarReady(QMenuBar* bar);
+    // The open tasks the notification-area icon lists.
+    void trayHintChanged(const QString& hint);
+    // A load counted the stored tasks.
+    void storedCountChanged(int count);
+
 protected:
     bool event(QEvent* e) override;                         // FrameLoading.cpp
     bool eventFilter(QObject* watched, QEvent* e) override; // TzvTasksFrame.cpp
@@ -235,7 +243,7 @@ private:
     void SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*time, const QString& flagName,
                         const QString& timeName);
 
-    TmainFm* m_main;
+    AppContext& m_context;
     Query ADOQuery1;
     Query ADOQuery2;
     TTaskTree* VtTasks;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "TBackgrounds.h"
+#include "platform/Database.h"
+#include "platform/Options.h"
+#include "platform/ZvVersionInfo.h"
+
+#include <QString>
+
+class QAction;
+
+// The window's and the common module's commands that the frame's menus and
+// the dialogs place or run; their owners fill them in before anything that
+// uses them is made.
+struct SharedActions {
+    QAction* options = nullptr;
+    QAction* backup = nullptr;
+    QAction* restore = nullptr;
+    QAction* import = nullptr;
+    QAction* stayOnTop = nullptr;
+    QAction* close = nullptr; // Ctrl+F12
+    QAction* exit = nullptr;  // in File without a notification area
+    QAction* helpContents = nullptr;
+    QAction* contact = nullptr;
+    QAction* suggestion = nullptr;
+    QAction* website = nullptr;
+    QAction* update = nullptr;
+    QAction* resources = nullptr;
+    QAction* about = nullptr;
+};
+
+// What the main window owns and hands to the parts it builds.
+class AppContext {
+public:
+    AppContext(const QString& folder, Database& db, AppOptions& options,
+               const TZvVersionInfo& version, const TBackgrounds& backgrounds)
+        : folder(folder), configPath(folder + QStringLiteral("zvConf.ini")),
+          alarmSoundPath(folder + QStringLiteral("Sounds/Alarm.wav")),
+          helpPath(folder + QStringLiteral("tasquel-help.html")), db(db), options(options),
+          version(version), backgrounds(backgrounds) {}
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    const QString folder; // the program folder, with its trailing separator
+    const QString configPath, alarmSoundPath, helpPath;
+    Database& db;
+    AppOptions& options;
+    const TZvVersionInfo& version;
+    const TBackgrounds& backgrounds;
+    SharedActions actions;
+    int storedTaskCount = 0; // as the last load counted them
+
+    QString fileVersion() const { return version.GetVersionValue(TZvVersionInfo::FileVersion); }
+};
