@@ -1,8 +1,8 @@
 // tasquel-gen FOLDER N [SEED]: writes FOLDER/zvData.zvb holding N tasks, a
 // tenth of them top-level with nine sub-tasks each. The same seed gives the
 // same database.
-#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
+#include "platform/pU_Funcs.h"
 
 #include <QCoreApplication>
 #include <QDir>

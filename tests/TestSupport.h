@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Database.h"
 #include "core/TaskInfo.h"
+#include "platform/Database.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,9 @@
 //   crash_child edits FOLDER          inserts task i, then rewrites task i/2
 //   crash_child settings FILE         rewrites key hintSize of FILE, i = 0, 1, ...
 #include "core/Interchange.h"
+#include "core/TaskStore.h"
 #include "platform/Database.h"
 #include "platform/IniFile.h"
-#include "core/TaskStore.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
-#include "platform/Options.h"
-#include "platform/pU_Funcs.h"
 #include "platform/AutoStart.h"
 #include "platform/IniFile.h"
+#include "platform/Options.h"
+#include "platform/pU_Funcs.h"
 
 #include <QtTest>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #include "FrameHarness.h"
 #include "components/ZvStatusBar.h"
-#include "platform/IniFile.h"
 #include "core/TaskRules.h"
+#include "platform/IniFile.h"
 
 #include <QComboBox>
 #include <QLabel>

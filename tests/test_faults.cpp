@@ -1,10 +1,10 @@
 #include "FrameHarness.h"
-#include "gui/Messages.h"
 #include "core/Interchange.h"
+#include "core/TaskTreeModel.h"
 #include "core/XmlTry.h"
+#include "gui/Messages.h"
 #include "platform/IniFile.h"
 #include "tasks/TaskDialogs.h"
-#include "core/TaskTreeModel.h"
 
 #include "core/SafetyCopies.h"
 #include "platform/MailTransport.h"

@@ -1,6 +1,6 @@
 #include "FrameHarness.h"
-#include "gui/Messages.h"
 #include "components/ZvStatusBar.h"
+#include "gui/Messages.h"
 #include "platform/IniFile.h"
 
 #include <QComboBox>

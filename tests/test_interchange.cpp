@@ -1,8 +1,8 @@
 #include "TestSupport.h"
-#include "platform/pU_Funcs.h"
 #include "core/Interchange.h"
-#include "core/XmlTry.h"
 #include "core/TaskTreeModel.h"
+#include "core/XmlTry.h"
+#include "platform/pU_Funcs.h"
 
 #include <QXmlStreamReader>
 #include <QtEndian>

@@ -1,8 +1,8 @@
 #include "FrameHarness.h"
 #include "components/ZvFormState.h"
-#include "platform/ZvVersionInfo.h"
 #include "dialogs/Dlg_ReplaceAsk.h"
 #include "platform/IniFile.h"
+#include "platform/ZvVersionInfo.h"
 
 #include <QComboBox>
 #include <QDialog>

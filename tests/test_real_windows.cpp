@@ -1,9 +1,9 @@
 #include "FrameHarness.h"
 #include "app/TApplication.h"
-#include "gui/pU_Boxes.h"
+#include "core/XmlTry.h"
 #include "dialogs/Dlg_ReplaceAsk.h"
 #include "dialogs/ProgressWindow.h"
-#include "core/XmlTry.h"
+#include "gui/pU_Boxes.h"
 #include "tasks/TaskDialogs.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "FrameHarness.h"
 #include "components/ZvStatusBar.h"
-#include "dialogs/Dlg_ReplaceAsk.h"
 #include "core/Interchange.h"
 #include "core/SafetyCopies.h"
 #include "core/XmlTry.h"
+#include "dialogs/Dlg_ReplaceAsk.h"
 
 #include "platform/IniFile.h"
 #include "platform/MailTransport.h"

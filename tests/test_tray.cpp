@@ -1,7 +1,7 @@
 #include "FrameHarness.h"
-#include "platform/pU_Funcs.h"
 #include "components/ZvTray.h"
 #include "platform/IniFile.h"
+#include "platform/pU_Funcs.h"
 
 #include <QMenu>
 #include <QMenuBar>

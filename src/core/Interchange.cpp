@@ -1,11 +1,11 @@
 #include "Interchange.h"
 
 #include "InterchangeFormat.h"
+#include "TaskTreeModel.h"
 #include "XmlTry.h"
-#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
 #include "platform/WriteBatch.h"
-#include "TaskTreeModel.h"
+#include "platform/pU_Funcs.h"
 
 #include <QSet>
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "Interchange.h"
 #include "InterchangeFormat.h"
-#include "XmlTry.h"
-#include "platform/pU_Funcs.h"
-#include "platform/Database.h"
 #include "TaskTreeModel.h"
+#include "XmlTry.h"
+#include "platform/Database.h"
+#include "platform/pU_Funcs.h"
 
 #include <pugixml.hpp>
 

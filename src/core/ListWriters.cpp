@@ -1,8 +1,8 @@
 #include "ListWriters.h"
 
-#include "platform/Clock.h"
 #include "TaskRules.h"
 #include "TaskTreeModel.h"
+#include "platform/Clock.h"
 
 namespace ListWriters {
 

@@ -1,8 +1,8 @@
 #include "TaskRules.h"
 
 #include "TaskTreeModel.h"
-#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
+#include "platform/pU_Funcs.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "TaskStore.h"
 
-#include "platform/pU_Funcs.h"
 #include "platform/Database.h"
+#include "platform/pU_Funcs.h"
 
 namespace TaskStore {
 

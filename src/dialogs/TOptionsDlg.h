@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Options.h"
 #include "platform/AutoStart.h"
 #include "platform/IniFile.h"
+#include "platform/Options.h"
 
 #include <QDialog>
 

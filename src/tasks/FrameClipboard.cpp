@@ -1,8 +1,8 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskDelegate.h"
-#include "core/TaskStore.h"
 #include "TaskTree.h"
+#include "core/TaskStore.h"
 #include "platform/pU_Funcs.h"
 
 #include <QClipboard>

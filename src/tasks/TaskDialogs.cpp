@@ -1,8 +1,8 @@
 #include "TaskDialogs.h"
 
+#include "gui/ColorValues.h"
 #include "gui/pU_Boxes.h"
 #include "gui/pU_Dialogs.h"
-#include "gui/ColorValues.h"
 
 #include <QCheckBox>
 #include <QComboBox>

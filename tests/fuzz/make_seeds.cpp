@@ -2,9 +2,9 @@
 // a backup, an export and settings files.  make_seeds CORPUS_DIR
 #include "FuzzSupport.h"
 #include "core/Interchange.h"
+#include "core/TaskTreeModel.h"
 #include "core/XmlTry.h"
 #include "platform/IniFile.h"
-#include "core/TaskTreeModel.h"
 
 #include <QCoreApplication>
 
