@@ -3,6 +3,7 @@
 #include "core/TaskInfo.h"
 #include "platform/Database.h"
 
+#include <QAbstractItemModel>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -95,6 +96,100 @@ inline TTaskInfo Task(const QString& tid, const QString& pid, const QString& con
     t.checkFlag = checked;
     t.expandFlag = expanded;
     return t;
+}
+
+// Writes the rows into the folder's database.
+inline void Fill(const QString& folder, const QList<TTaskInfo>& tasks) {
+    Database db;
+    db.open(folder);
+    for (const TTaskInfo& t : tasks)
+        InsertTask(db, t);
+}
+
+// A task row as stored, read back.
+struct StoredRow {
+    QString tid, pid, content;
+    bool checked = false, alarmFlag = false, dueFlag = false, expandNull = true,
+         checkTimeNull = true;
+    double editTime = 0, checkTime = 0, alarmTime = 0, dueTime = 0;
+    int textColor = 0, backgroundColor = 0;
+};
+
+// The folder's task rows; tail: a where or order by clause.
+inline QList<StoredRow> StoredRows(const QString& folder, const QString& tail = {}) {
+    Database db;
+    db.open(folder);
+    Query q(db);
+    QList<StoredRow> rows;
+    for (OpenQuery(q, QStringLiteral("select * from tasks ") + tail); !q.eof(); q.next())
+        rows.push_back({q.text("tid"), q.text("pid"), q.text("content"), q.boolean("checkFlag"),
+                        q.boolean("alarmFlag"), q.boolean("dueFlag"),
+                        q.isNull(q.fieldIndex(QStringLiteral("expandFlag"))),
+                        q.isNull(q.fieldIndex(QStringLiteral("checkTime"))), q.dateTime("editTime"),
+                        q.dateTime("checkTime"), q.dateTime("alarmTime"), q.dateTime("dueTime"),
+                        q.integer("textColor"), q.integer("backgroundColor")});
+    return rows;
+}
+
+// The row of tid; an empty one when there is none.
+inline StoredRow StoredRowOf(const QString& folder, const QString& tid) {
+    const auto rows = StoredRows(folder, QStringLiteral("where tid=") + QuotedStr(tid));
+    return rows.isEmpty() ? StoredRow{} : rows.first();
+}
+
+// The stored texts in order.
+inline QStringList StoredContents(const QString& folder) {
+    QStringList t;
+    for (const StoredRow& r : StoredRows(folder, QStringLiteral("order by content")))
+        t << r.content;
+    return t;
+}
+
+// Every column of the task rows as text, one line a row; tail: a where or
+// order by clause.
+inline QStringList TableText(Database& db, const QString& tail = QStringLiteral("order by tid")) {
+    Query q(db);
+    QStringList rows;
+    for (OpenQuery(q, QStringLiteral("select * from tasks ") + tail); !q.eof(); q.next()) {
+        QStringList cols;
+        for (int i = 0; i < q.fieldCount(); ++i)
+            cols << (q.isNull(i) ? QStringLiteral("<null>") : q.text(i));
+        rows << cols.join(u'|');
+    }
+    return rows;
+}
+
+inline QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Replaces the file's bytes; false when it cannot be written.
+[[nodiscard]] inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// The texts of the rows a model offers under parent.
+inline QStringList Texts(const QAbstractItemModel& m, const QModelIndex& parent = {}) {
+    QStringList t;
+    for (int r = 0; r < m.rowCount(parent); ++r)
+        t << m.index(r, 0, parent).data().toString();
+    return t;
+}
+
+// "a(a1,a2) b(b1) c" for the tree a model offers.
+inline QString Outline(const QAbstractItemModel& m) {
+    QStringList parts;
+    for (int r = 0; r < m.rowCount(); ++r) {
+        const QModelIndex top = m.index(r, 0);
+        QString s = top.data().toString();
+        const QStringList kids = Texts(m, top);
+        if (!kids.isEmpty())
+            s += u'(' + kids.join(u',') + u')';
+        parts << s;
+    }
+    return parts.join(u' ');
 }
 
 // Collects every message box instead of showing it; answers OK.

@@ -3,27 +3,7 @@
 #include <QClipboard>
 #include <QPlainTextEdit>
 
-namespace {
-
-struct Row {
-    QString pid, content;
-    bool expandNull, checkTimeNull;
-};
-
-QList<Row> rows(const QString& folder) {
-    Database db;
-    db.open(folder);
-    Query q(db);
-    OpenQuery(q, QStringLiteral("select * from tasks"));
-    QList<Row> out;
-    for (; !q.eof(); q.next())
-        out << Row{q.text(QStringLiteral("pid")), q.text(QStringLiteral("content")),
-                   q.isNull(q.fieldIndex(QStringLiteral("expandFlag"))),
-                   q.isNull(q.fieldIndex(QStringLiteral("checkTime")))};
-    return out;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestClipboard : public QObject {
     Q_OBJECT
@@ -119,7 +99,7 @@ private slots:
         QCOMPARE(f->model()->topLevel().size(), size_t(2));
         QCOMPARE(f->model()->topLevel().back()->info.content, content);
         QVERIFY(f->model()->topLevel().back()->info.tid.startsWith(u'{'));
-        const auto stored = rows(m_folder->path());
+        const auto stored = test::StoredRows(m_folder->path());
         QCOMPARE(stored.size(), 3);
         QCOMPARE(stored.last().pid, QStringLiteral("root"));
         QCOMPARE(stored.last().content, content);
@@ -142,7 +122,7 @@ private slots:
         QTRY_VERIFY(!f->editingNode());
         QCOMPARE(f->model()->topLevel().front()->info.content, QStringLiteral("kept"));
         QCOMPARE(f->model()->topLevel().back()->info.content, QStringLiteral("pasted"));
-        const auto stored = rows(m_folder->path());
+        const auto stored = test::StoredRows(m_folder->path());
         QCOMPARE(stored.size(), 2);
         QCOMPARE(stored.first().content, QStringLiteral("kept"));
     }
@@ -156,7 +136,7 @@ private slots:
         f->Action_PasteTaskExecute();
         QTRY_COMPARE(f->model()->topLevel().size(), size_t(1));
         QCOMPARE(f->model()->topLevel().front()->info.content, QStringLiteral("pasted"));
-        QCOMPARE(rows(m_folder->path()).size(), 1);
+        QCOMPARE(test::StoredRows(m_folder->path()).size(), 1);
     }
 };
 

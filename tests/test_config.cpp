@@ -7,18 +7,6 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-namespace {
-void writeFile(const QString& path, const QByteArray& text) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
-
 class TestConfig : public QObject {
     Q_OBJECT
 private slots:
@@ -87,7 +75,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("zvConf.ini"));
         if (!file.isNull())
-            writeFile(path, file);
+            QVERIFY(test::WriteFile(path, file));
         const IniFile ini(path);
         QCOMPARE(ini.readInteger(section, key, intDefault), asInt);
         QCOMPARE(ini.readBool(section, key, intDefault != 0), asBool);
@@ -104,7 +92,8 @@ private slots:
     void writesKeepEverythingElse() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("c.ini"));
-        writeFile(path, "; a comment\n[option]\nhintSize=30\nAddOpenEn=0\n\n[form]\nLeft=10\n");
+        QVERIFY(test::WriteFile(
+            path, "; a comment\n[option]\nhintSize=30\nAddOpenEn=0\n\n[form]\nLeft=10\n"));
         const auto privateMode = QFile::ReadOwner | QFile::WriteOwner;
         QVERIFY(QFile::setPermissions(path, privateMode));
         const IniFile ini(path);
@@ -117,7 +106,7 @@ private slots:
         QCOMPARE(ini.readInteger(QStringLiteral("option"), QStringLiteral("runMinimizedEn"), 0), 1);
         QCOMPARE(ini.readInteger(QStringLiteral("form"), QStringLiteral("Left"), 0), 10);
         QCOMPARE(ini.readInteger(QStringLiteral("log"), QStringLiteral("privateTasks"), 0), 12);
-        const QByteArray text = readFile(path);
+        const QByteArray text = test::ReadFile(path);
         QVERIFY(
             text.startsWith("; a comment\n[option]\nhintSize=30\naddopenen=1\nrunMinimizedEn=1\n"));
         QCOMPARE(text.count("[option]"), 1);
@@ -126,7 +115,7 @@ private slots:
         QCOMPARE(QFile::permissions(path) & ~userFlags, privateMode);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("c.ini")});
         // A user's edit between two calls is seen at once: nothing is cached.
-        writeFile(path, "[option]\nhintSize=44\n");
+        QVERIFY(test::WriteFile(path, "[option]\nhintSize=44\n"));
         QCOMPARE(ini.readInteger(QStringLiteral("option"), QStringLiteral("hintSize"), 0), 44);
     }
 
@@ -156,7 +145,8 @@ private slots:
         QFETCH(bool, sameFile);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("c.ini"));
-        writeFile(path, "[task]\nviewAscEn=1\npad=" + QByteArray(600, 'x') + "\nlast=1\n");
+        QVERIFY(test::WriteFile(path,
+                                "[task]\nviewAscEn=1\npad=" + QByteArray(600, 'x') + "\nlast=1\n"));
         struct stat before, after;
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
         const IniFile ini(path);
@@ -166,13 +156,13 @@ private slots:
         QCOMPARE(ini.readString(QStringLiteral("task"), key, QString()), value);
         QCOMPARE(ini.readString(QStringLiteral("task"), QStringLiteral("last"), QString()),
                  key == QStringLiteral("last") ? value : QStringLiteral("1"));
-        QCOMPARE(readFile(path).count('\n'), key == QStringLiteral("viewListEn") ? 5 : 4);
+        QCOMPARE(test::ReadFile(path).count('\n'), key == QStringLiteral("viewListEn") ? 5 : 4);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("c.ini")});
     }
 
     void failedWriteNamesTheFile() {
         QTemporaryDir dir;
-        writeFile(dir.filePath(QStringLiteral("blocker")), "not a folder");
+        QVERIFY(test::WriteFile(dir.filePath(QStringLiteral("blocker")), "not a folder"));
         const QString path = dir.filePath(QStringLiteral("blocker/zvConf.ini"));
         try {
             IniFile(path).writeInteger(QStringLiteral("s"), QStringLiteral("k"), 1);
@@ -242,8 +232,9 @@ private slots:
     void loadOptionsReadsStoredValues() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("zvConf.ini"));
-        writeFile(path, "[option]\nvisitWebEn=0\nrunMinimizedEn=1\nhintSize=0x10\naddOpenEn=1\n"
-                        "visitWeb=2025-01-02T03:04:05.000Z\n");
+        QVERIFY(test::WriteFile(
+            path, "[option]\nvisitWebEn=0\nrunMinimizedEn=1\nhintSize=0x10\naddOpenEn=1\n"
+                  "visitWeb=2025-01-02T03:04:05.000Z\n"));
         const IniFile ini(path);
         AppOptions o;
         ReadWindowOptions(ini, o);
@@ -256,7 +247,7 @@ private slots:
     void unreadableVisitWebIsReportedAndReplaced() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("zvConf.ini"));
-        writeFile(path, "[option]\nvisitWeb=last tuesday\n");
+        QVERIFY(test::WriteFile(path, "[option]\nvisitWeb=last tuesday\n"));
         Clock::SetForTesting([] { return QDateTime(QDate(2026, 2, 3), QTime(4, 5, 6)); });
         const IniFile ini(path);
         AppOptions o;
@@ -281,7 +272,7 @@ private slots:
         QVERIFY(!QFile::exists(folder));
         mine.setAutoStart(true);
         QVERIFY(mine.isAutoStart());
-        const QByteArray entry = readFile(mine.entryPath());
+        const QByteArray entry = test::ReadFile(mine.entryPath());
         QVERIFY(entry.contains("Exec=\"/opt/my apps/tasquel\"\n"));
         QVERIFY(entry.contains("Name=Zarvik Tasquel\n"));
         QVERIFY(mine.entryPath().endsWith(QLatin1String("/Zarvik Tasquel.desktop")));
@@ -290,7 +281,7 @@ private slots:
         const AutoStart other(folder, QStringLiteral("/usr/bin/other"));
         QVERIFY(other.isAutoStart());
         other.setAutoStart(true);
-        QCOMPARE(readFile(mine.entryPath()), entry);
+        QCOMPARE(test::ReadFile(mine.entryPath()), entry);
         other.setAutoStart(false);
         QVERIFY(!mine.isAutoStart());
     }
@@ -298,12 +289,12 @@ private slots:
     void autoStartFolderThatCannotBeUsedReadsOff() {
         QTemporaryDir dir;
         const QString blocker = dir.filePath(QStringLiteral("autostart"));
-        writeFile(blocker, "a file where the folder should be");
+        QVERIFY(test::WriteFile(blocker, "a file where the folder should be"));
         const AutoStart a(blocker, QStringLiteral("/usr/bin/tasquel"));
         QVERIFY(!a.isAutoStart());
         a.setAutoStart(true); // silently nothing
         QVERIFY(!a.isAutoStart());
-        QCOMPARE(readFile(blocker), QByteArray("a file where the folder should be"));
+        QCOMPARE(test::ReadFile(blocker), QByteArray("a file where the folder should be"));
     }
 
     void guidsAndTrims() {

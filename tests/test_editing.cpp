@@ -12,39 +12,11 @@
 
 namespace {
 
-struct Row {
-    QString tid, pid, content;
-    bool checked;
-    double editTime, checkTime;
-};
-
-QList<Row> tableRows(const QString& folder) {
-    Database db;
-    db.open(folder);
-    Query q(db);
-    QList<Row> rows;
-    for (OpenQuery(q, QStringLiteral("select * from tasks")); !q.eof(); q.next())
-        rows.push_back({q.text("tid"), q.text("pid"), q.text("content"), q.boolean("checkFlag"),
-                        q.dateTime("editTime"), q.dateTime("checkTime")});
-    return rows;
-}
-
 void fill(const QString& folder) {
-    Database db;
-    db.open(folder);
     using test::Task;
-    test::InsertTask(db, Task("{A}", "root", "alpha", false, false));
-    test::InsertTask(db, Task("{A1}", "{A}", "alpha one"));
-    test::InsertTask(db, Task("{A2}", "{A}", "alpha two", true));
-    test::InsertTask(db, Task("{B}", "root", "beta", true));
-    test::InsertTask(db, Task("{C}", "root", "Gamma milk"));
-}
-
-QStringList texts(const TzvTasksFrame* f, const QModelIndex& parent = {}) {
-    QStringList t;
-    for (int r = 0; r < f->model()->rowCount(parent); ++r)
-        t << f->model()->index(r, 0, parent).data().toString();
-    return t;
+    test::Fill(folder, {Task("{A}", "root", "alpha", false, false),
+                        Task("{A1}", "{A}", "alpha one"), Task("{A2}", "{A}", "alpha two", true),
+                        Task("{B}", "root", "beta", true), Task("{C}", "root", "Gamma milk")});
 }
 
 } // namespace
@@ -76,7 +48,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
         QVERIFY(!f->editingNode());
-        const auto rows = tableRows(folder.path());
+        const auto rows = test::StoredRows(folder.path());
         QCOMPARE(rows.size(), 1);
         QVERIFY(QRegularExpression("^\\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\}$")
                     .match(rows[0].tid)
@@ -85,7 +57,7 @@ private slots:
         QCOMPARE(rows[0].content, QStringLiteral("buy it's\r\nmilk"));
         QCOMPARE(FromDateTime(rows[0].editTime), now);
         QCOMPARE(rows[0].checkTime, 0.0); // never completed
-        QCOMPARE(texts(f), QStringList({"buy it's\r\nmilk"}));
+        QCOMPARE(test::Texts(*f->model()), QStringList({"buy it's\r\nmilk"}));
         QVERIFY(p.tree()->selectionModel()->isRowSelected(0, {}));
         QCOMPARE(f->tipMode(), 0);
         QVERIFY(f->Action_TaskAdd->isEnabled());
@@ -141,7 +113,7 @@ private slots:
                         escape ? Qt::NoModifier : Qt::ControlModifier);
         test::Program::settle();
         QCOMPARE(f->model()->rowCount(), before);
-        QCOMPARE(tableRows(folder.path()).size(), 5);
+        QCOMPARE(test::StoredRows(folder.path()).size(), 5);
         QVERIFY(!f->editingNode());
     }
 
@@ -153,7 +125,7 @@ private slots:
         QTest::keyClicks(p.editor(), "   ");
         f->FinishEdit(); // as a click on the tip text does
         test::Program::settle();
-        const auto rows = tableRows(folder.path());
+        const auto rows = test::StoredRows(folder.path());
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].content, QString());
         QCOMPARE(f->RowText(p.row(0)), QStringLiteral("Input content here"));
@@ -170,7 +142,7 @@ private slots:
         QCOMPARE(editor->toPlainText(), QStringLiteral("alpha"));
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
-        QCOMPARE(tableRows(folder.path())[0].editTime, 0.0);
+        QCOMPARE(test::StoredRows(folder.path())[0].editTime, 0.0);
 
         // A real change is written with its edit time.
         f->Action_TaskEdit->trigger();
@@ -178,7 +150,7 @@ private slots:
         QTest::keyClicks(editor, " plus");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
-        const Row r = tableRows(folder.path())[0];
+        const test::StoredRow r = test::StoredRows(folder.path())[0];
         QCOMPARE(r.content, QStringLiteral("alpha plus"));
         QVERIFY(r.editTime > 0);
         QCOMPARE(r.tid, QStringLiteral("{A}"));
@@ -197,8 +169,9 @@ private slots:
         QTest::keyClicks(p.editor(), "alpha three");
         QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
-        QCOMPARE(texts(f, p.row(0)), QStringList({"alpha one", "alpha two", "alpha three"}));
-        const auto rows = tableRows(folder.path());
+        QCOMPARE(test::Texts(*f->model(), p.row(0)),
+                 QStringList({"alpha one", "alpha two", "alpha three"}));
+        const auto rows = test::StoredRows(folder.path());
         QCOMPARE(rows.last().pid, QStringLiteral("{A}"));
 
         // With nothing selected: under the last top-level task, which opens.
@@ -208,7 +181,7 @@ private slots:
         QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
         QVERIFY(p.tree()->isExpanded(p.row(2)));
-        QCOMPARE(tableRows(folder.path()).last().pid, QStringLiteral("{C}"));
+        QCOMPARE(test::StoredRows(folder.path()).last().pid, QStringLiteral("{C}"));
     }
 
     void subTaskOnAnEmptyTreeAsksForATask() {
@@ -233,17 +206,17 @@ private slots:
         QCOMPARE(p.boxes.shown.last().text,
                  QStringLiteral("Are you sure you want to delete this task?"));
         QCOMPARE(p.boxes.shown.last().caption, QStringLiteral("Ask"));
-        QCOMPARE(tableRows(folder.path()).size(), 5);
+        QCOMPARE(test::StoredRows(folder.path()).size(), 5);
         p.boxes.answer = IDOK;
         QTest::keyClick(p.tree(), Qt::Key_Delete);
-        QCOMPARE(texts(f), QStringList({"beta", "Gamma milk"}));
-        QCOMPARE(tableRows(folder.path()).size(), 2);
+        QCOMPARE(test::Texts(*f->model()), QStringList({"beta", "Gamma milk"}));
+        QCOMPARE(test::StoredRows(folder.path()).size(), 2);
 
         f->Action_SelectAll->trigger();
         f->Action_TaskDelete->trigger();
         QCOMPARE(p.boxes.shown.last().text,
                  QStringLiteral("Are you sure you want to delete these tasks?"));
-        QCOMPARE(tableRows(folder.path()).size(), 0);
+        QCOMPARE(test::StoredRows(folder.path()).size(), 0);
         QCOMPARE(f->tipMode(), 1);
     }
 
@@ -258,12 +231,12 @@ private slots:
         sel->select(p.row(2), QItemSelectionModel::Select | QItemSelectionModel::Rows); // gamma
         QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("Unmark Complete"));
         f->Action_TaskComplete->trigger();
-        auto rows = tableRows(folder.path());
+        auto rows = test::StoredRows(folder.path());
         QVERIFY(!rows[3].checked && !rows[4].checked);
         QVERIFY(rows[3].checkTime > 0);
         QCOMPARE(rows[4].checkTime, 0.0); // already unchecked: not written
         f->Action_TaskComplete->trigger();
-        rows = tableRows(folder.path());
+        rows = test::StoredRows(folder.path());
         QVERIFY(rows[3].checked && rows[4].checked);
         QVERIFY(!rows[0].checked); // completion never spreads
     }
@@ -274,7 +247,7 @@ private slots:
         IniFile(folder.configPath()).writeInteger("task", "viewRange", 1);
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
-        QCOMPARE(texts(f), QStringList({"alpha", "beta"}));
+        QCOMPARE(test::Texts(*f->model()), QStringList({"alpha", "beta"}));
         f->Action_TaskAdd->trigger();
         QCOMPARE(f->Comb_ViewRange->currentIndex(), 0);
         QCOMPARE(IniFile(folder.configPath()).readInteger("task", "viewRange", -1), 0);
@@ -307,8 +280,8 @@ private slots:
         QCOMPARE(f->Edt_Search->text(), QString());
         QCOMPARE(f->Btn_Search->toolTip(), QStringLiteral("Clear search"));
         QTest::keyClicks(f->Edt_Search, " two ");
-        QCOMPARE(texts(f), QStringList({"alpha"}));
-        QCOMPARE(texts(f, p.row(0)), QStringList({"alpha two"}));
+        QCOMPARE(test::Texts(*f->model()), QStringList({"alpha"}));
+        QCOMPARE(test::Texts(*f->model(), p.row(0)), QStringList({"alpha two"}));
         QVERIFY(p.tree()->isExpanded(p.row(0)));
         Database db;
         db.open(folder.path());
@@ -331,7 +304,7 @@ private slots:
         f->Edt_Search->setFocus();
         QTest::keyClick(f->Edt_Search, Qt::Key_Backspace);
         QTest::keyClicks(f->Edt_Search, "hree");
-        QCOMPARE(texts(f, p.row(0)), QStringList({"alpha three"}));
+        QCOMPARE(test::Texts(*f->model(), p.row(0)), QStringList({"alpha three"}));
         QVERIFY(p.tree()->isExpanded(p.row(0))); // hidden and shown again: still open
 
         QTest::keyClicks(f->Edt_Search, "xyz");

@@ -25,22 +25,12 @@
 // that fail, and files built to raise a box per record.
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 // The bytes of a file whatever its mode says, for the checks afterwards.
 QByteArray readAnyway(const QString& path) {
     struct stat st {};
     ::stat(QFile::encodeName(path).constData(), &st);
     ::chmod(QFile::encodeName(path).constData(), 0600);
-    const QByteArray bytes = readFile(path);
+    const QByteArray bytes = test::ReadFile(path);
     ::chmod(QFile::encodeName(path).constData(), st.st_mode & 07777);
     return bytes;
 }
@@ -52,18 +42,6 @@ bool asRoot() {
     if (asRoot())                                                                                  \
     QSKIP("root ignores file modes; .ci/run runs this test as an ordinary user too")
 
-struct Row {
-    QString tid, content;
-};
-QList<Row> stored(const QString& folder) {
-    Database db;
-    db.open(folder);
-    Query q(db);
-    QList<Row> rows;
-    for (OpenQuery(q, "select tid, content from tasks order by content"); !q.eof(); q.next())
-        rows.push_back({q.text(0), q.text(1)});
-    return rows;
-}
 QStringList shownTexts(const TaskTreeModel& m) {
     QStringList t;
     for (const TaskNode* n : m.flatNodes())
@@ -98,12 +76,6 @@ QString tree(const TaskTreeModel& m) {
                     .arg(t.checkTime);
     }
     return rows.join(u'\n');
-}
-QStringList storedTexts(const QString& folder) {
-    QStringList t;
-    for (const Row& r : stored(folder))
-        t << r.content;
-    return t;
 }
 
 } // namespace
@@ -161,7 +133,7 @@ private slots:
             SKIP_AS_ROOT();
         QTemporaryDir dir;
         const QString path = dir.filePath("zvConf.ini");
-        writeFile(path, before);
+        QVERIFY(test::WriteFile(path, before));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
         const IniFile ini(path);
         QString message;
@@ -175,7 +147,7 @@ private slots:
             QCOMPARE(readAnyway(path), before);
         } else {
             QCOMPARE(message, QString());
-            QCOMPARE(readFile(path), after);
+            QCOMPARE(test::ReadFile(path), after);
         }
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"zvConf.ini"});
     }
@@ -186,16 +158,16 @@ private slots:
     void leftoverTemporaryFilesGo() {
         QTemporaryDir dir;
         const QString path = dir.filePath("zvConf.ini");
-        writeFile(path, "[option]\nhintSize=30\n");
+        QVERIFY(test::WriteFile(path, "[option]\nhintSize=30\n"));
         // Far above any pid the system hands out.
-        writeFile(path + ".99999999.tmp", "[option]\nhalf");
-        writeFile(path + ".4194305.tmp", "[option]\nhalf");
+        QVERIFY(test::WriteFile(path + ".99999999.tmp", "[option]\nhalf"));
+        QVERIFY(test::WriteFile(path + ".4194305.tmp", "[option]\nhalf"));
         const QString live = path + '.' + QString::number(::getppid()) + ".tmp";
-        writeFile(live, "in use");
+        QVERIFY(test::WriteFile(live, "in use"));
         IniFile(path).writeString("option", "addOpenEn", "1");
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
                  QStringList({"zvConf.ini", QFileInfo(live).fileName()}));
-        QCOMPARE(readFile(path), QByteArray("[option]\nhintSize=30\naddOpenEn=1\n"));
+        QCOMPARE(test::ReadFile(path), QByteArray("[option]\nhintSize=30\naddOpenEn=1\n"));
     }
 
     // Through the program: the message is shown and the settings stay.
@@ -211,7 +183,7 @@ private slots:
         test::ProgramFolder folder;
         const QByteArray settings = "[option]\nvisitWeb=2026-01-01T00:00:00.000Z\n"
                                     "[log]\nprivateTasks=7\n";
-        writeFile(folder.configPath(), settings);
+        QVERIFY(test::WriteFile(folder.configPath(), settings));
         QVERIFY(::chmod(QFile::encodeName(folder.configPath()).constData(), mode_t(mode)) == 0);
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
@@ -244,7 +216,7 @@ private slots:
         if (kind == "directory") {
             QVERIFY(QDir().mkdir(path));
         } else {
-            writeFile(path, QByteArray());
+            QVERIFY(test::WriteFile(path, QByteArray()));
             if (kind != "empty") {
                 sqlite3* db = nullptr;
                 QCOMPARE(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
@@ -259,7 +231,7 @@ private slots:
                 sqlite3_close(db);
             }
         }
-        const QByteArray before = QFileInfo(path).isFile() ? readFile(path) : QByteArray();
+        const QByteArray before = QFileInfo(path).isFile() ? test::ReadFile(path) : QByteArray();
         const QStringList beside = QDir(folder.path()).entryList(QDir::Files);
         {
             test::Program p(folder.path());
@@ -274,7 +246,7 @@ private slots:
         if (kind == "directory") {
             QVERIFY(QFileInfo(path).isDir());
         } else {
-            QCOMPARE(readFile(path), before);
+            QCOMPARE(test::ReadFile(path), before);
         }
         QStringList after = QDir(folder.path()).entryList(QDir::Files);
         after.removeAll("zvConf.ini");
@@ -370,7 +342,7 @@ private slots:
         for (const auto& b : p.boxes.shown)
             QVERIFY(!b.text.isEmpty());
         ::chmod(QFile::encodeName(dbPath).constData(), 0644);
-        QCOMPARE(storedTexts(folder.path()), expected);
+        QCOMPARE(test::StoredContents(folder.path()), expected);
     }
 
     // The database file deleted or replaced while the program runs: the next
@@ -396,7 +368,7 @@ private slots:
         QVERIFY(p.boxes.shown[0].text.contains("deleted or replaced"));
         QVERIFY(f->model()->flatNodes().empty());
         if (replaced)
-            QCOMPARE(storedTexts(folder.path()), QStringList());
+            QCOMPARE(test::StoredContents(folder.path()), QStringList());
     }
 
     // A command on several rows that the database refuses half-way stores
@@ -483,7 +455,7 @@ private slots:
         xml += "</tasks></zarvik>";
         QTemporaryDir dir;
         const QString file = dir.filePath("flood.zvx");
-        writeFile(file, Txmltry::Compress(xml));
+        QVERIFY(test::WriteFile(file, Txmltry::Compress(xml)));
         test::ProgramFolder folder;
         Database db;
         db.open(folder.path());
@@ -520,18 +492,18 @@ private slots:
             db.open(other.path());
             QVERIFY(Interchange::RestoreFromFile(db, dir.filePath("nul.zvx"), {}, {}));
         }
-        QCOMPARE(storedTexts(other.path()), QStringList{"beforeafter"});
+        QCOMPARE(test::StoredContents(other.path()), QStringList{"beforeafter"});
         // Nor does a reference to it in a file from elsewhere cut the text.
         QByteArray xml = Txmltry::ReadContainer(dir.filePath("nul.zvx"));
         QVERIFY(xml.contains("beforeafter"));
         xml.replace("beforeafter", "before&#0;mid&#x00;after &#10; &#;");
-        writeFile(dir.filePath("refs.zvx"), Txmltry::Compress(xml));
+        QVERIFY(test::WriteFile(dir.filePath("refs.zvx"), Txmltry::Compress(xml)));
         {
             Database db;
             db.open(other.path());
             QVERIFY(Interchange::RestoreFromFile(db, dir.filePath("refs.zvx"), {}, {}));
         }
-        QCOMPARE(storedTexts(other.path()), QStringList{"beforemidafter \r\n &#;"});
+        QCOMPARE(test::StoredContents(other.path()), QStringList{"beforemidafter \r\n &#;"});
 
         // Nor do the editor and paste store one.
         test::Program p(other.path());
@@ -545,7 +517,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         test::Program::settle();
         QVERIFY(p.boxes.shown.isEmpty());
-        QCOMPARE(storedTexts(other.path()), QStringList({"edited", "paste"}));
+        QCOMPARE(test::StoredContents(other.path()), QStringList({"edited", "paste"}));
     }
 };
 

@@ -15,17 +15,11 @@ namespace {
 // Two top-level tasks stored out of order (A expanded), a complete one, an
 // orphan and a grandchild that never show.
 void fillSample(const QString& folder) {
-    Database db;
-    db.open(folder);
     using test::Task;
-    test::InsertTask(db, Task("{C}", "root", "cherry"));
-    test::InsertTask(db, Task("{A}", "root", "apple", false, true));
-    test::InsertTask(db, Task("{A2}", "{A}", "pear"));
-    test::InsertTask(db, Task("{A1}", "{A}", "fig", true));
-    test::InsertTask(db, Task("{B}", "root", "Banana it's", true));
-    test::InsertTask(db, Task("{B1}", "{B}", "kiwi"));
-    test::InsertTask(db, Task("{X}", "{nowhere}", "orphan"));
-    test::InsertTask(db, Task("{A1x}", "{A1}", "grandchild"));
+    test::Fill(folder, {Task("{C}", "root", "cherry"), Task("{A}", "root", "apple", false, true),
+                        Task("{A2}", "{A}", "pear"), Task("{A1}", "{A}", "fig", true),
+                        Task("{B}", "root", "Banana it's", true), Task("{B1}", "{B}", "kiwi"),
+                        Task("{X}", "{nowhere}", "orphan"), Task("{A1x}", "{A1}", "grandchild")});
 }
 
 bool storedExpand(const QString& folder, const QString& tid) {
@@ -34,13 +28,6 @@ bool storedExpand(const QString& folder, const QString& tid) {
     Query q(db);
     OpenQuery(q, QStringLiteral("select * from tasks where tid=") + QuotedStr(tid));
     return q.boolean(QStringLiteral("expandFlag"));
-}
-
-QStringList texts(const TzvTasksFrame* f, const QModelIndex& parent = {}) {
-    QStringList t;
-    for (int r = 0; r < f->model()->rowCount(parent); ++r)
-        t << f->model()->index(r, 0, parent).data().toString();
-    return t;
 }
 
 // Records the program's own messages in the order they arrive.
@@ -75,9 +62,9 @@ private slots:
         QCOMPARE(log.seen, QList<int>({WM_TASKS_RELOAD, WM_TASKS_ATTACH, WM_TASKS_ATTACH}));
         QVERIFY(p.boxes.shown.isEmpty());
 
-        QCOMPARE(texts(f), QStringList({"apple", "Banana it's", "cherry"}));
-        QCOMPARE(texts(f, p.row(0)), QStringList({"fig", "pear"}));
-        QCOMPARE(texts(f, p.row(1)), QStringList({"kiwi"}));
+        QCOMPARE(test::Texts(*f->model()), QStringList({"apple", "Banana it's", "cherry"}));
+        QCOMPARE(test::Texts(*f->model(), p.row(0)), QStringList({"fig", "pear"}));
+        QCOMPARE(test::Texts(*f->model(), p.row(1)), QStringList({"kiwi"}));
         QVERIFY(p.tree()->isExpanded(p.row(0)));
         QVERIFY(!p.tree()->isExpanded(p.row(1)));
         QCOMPARE(p.row(1).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
@@ -271,16 +258,16 @@ private slots:
             QCOMPARE(f->Action_ViewAsc->toolTip(), QStringLiteral("Ascending Sort"));
             QCOMPARE(f->Action_ViewAsc->property("imageIndex").toInt(), 9);
             // Incomplete only, descending; the complete Banana stays for kiwi.
-            QCOMPARE(texts(f), QStringList({"cherry", "Banana it's", "apple"}));
-            QCOMPARE(texts(f, p.row(0 + 2)), QStringList({"pear"}));
+            QCOMPARE(test::Texts(*f->model()), QStringList({"cherry", "Banana it's", "apple"}));
+            QCOMPARE(test::Texts(*f->model(), p.row(0 + 2)), QStringList({"pear"}));
 
             f->Menu_Complete->trigger();
             QCOMPARE(f->Comb_ViewRange->currentIndex(), 1);
-            QCOMPARE(texts(f), QStringList({"Banana it's", "apple"}));
+            QCOMPARE(test::Texts(*f->model()), QStringList({"Banana it's", "apple"}));
             QCOMPARE(ini.readInteger("task", "viewRange", -1), 1);
             f->Action_ViewAsc->trigger();
             QCOMPARE(f->Action_ViewAsc->toolTip(), QStringLiteral("Descending Sort"));
-            QCOMPARE(texts(f), QStringList({"apple", "Banana it's"}));
+            QCOMPARE(test::Texts(*f->model()), QStringList({"apple", "Banana it's"}));
             QVERIFY(ini.readBool("task", "viewAscEn", false));
             f->Action_ViewDate->trigger();
             QVERIFY(ini.readBool("task", "viewDateEn", false));

@@ -27,25 +27,6 @@ QByteArray container(const QByteArray& xml, qint64 claimed = kRealSize) {
     return out + z;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// Every column of every task row, as text, in table order.
-QStringList taskRows(Database& db) {
-    Query q(db);
-    QStringList rows;
-    for (OpenQuery(q, "select * from tasks order by tid"); !q.eof(); q.next()) {
-        QStringList cols;
-        for (int i = 0; i < q.fieldCount(); ++i)
-            cols << (q.isNull(i) ? QStringLiteral("<null>") : q.text(i));
-        rows << cols.join(u'|');
-    }
-    return rows;
-}
-
 int count(Database& db, const char* table) {
     Query q(db);
     OpenQuery(q, QStringLiteral("select count(*) as cnt from %1").arg(QLatin1String(table)));
@@ -167,7 +148,7 @@ private slots:
         test::InsertTask(db, test::Task("{E}", "root", "")); // empty times and flags
         test::InsertTask(db, test::Task("{O}", "{nowhere}", "orphan"));
         insertMemo(db, "{M}", "memo\r\ntext");
-        const QStringList before = taskRows(db);
+        const QStringList before = test::TableText(db);
         Recorder r;
         WriteBackup(db, file("all.zvx"), "1.7.5.30", r.box());
 
@@ -177,7 +158,7 @@ private slots:
         QVERIFY(RestoreFromFile(copy, file("all.zvx"), r.ask(), r.box()));
         QVERIFY(r.errors.isEmpty());
         QVERIFY(r.questions.isEmpty()); // nothing to replace in an empty database
-        QStringList after = taskRows(copy);
+        QStringList after = test::TableText(copy);
         // expandFlag is not carried; an empty date-time comes back as the
         // zero date-time, which reads the same.
         const auto normal = [](QStringList rows) {
@@ -305,25 +286,25 @@ private slots:
     }
     void damagedFilesAreRefusedWithoutChange() {
         QFETCH(QByteArray, bytes);
-        writeFile(file("bad.zvx"), bytes);
+        QVERIFY(test::WriteFile(file("bad.zvx"), bytes));
         test::ProgramFolder folder;
         Database db;
         db.open(folder.path());
         test::InsertTask(db, test::Task("{K}", "root", "keep me"));
-        const QStringList before = taskRows(db);
+        const QStringList before = test::TableText(db);
         Recorder r;
         QVERIFY(!ImportFromFile(db, file("bad.zvx"), r.box()));
         QVERIFY(!RestoreFromFile(db, file("bad.zvx"), r.ask(), r.box()));
         QCOMPARE(r.errors, QStringList({"File read failure!", "File read failure!"}));
-        QCOMPARE(taskRows(db), before);
+        QCOMPARE(test::TableText(db), before);
     }
 
     void fileFromAnotherProgramIsAMismatch() {
-        writeFile(
+        QVERIFY(test::WriteFile(
             file("foo.zvx"),
             container(
-                "<zarvik app=\"Foo\"><tasks><task tid=\"{A}\" pid=\"root\"/></tasks></zarvik>"));
-        writeFile(file("noapp.zvx"), container("<zarvik><tasks/></zarvik>"));
+                "<zarvik app=\"Foo\"><tasks><task tid=\"{A}\" pid=\"root\"/></tasks></zarvik>")));
+        QVERIFY(test::WriteFile(file("noapp.zvx"), container("<zarvik><tasks/></zarvik>")));
         test::ProgramFolder folder;
         Database db;
         db.open(folder.path());
@@ -341,7 +322,7 @@ private slots:
         // quickly instead of reserving the claimed amount.
         QByteArray bytes = container("<zarvik/>", 100 * 1032);
         bytes += QByteArray(100, '\0');
-        writeFile(file("claim.zvx"), bytes);
+        QVERIFY(test::WriteFile(file("claim.zvx"), bytes));
         QVERIFY_THROWS_EXCEPTION(XmlFileError, Txmltry::ReadContainer(file("claim.zvx")));
     }
 
@@ -358,7 +339,7 @@ private slots:
             "check-time=\"\" "
             "alarm-time=\"2024-06-01T10:00:00Z\" due-time=\"2024-06-02T00:00:00.000Z\"/>\n"
             "  </tasks>\n  <memos/>\n</zarvik>\n";
-        writeFile(file("other.zvx"), container(xml));
+        QVERIFY(test::WriteFile(file("other.zvx"), container(xml)));
         test::ProgramFolder folder;
         Database db;
         db.open(folder.path());
@@ -449,7 +430,7 @@ private slots:
                                "<task tid=\"{T}\" pid=\"root\" content=\"other\"/>"
                                "<task tid=\"{t}\" pid=\"root\" content=\"second\"/>"
                                "</tasks><memos/></zarvik>";
-        writeFile(file("twice.zvx"), container(xml));
+        QVERIFY(test::WriteFile(file("twice.zvx"), container(xml)));
         test::ProgramFolder folder;
         Database db;
         db.open(folder.path());
@@ -528,12 +509,13 @@ private slots:
     }
 
     void badValueStopsTheRunWithItsOwnMessage() {
-        writeFile(file("badflag.zvx"),
-                  container("<zarvik app=\"Tally-Ward\"><tasks>"
-                            "<task tid=\"{1}\" pid=\"root\" content=\"ok\" check-flag=\"False\"/>"
-                            "<task tid=\"{2}\" pid=\"root\" content=\"bad\" check-flag=\"Maybe\"/>"
-                            "<task tid=\"{3}\" pid=\"root\" content=\"never\" check-flag=\"True\"/>"
-                            "</tasks><memos/></zarvik>"));
+        QVERIFY(test::WriteFile(
+            file("badflag.zvx"),
+            container("<zarvik app=\"Tally-Ward\"><tasks>"
+                      "<task tid=\"{1}\" pid=\"root\" content=\"ok\" check-flag=\"False\"/>"
+                      "<task tid=\"{2}\" pid=\"root\" content=\"bad\" check-flag=\"Maybe\"/>"
+                      "<task tid=\"{3}\" pid=\"root\" content=\"never\" check-flag=\"True\"/>"
+                      "</tasks><memos/></zarvik>")));
         test::ProgramFolder folder;
         Database db;
         db.open(folder.path());

@@ -7,32 +7,10 @@
 namespace {
 
 void fill(const QString& folder) {
-    Database db;
-    db.open(folder);
     using test::Task;
-    test::InsertTask(db, Task("{A}", "root", "a"));
-    test::InsertTask(db, Task("{A1}", "{A}", "a1"));
-    test::InsertTask(db, Task("{A2}", "{A}", "a2"));
-    test::InsertTask(db, Task("{B}", "root", "b"));
-    test::InsertTask(db, Task("{B1}", "{B}", "b1"));
-    test::InsertTask(db, Task("{C}", "root", "c"));
-}
-
-// "a(a1,a2) b(b1) c" for the tree offered to the view.
-QString outline(const TzvTasksFrame* f) {
-    QStringList parts;
-    const TaskTreeModel* m = f->model();
-    for (int r = 0; r < m->rowCount(); ++r) {
-        const QModelIndex top = m->index(r, 0);
-        QString s = top.data().toString();
-        QStringList kids;
-        for (int c = 0; c < m->rowCount(top); ++c)
-            kids << m->index(c, 0, top).data().toString();
-        if (!kids.isEmpty())
-            s += u'(' + kids.join(u',') + u')';
-        parts << s;
-    }
-    return parts.join(u' ');
+    test::Fill(folder,
+               {Task("{A}", "root", "a"), Task("{A1}", "{A}", "a1"), Task("{A2}", "{A}", "a2"),
+                Task("{B}", "root", "b"), Task("{B1}", "{B}", "b1"), Task("{C}", "root", "c")});
 }
 
 QMap<QString, QString> parents(const QString& folder) {
@@ -70,7 +48,7 @@ private slots:
         QAction* root = item(f->Menu_Moveto, "Root");
         QVERIFY(root);
         root->trigger();
-        QCOMPARE(outline(f), QStringLiteral("b1 a(a1,a2) b c"));
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("b1 a(a1,a2) b c"));
         QCOMPARE(parents(folder.path())["b1"], QStringLiteral("root"));
         QVERIFY(f->SelectedNodes().empty());
     }
@@ -83,7 +61,7 @@ private slots:
         p.tree()->expandAll();
         p.select({p.row(0, 0), p.row(0, 1)}); // a1, a2
         item(f->MainMoveTo, "c")->trigger();
-        QCOMPARE(outline(f), QStringLiteral("a b(b1) c(a2,a1)"));
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("a b(b1) c(a2,a1)"));
         QVERIFY(p.tree()->isExpanded(p.row(2)));
         const auto map = parents(folder.path());
         QCOMPARE(map["a1"], QStringLiteral("{C}"));
@@ -98,7 +76,7 @@ private slots:
             TzvTasksFrame* f = p.show();
             p.select({p.row(0)}); // a, with a1 and a2
             item(f->Menu_Moveto, "b")->trigger();
-            QCOMPARE(outline(f), QStringLiteral("b(a,a1,a2,b1) c"));
+            QCOMPARE(test::Outline(*f->model()), QStringLiteral("b(a,a1,a2,b1) c"));
             const auto map = parents(folder.path());
             QCOMPARE(map["a"], QStringLiteral("{B}"));
             QCOMPARE(map["a1"], QStringLiteral("{B}"));
@@ -108,7 +86,7 @@ private slots:
         test::Program again(folder.path());
         TzvTasksFrame* f = again.show();
         QCOMPARE(f->model()->totalCount(), 6);
-        QCOMPARE(outline(f), QStringLiteral("b(a,a1,a2,b1) c")); // sorted at start
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("b(a,a1,a2,b1) c")); // sorted at start
     }
 
     void targetAmongTheSelectionStays() {
@@ -118,7 +96,7 @@ private slots:
         TzvTasksFrame* f = p.show();
         p.select({p.row(1), p.row(2)}); // b and c; drop on c
         f->tree()->dropRequested(p.row(2));
-        QCOMPARE(outline(f), QStringLiteral("a(a1,a2) c(b,b1)"));
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("a(a1,a2) c(b,b1)"));
         QCOMPARE(parents(folder.path())["c"], QStringLiteral("root"));
     }
 
@@ -130,19 +108,19 @@ private slots:
         p.tree()->expandAll();
         p.select({p.row(1, 0)}); // b1 onto a1
         f->tree()->dropRequested(p.row(0, 0));
-        QCOMPARE(outline(f), QStringLiteral("a(a1,a2,b1) b c"));
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("a(a1,a2,b1) b c"));
         QCOMPARE(parents(folder.path())["b1"], QStringLiteral("{A}"));
 
         // On blank space: to the end of the top level.
         p.select({p.row(0, 2)});
         f->tree()->dropRequested(QModelIndex());
-        QCOMPARE(outline(f), QStringLiteral("a(a1,a2) b c b1"));
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("a(a1,a2) b c b1"));
         QCOMPARE(parents(folder.path())["b1"], QStringLiteral("root"));
 
         // A top-level task dropped on its own sub-task stays.
         p.select({p.row(0)});
         f->tree()->dropRequested(p.row(0, 1));
-        QCOMPARE(outline(f), QStringLiteral("a(a1,a2) b c b1"));
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("a(a1,a2) b c b1"));
     }
 
     void dragOverTheFirstSelectedRowIsRefused() {

@@ -93,14 +93,6 @@ private:
     QPointer<QDialog> m_answered;
 };
 
-QString stored(const QString& folder, const QString& tid) {
-    Database db;
-    db.open(folder);
-    Query q(db);
-    OpenQuery(q, QStringLiteral("select * from tasks where tid=") + QuotedStr(tid));
-    return q.eof() ? QString() : q.text(QStringLiteral("content"));
-}
-
 bool hasNoMinMaxButtons(const QWidget* w) {
     const Qt::WindowFlags f = w->windowFlags();
     return (f & Qt::CustomizeWindowHint) &&
@@ -146,8 +138,8 @@ private slots:
         p.mainFm->Action_DbRestore->trigger();
         QCOMPARE(answers.faults, QStringList());
         QCOMPARE(answers.seen, QStringList({"Confirm Replace: "})); // All: asked once
-        QCOMPARE(stored(folder.path(), "{A}"), QStringLiteral("apple"));
-        QCOMPARE(stored(folder.path(), "{B}"), QStringLiteral("it's a pear"));
+        QCOMPARE(test::StoredRowOf(folder.path(), "{A}").content, QStringLiteral("apple"));
+        QCOMPARE(test::StoredRowOf(folder.path(), "{B}").content, QStringLiteral("it's a pear"));
         QTRY_COMPARE(p.frame->model()->index(0, 0).data().toString(), QStringLiteral("apple"));
     }
 
@@ -213,7 +205,7 @@ private slots:
         QCOMPARE(answers.seen, QStringList({box}));
         // Nothing is left blocking the main window.
         QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(stored(folder.path(), "{A}"), QStringLiteral("apple"));
+        QCOMPARE(test::StoredRowOf(folder.path(), "{A}").content, QStringLiteral("apple"));
     }
 
     // Titles are the dialogs' own; no program name is added to them.

@@ -26,27 +26,6 @@ TTaskInfo withAlarm(const char* tid, const char* pid, const char* text, TDateTim
     return t;
 }
 
-void insertAll(const QString& folder, const QList<TTaskInfo>& tasks) {
-    Database db;
-    db.open(folder);
-    for (const TTaskInfo& t : tasks)
-        test::InsertTask(db, t);
-}
-
-struct Stored {
-    bool alarmFlag, dueFlag;
-    double alarmTime, dueTime;
-    int textColor, backgroundColor;
-};
-Stored stored(const QString& folder, const QString& tid) {
-    Database db;
-    db.open(folder);
-    Query q(db);
-    OpenQuery(q, "select * from tasks where tid=" + QuotedStr(tid));
-    return {q.boolean("alarmFlag"), q.boolean("dueFlag"),   q.dateTime("alarmTime"),
-            q.dateTime("dueTime"),  q.integer("textColor"), q.integer("backgroundColor")};
-}
-
 // Runs fn on the modal dialog of type D once it is up.
 template <typename D> void whenShown(std::function<void(D*)> fn) {
     QTimer::singleShot(0, [fn] {
@@ -67,7 +46,7 @@ class TestReminders : public QObject {
 
     TzvTasksFrame* open(const QList<TTaskInfo>& tasks) {
         m_folder = std::make_unique<test::ProgramFolder>();
-        insertAll(m_folder->path(), tasks);
+        test::Fill(m_folder->path(), tasks);
         m_p = std::make_unique<test::Program>(m_folder->path());
         TzvTasksFrame* f = m_p->show();
         f->Timer1->stop(); // the tests tick by hand
@@ -130,11 +109,11 @@ private slots:
         });
         f->Action_TaskReminderSet->trigger();
         for (const char* tid : {"{A}", "{B}"}) {
-            const Stored s = stored(m_folder->path(), tid);
+            const test::StoredRow s = test::StoredRowOf(m_folder->path(), tid);
             QVERIFY(s.alarmFlag);
             QCOMPARE(s.alarmTime, at(5, 9, 30));
         }
-        QVERIFY(!stored(m_folder->path(), "{C}").alarmFlag);
+        QVERIFY(!test::StoredRowOf(m_folder->path(), "{C}").alarmFlag);
         QVERIFY(f->SelectedNodes().empty());
         QCOMPARE(f->model()->topLevel()[1]->info.alarmTime, at(5, 9, 30));
     }
@@ -147,7 +126,7 @@ private slots:
             dlg->Button2->click();
         });
         f->Action_TaskReminderSet->trigger();
-        QVERIFY(!stored(m_folder->path(), "{A}").alarmFlag);
+        QVERIFY(!test::StoredRowOf(m_folder->path(), "{A}").alarmFlag);
         QCOMPARE(f->SelectedNodes().size(), size_t(1));
     }
 
@@ -164,7 +143,7 @@ private slots:
             dlg->Btn_Ok->click();
         });
         f->Action_TaskDueSet->trigger();
-        const Stored s = stored(m_folder->path(), "{A}");
+        const test::StoredRow s = test::StoredRowOf(m_folder->path(), "{A}");
         QVERIFY(s.dueFlag);
         QCOMPARE(s.dueTime, at(20, 17, 45));
 
@@ -225,10 +204,10 @@ private slots:
         QCOMPARE(nested, 0); // never a second pop-up
         QCOMPARE(TzvTasksFrame::ReminderPopup(), nullptr);
 
-        Stored s = stored(m_folder->path(), "{E}");
+        test::StoredRow s = test::StoredRowOf(m_folder->path(), "{E}");
         QVERIFY(s.alarmFlag);
         QCOMPARE(FromDateTime(s.alarmTime), QDateTime(QDate(2026, 3, 9), QTime(10, 0)));
-        s = stored(m_folder->path(), "{S}");
+        s = test::StoredRowOf(m_folder->path(), "{S}");
         QVERIFY(!s.alarmFlag);
         QCOMPARE(s.alarmTime, 0.0);
         f->Timer1Timer(); // nothing left due: no pop-up
@@ -259,7 +238,7 @@ private slots:
         TzvTasksFrame* f = open({withAlarm("{A}", "root", "a", at(2, 9))});
         whenShown<TtaskReminderDlg>([](TtaskReminderDlg* dlg) { dlg->reject(); });
         f->Timer1Timer();
-        const Stored s = stored(m_folder->path(), "{A}");
+        const test::StoredRow s = test::StoredRowOf(m_folder->path(), "{A}");
         QVERIFY(s.alarmFlag);
         QCOMPARE(s.alarmTime, 0.0);
     }
@@ -296,15 +275,15 @@ private slots:
             dlg->btn_Ok->click();
         });
         f->Action_SetColor->trigger();
-        QCOMPARE(stored(m_folder->path(), "{B}").textColor, 0x0000FF);
+        QCOMPARE(test::StoredRowOf(m_folder->path(), "{B}").textColor, 0x0000FF);
         QCOMPARE(f->SelectedNodes().size(), size_t(2)); // they stay selected
         whenShown<TColorSetDlg>([](TColorSetDlg* dlg) {
             QCOMPARE(dlg->cbox_text->currentText(), QStringLiteral("Red"));
             dlg->btn_Default->click();
         });
         f->Action_SetColor->trigger();
-        QCOMPARE(stored(m_folder->path(), "{A}").textColor, 0);
-        QCOMPARE(stored(m_folder->path(), "{B}").backgroundColor, 0);
+        QCOMPARE(test::StoredRowOf(m_folder->path(), "{A}").textColor, 0);
+        QCOMPARE(test::StoredRowOf(m_folder->path(), "{B}").backgroundColor, 0);
     }
 };
 

@@ -20,16 +20,6 @@
 
 namespace {
 
-QStringList contents(const QString& folder) {
-    Database db;
-    db.open(folder);
-    Query q(db);
-    QStringList t;
-    for (OpenQuery(q, "select content from tasks order by content"); !q.eof(); q.next())
-        t << q.text(0);
-    return t;
-}
-
 void fill(const QString& folder, const QList<std::pair<QString, QString>>& tasks) {
     Database db;
     db.open(folder);
@@ -44,11 +34,6 @@ QString backupOf(const QList<std::pair<QString, QString>>& tasks, const QString&
     db.open(folder.path());
     Interchange::WriteBackup(db, file, "1");
     return file;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 // A small file system of its own for one test, which only root may mount.
 class SmallDisk {
@@ -110,7 +95,7 @@ private slots:
             backupOf({{"{A}", "apple from file"}, {"{N}", "new"}}, m_dir.filePath("all.zvx"));
         test::ProgramFolder folder;
         fill(folder.path(), {{"{A}", "apple as it was"}, {"{B}", "it's mine"}});
-        const QStringList before = contents(folder.path());
+        const QStringList before = test::StoredContents(folder.path());
         SetFilePromptHandler([&](bool, const QString&) { return file; });
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
@@ -118,7 +103,8 @@ private slots:
         p.mainFm->Action_DbRestore->trigger();
         QCOMPARE(all.count, 1);
         QTRY_COMPARE(f->model()->totalCount(), 3);
-        QCOMPARE(contents(folder.path()), QStringList({"apple from file", "it's mine", "new"}));
+        QCOMPARE(test::StoredContents(folder.path()),
+                 QStringList({"apple from file", "it's mine", "new"}));
 
         const QStringList copies = SafetyCopies::List(folder.path());
         QCOMPARE(copies.size(), 1);
@@ -132,7 +118,8 @@ private slots:
         SetFilePromptHandler([&](bool, const QString&) { return copy; });
         p.mainFm->Action_DbRestore->trigger();
         QCOMPARE(all.count, 2);
-        QCOMPARE(contents(folder.path()), QStringList({"apple as it was", "it's mine", "new"}));
+        QCOMPARE(test::StoredContents(folder.path()),
+                 QStringList({"apple as it was", "it's mine", "new"}));
         QCOMPARE(SafetyCopies::List(folder.path()).size(), 2);
     }
 
@@ -149,7 +136,7 @@ private slots:
             SafetyCopies::Write(db, folder.path(), "1",
                                 QDateTime(QDate(2026, 1, 1), QTime(9, 0)).addSecs(made));
         };
-        writeFile(m_dir.filePath("damaged.zvx"), "not a container");
+        QVERIFY(test::WriteFile(m_dir.filePath("damaged.zvx"), "not a container"));
         QStringList boxes;
         const auto box = [&](const QString& t) { boxes << t; };
         QVERIFY(
@@ -176,7 +163,8 @@ private slots:
         const QString file = backupOf({{"{N}", "new"}}, m_dir.filePath("stop.zvx"));
         test::ProgramFolder folder;
         fill(folder.path(), {{"{A}", "kept"}});
-        writeFile(SafetyCopies::Folder(folder.path()), "a file where the folder goes");
+        QVERIFY(
+            test::WriteFile(SafetyCopies::Folder(folder.path()), "a file where the folder goes"));
         SetFilePromptHandler([&](bool, const QString&) { return file; });
         test::Program p(folder.path());
         p.show();
@@ -184,7 +172,7 @@ private slots:
         p.mainFm->Action_DbRestore->trigger();
         QCOMPARE(p.boxes.texts(),
                  QStringList({SafetyCopies::WriteFailure, SafetyCopies::WriteFailure}));
-        QCOMPARE(contents(folder.path()), QStringList{"kept"});
+        QCOMPARE(test::StoredContents(folder.path()), QStringList{"kept"});
     }
 
     // Rows are committed in batches; a question is asked with none open,
@@ -205,14 +193,14 @@ private slots:
         int rowsSeenByAnother = -1;
         const auto ask = [&](const Interchange::ReplaceQuestion&) {
             inTransaction = !sqlite3_get_autocommit(db.handle());
-            rowsSeenByAnother = contents(folder.path()).size(); // a second connection
+            rowsSeenByAnother = test::StoredContents(folder.path()).size(); // a second connection
             return Interchange::Answer::Abort;
         };
         QVERIFY(Interchange::RestoreFromFile(db, file, ask, {}));
         QVERIFY(!inTransaction);
         QCOMPARE(rowsSeenByAnother, 2501);
         QVERIFY(sqlite3_get_autocommit(db.handle()));
-        QCOMPARE(contents(folder.path()).size(), 2501);
+        QCOMPARE(test::StoredContents(folder.path()).size(), 2501);
     }
 
     // On a full disk every file the program writes fails with its message,
@@ -243,7 +231,7 @@ private slots:
             QVERIFY(QFile::link(disk + u'/' + sub, folder.path() + sub));
         }
         QFile::remove(folder.configPath());
-        writeFile(disk + "/zvConf.ini", "[option]\r\naddOpenEn=0\r\n");
+        QVERIFY(test::WriteFile(disk + "/zvConf.ini", "[option]\r\naddOpenEn=0\r\n"));
         QVERIFY(QFile::link(disk + "/zvConf.ini", folder.configPath()));
 
         SetMailTransportFactory([] { return std::make_unique<NoteTransport>(); });
@@ -268,7 +256,7 @@ private slots:
                           folder.path() + "Temp/Tasks.zvx", disk + "/zvConf.ini"};
         QList<QByteArray> before;
         for (const QString& file : files) {
-            before << readFile(file);
+            before << test::ReadFile(file);
             QVERIFY2(!before.last().isEmpty(), qPrintable(file));
         }
 
@@ -293,7 +281,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(IniWriteError,
                                  IniFile(folder.configPath()).writeString("task", "a", "longer"));
         for (qsizetype i = 0; i < files.size(); ++i)
-            QVERIFY2(readFile(files[i]) == before[i], qPrintable(files[i]));
+            QVERIFY2(test::ReadFile(files[i]) == before[i], qPrintable(files[i]));
         QCOMPARE(p.frame->model()->flatNodes().size(), size_t(30));
         SetMailTransportFactory({});
         SetFilePromptHandler({});
@@ -301,11 +289,6 @@ private slots:
     }
 
 private:
-    static void writeFile(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
 };
 
 QTEST_MAIN(TestSafety)

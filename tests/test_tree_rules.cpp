@@ -8,20 +8,6 @@
 namespace {
 
 // "A(a1,a2) B" style outline of what the model offers the view.
-QString outline(const TaskTreeModel& m) {
-    QStringList parts;
-    for (int r = 0; r < m.rowCount(); ++r) {
-        const QModelIndex top = m.index(r, 0);
-        QString s = top.data().toString();
-        QStringList kids;
-        for (int c = 0; c < m.rowCount(top); ++c)
-            kids << m.index(c, 0, top).data().toString();
-        if (!kids.isEmpty())
-            s += u'(' + kids.join(u',') + u')';
-        parts << s;
-    }
-    return parts.join(u' ');
-}
 
 TaskNode* find(const TaskTreeModel& m, const QString& content) {
     TaskNode* hit = nullptr;
@@ -65,7 +51,7 @@ private slots:
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         LoadTaskTree(db, model);
-        QCOMPARE(outline(model), QStringLiteral("A(a1,a2,a3,a4) B(b1,b2)  A again"));
+        QCOMPARE(test::Outline(model), QStringLiteral("A(a1,a2,a3,a4) B(b1,b2)  A again"));
         QCOMPARE(model.totalCount(), 10);
         QCOMPARE(CountTasks(db), 13); // the table keeps every row
         QCOMPARE(find(model, "a4")->info.pid, QStringLiteral("{A}"));
@@ -90,7 +76,7 @@ private slots:
         LoadTaskTree(db, model);
         test::InsertTask(db, test::Task("{B}", "root", "B"));
         LoadTaskTree(db, model);
-        QCOMPARE(outline(model), QStringLiteral("A B"));
+        QCOMPARE(test::Outline(model), QStringLiteral("A B"));
     }
 
     void sortIsStableAndFoldsOnlyAToZ() {
@@ -111,12 +97,12 @@ private slots:
         const QString descending =
             QStringLiteral("éclair _under Zebra parent(b,B,A,a) milk Milk MILK apple");
         SortTaskTree(model, true);
-        QCOMPARE(outline(model), ascending);
+        QCOMPARE(test::Outline(model), ascending);
         for (int i = 0; i < 3; ++i) {
             SortTaskTree(model, false);
-            QCOMPARE(outline(model), descending);
+            QCOMPARE(test::Outline(model), descending);
             SortTaskTree(model, true);
-            QCOMPARE(outline(model), ascending);
+            QCOMPARE(test::Outline(model), ascending);
         }
         QCOMPARE(find(model, "Zebra")->position(), 5);
     }
@@ -253,31 +239,31 @@ private slots:
 
         auto expand = ApplyFilterRules(model, ViewIncomplete, false, QString());
         QVERIFY(model.refreshVisibility());
-        QCOMPARE(outline(model),
+        QCOMPARE(test::Outline(model),
                  QStringLiteral("done parent(open child) open Milk shop(buy milk\r\nand bread)"));
         QVERIFY(expand.empty());
 
         expand = ApplyFilterRules(model, ViewComplete, false, QString());
         model.refreshVisibility();
-        QCOMPARE(outline(model), QStringLiteral("done parent(closed child)"));
+        QCOMPARE(test::Outline(model), QStringLiteral("done parent(closed child)"));
 
         // Case-sensitive, across line breaks; a match in a sub-task asks for
         // its parent to be expanded.
         expand = ApplyFilterRules(model, ViewAll, true, QStringLiteral("milk\r\nand"));
         model.refreshVisibility();
-        QCOMPARE(outline(model), QStringLiteral("shop(buy milk\r\nand bread)"));
+        QCOMPARE(test::Outline(model), QStringLiteral("shop(buy milk\r\nand bread)"));
         QCOMPARE(expand, std::vector<TaskNode*>{shop});
 
         expand = ApplyFilterRules(model, ViewAll, true, QStringLiteral("Milk"));
         model.refreshVisibility();
-        QCOMPARE(outline(model), QStringLiteral("open Milk"));
+        QCOMPARE(test::Outline(model), QStringLiteral("open Milk"));
         QVERIFY(expand.empty());
 
         // An inactive search filters nothing, whatever its text.
         ApplyFilterRules(model, ViewAll, false, QStringLiteral("  Search..."));
         QVERIFY(model.refreshVisibility());
         QCOMPARE(model.totalCount(), 6);
-        QCOMPARE(outline(model).count(u','), 1);
+        QCOMPARE(test::Outline(model).count(u','), 1);
         QVERIFY(!model.refreshVisibility()); // nothing changed: no reset
     }
 
@@ -336,11 +322,11 @@ private slots:
         TaskNode* b = model.appendTopLevel(test::Task("{B}", "root", "B"));
         model.appendChild(a, test::Task("{A1}", "{A}", "a1"));
         TaskNode* a2 = model.appendChild(a, test::Task("{A2}", "{A}", "a2"));
-        QCOMPARE(outline(model), QStringLiteral("A(a1,a2) B"));
+        QCOMPARE(test::Outline(model), QStringLiteral("A(a1,a2) B"));
         model.removeNode(model.topLevel()[0]->children()[0].get());
         QCOMPARE(a2->position(), 0);
         model.removeNode(a);
-        QCOMPARE(outline(model), QStringLiteral("B"));
+        QCOMPARE(test::Outline(model), QStringLiteral("B"));
         QCOMPARE(b->position(), 0);
         QCOMPARE(model.indexOf(b), model.index(0, 0));
     }
