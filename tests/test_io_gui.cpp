@@ -58,9 +58,7 @@ private slots:
 
         // A second restore asks, with the file's record above.
         QString caption, fileTitle;
-        QTimer::singleShot(0, [&] {
-            auto* dlg = qobject_cast<TReplaceAskDlg*>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
+        test::WhenModal<TReplaceAskDlg> answer([&](TReplaceAskDlg* dlg) {
             caption = dlg->Label_Caption->text();
             fileTitle = dlg->Label_oldTitle->text();
             QCOMPARE(dlg->windowTitle(), QStringLiteral("Confirm Replace"));

@@ -68,13 +68,12 @@ private slots:
         test::Program p(folder.path());
         p.show();
         QVERIFY(p.mainFm->menuBar()->actions().size() == 5);
-        QTimer::singleShot(0, [] {
-            auto* dlg = qobject_cast<TOptionsDlg*>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
+        test::WhenModal<TOptionsDlg> answer([](TOptionsDlg* dlg) {
             dlg->cb_AutoMinimized->setChecked(true);
             dlg->Btn_Cancel->click();
         });
         p.common->Action_Options->trigger();
+        QCOMPARE(answer.count, 1);
         QVERIFY(!p.mainFm->options().runMinimizedEn);
     }
 };

@@ -281,9 +281,7 @@ private slots:
     void messageBoxesHaveNoMinimiseOrMaximise() {
         SetMessageBoxHandler({});
         bool checked = false;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
+        test::WhenModal<QMessageBox> answer([&](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), QStringLiteral("Ask"));
             QVERIFY(hasNoMinMaxButtons(box));
             checked = true;

@@ -26,17 +26,6 @@ TTaskInfo withAlarm(const char* tid, const char* pid, const char* text, TDateTim
     return t;
 }
 
-// Runs fn on the modal dialog of type D once it is up.
-template <typename D> void whenShown(std::function<void(D*)> fn) {
-    QTimer::singleShot(0, [fn] {
-        D* dlg = nullptr;
-        if (!QTest::qWaitFor(
-                [&] { return (dlg = qobject_cast<D*>(QApplication::activeModalWidget())); }, 3000))
-            qFatal("no dialog came up");
-        fn(dlg);
-    });
-}
-
 } // namespace
 
 class TestReminders : public QObject {
@@ -100,14 +89,16 @@ private slots:
         TzvTasksFrame* f = open({withAlarm("{A}", "root", "a", at(5, 8)),
                                  test::Task("{B}", "root", "b"), test::Task("{C}", "root", "c")});
         select({m_p->row(0), m_p->row(1)});
-        whenShown<TReminderSetDlg>([](TReminderSetDlg* dlg) {
-            QVERIFY(dlg->cb_reminder->isChecked()); // the first task's values
-            QCOMPARE(dlg->edt_date->date(), QDate(2026, 3, 5));
-            QCOMPARE(dlg->edt_time->time(), QTime(8, 0));
-            dlg->edt_time->setTime(QTime(9, 30));
-            dlg->btn_ok->click();
-        });
-        f->Action_TaskReminderSet->trigger();
+        {
+            test::WhenModal<TReminderSetDlg> answer([](TReminderSetDlg* dlg) {
+                QVERIFY(dlg->cb_reminder->isChecked()); // the first task's values
+                QCOMPARE(dlg->edt_date->date(), QDate(2026, 3, 5));
+                QCOMPARE(dlg->edt_time->time(), QTime(8, 0));
+                dlg->edt_time->setTime(QTime(9, 30));
+                dlg->btn_ok->click();
+            });
+            f->Action_TaskReminderSet->trigger();
+        }
         for (const char* tid : {"{A}", "{B}"}) {
             const test::StoredRow s = test::StoredRowOf(m_folder->path(), tid);
             QVERIFY(s.alarmFlag);
@@ -121,11 +112,13 @@ private slots:
     void cancelChangesNothingAndKeepsTheSelection() {
         TzvTasksFrame* f = open({test::Task("{A}", "root", "a")});
         select({m_p->row(0)});
-        whenShown<TReminderSetDlg>([](TReminderSetDlg* dlg) {
-            dlg->cb_reminder->click();
-            dlg->Button2->click();
-        });
-        f->Action_TaskReminderSet->trigger();
+        {
+            test::WhenModal<TReminderSetDlg> answer([](TReminderSetDlg* dlg) {
+                dlg->cb_reminder->click();
+                dlg->Button2->click();
+            });
+            f->Action_TaskReminderSet->trigger();
+        }
         QVERIFY(!test::StoredRowOf(m_folder->path(), "{A}").alarmFlag);
         QCOMPARE(f->SelectedNodes().size(), size_t(1));
     }
@@ -136,13 +129,15 @@ private slots:
         t.dueTime = at(4, 17, 45);
         TzvTasksFrame* f = open({t});
         select({m_p->row(0)});
-        whenShown<TDueSetDlg>([](TDueSetDlg* dlg) {
-            QVERIFY(dlg->cb_due->isChecked());
-            QCOMPARE(dlg->edt_due->date(), QDate(2026, 3, 4));
-            dlg->edt_due->setDate(QDate(2026, 3, 20));
-            dlg->Btn_Ok->click();
-        });
-        f->Action_TaskDueSet->trigger();
+        {
+            test::WhenModal<TDueSetDlg> answer([](TDueSetDlg* dlg) {
+                QVERIFY(dlg->cb_due->isChecked());
+                QCOMPARE(dlg->edt_due->date(), QDate(2026, 3, 4));
+                dlg->edt_due->setDate(QDate(2026, 3, 20));
+                dlg->Btn_Ok->click();
+            });
+            f->Action_TaskDueSet->trigger();
+        }
         const test::StoredRow s = test::StoredRowOf(m_folder->path(), "{A}");
         QVERIFY(s.dueFlag);
         QCOMPARE(s.dueTime, at(20, 17, 45));
@@ -179,25 +174,23 @@ private slots:
                                  withAlarm("{E}", "root", "also due", at(2, 10))});
         QStringList shown;
         int nested = 0;
-        const auto answer = [&](bool snooze) {
-            whenShown<TtaskReminderDlg>([&, snooze](TtaskReminderDlg* dlg) {
-                shown << dlg->Memo1->toPlainText();
-                // Ticks inside the pop-up's own loop open nothing more.
-                f->Timer1Timer();
-                const auto all = f->findChildren<TtaskReminderDlg*>();
-                nested += int(all.size()) - 1;
-                QCOMPARE(TzvTasksFrame::ReminderPopup(), dlg);
-                if (snooze) {
-                    dlg->comb_Snooze->setCurrentIndex(19);
-                    dlg->btn_snooze->click();
-                } else {
-                    dlg->btn_dismiss->click();
-                }
-            });
-        };
-        answer(true);
+        bool snooze = true;
+        test::WhenModal<TtaskReminderDlg> answer([&](TtaskReminderDlg* dlg) {
+            shown << dlg->Memo1->toPlainText();
+            // Ticks inside the pop-up's own loop open nothing more.
+            f->Timer1Timer();
+            const auto all = f->findChildren<TtaskReminderDlg*>();
+            nested += int(all.size()) - 1;
+            QCOMPARE(TzvTasksFrame::ReminderPopup(), dlg);
+            if (snooze) {
+                dlg->comb_Snooze->setCurrentIndex(19);
+                dlg->btn_snooze->click();
+            } else {
+                dlg->btn_dismiss->click();
+            }
+        });
         f->Timer1Timer();
-        answer(false);
+        snooze = false;
         f->Timer1Timer();
         // Tree order, sorted at start: "also due" comes before the sub-task.
         QCOMPARE(shown, QStringList({"also due", "sub-task due"}));
@@ -215,7 +208,6 @@ private slots:
 
         // A completed task is raised once it is open again.
         f->model()->setChecked(f->model()->topLevel()[1].get(), false);
-        answer(false);
         f->Timer1Timer();
         QCOMPARE(shown.last(), QStringLiteral("done long ago"));
     }
@@ -226,18 +218,22 @@ private slots:
         f->Menu_Complete->trigger();
         QCOMPARE(f->model()->rowCount(), 1);
         QString text;
-        whenShown<TtaskReminderDlg>([&](TtaskReminderDlg* dlg) {
-            text = dlg->Memo1->toPlainText();
-            dlg->btn_dismiss->click();
-        });
-        f->Timer1Timer();
+        {
+            test::WhenModal<TtaskReminderDlg> answer([&](TtaskReminderDlg* dlg) {
+                text = dlg->Memo1->toPlainText();
+                dlg->btn_dismiss->click();
+            });
+            f->Timer1Timer();
+        }
         QCOMPARE(text, QStringLiteral("hidden but due"));
     }
 
     void closingThePopUpOtherwiseLeavesItDue() {
         TzvTasksFrame* f = open({withAlarm("{A}", "root", "a", at(2, 9))});
-        whenShown<TtaskReminderDlg>([](TtaskReminderDlg* dlg) { dlg->reject(); });
-        f->Timer1Timer();
+        {
+            test::WhenModal<TtaskReminderDlg> answer([](TtaskReminderDlg* dlg) { dlg->reject(); });
+            f->Timer1Timer();
+        }
         const test::StoredRow s = test::StoredRowOf(m_folder->path(), "{A}");
         QVERIFY(s.alarmFlag);
         QCOMPARE(s.alarmTime, 0.0);
@@ -269,19 +265,23 @@ private slots:
     void setColorWritesAllAndDefaultResets() {
         TzvTasksFrame* f = open({test::Task("{A}", "root", "a"), test::Task("{B}", "root", "b")});
         select({m_p->row(0), m_p->row(1)});
-        whenShown<TColorSetDlg>([](TColorSetDlg* dlg) {
-            dlg->cb_text->click();
-            dlg->cbox_text->setCurrentIndex(dlg->cbox_text->findText("Red"));
-            dlg->btn_Ok->click();
-        });
-        f->Action_SetColor->trigger();
+        {
+            test::WhenModal<TColorSetDlg> answer([](TColorSetDlg* dlg) {
+                dlg->cb_text->click();
+                dlg->cbox_text->setCurrentIndex(dlg->cbox_text->findText("Red"));
+                dlg->btn_Ok->click();
+            });
+            f->Action_SetColor->trigger();
+        }
         QCOMPARE(test::StoredRowOf(m_folder->path(), "{B}").textColor, 0x0000FF);
         QCOMPARE(f->SelectedNodes().size(), size_t(2)); // they stay selected
-        whenShown<TColorSetDlg>([](TColorSetDlg* dlg) {
-            QCOMPARE(dlg->cbox_text->currentText(), QStringLiteral("Red"));
-            dlg->btn_Default->click();
-        });
-        f->Action_SetColor->trigger();
+        {
+            test::WhenModal<TColorSetDlg> answer([](TColorSetDlg* dlg) {
+                QCOMPARE(dlg->cbox_text->currentText(), QStringLiteral("Red"));
+                dlg->btn_Default->click();
+            });
+            f->Action_SetColor->trigger();
+        }
         QCOMPARE(test::StoredRowOf(m_folder->path(), "{A}").textColor, 0);
         QCOMPARE(test::StoredRowOf(m_folder->path(), "{B}").backgroundColor, 0);
     }
