@@ -44,8 +44,7 @@ public:
     // Shows the window and waits until the posted reload and attaches ran.
     TzvTasksFrame* show() {
         mainFm->show();
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        afterPosted();
         frame = mainFm->tasksFrame();
         if (frame)
             tester = std::make_unique<QAbstractItemModelTester>(
@@ -66,10 +65,16 @@ public:
             qFatal("the editor did not open");
         return e;
     }
-    // Lets the posted messages of a command run.
-    static void settle() {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
+    // Waits until what was posted so far, and what that posts in turn, has
+    // run: a marker queued behind them comes through, twice. For checks
+    // that something did not happen; wait on the outcome otherwise.
+    static void afterPosted() {
+        for (int generation = 0; generation < 2; ++generation) {
+            bool reached = false;
+            QMetaObject::invokeMethod(
+                qApp, [&reached] { reached = true; }, Qt::QueuedConnection);
+            QTRY_VERIFY(reached);
+        }
     }
     // Selects exactly these rows.
     void select(std::initializer_list<QModelIndex> rows) const {

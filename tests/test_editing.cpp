@@ -46,8 +46,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return); // a line break, not the end
         QTest::keyClicks(editor, "milk  ");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
-        QVERIFY(!f->editingNode());
+        QTRY_VERIFY(!f->editingNode());
         const auto rows = test::StoredRows(folder.path());
         QCOMPARE(rows.size(), 1);
         QVERIFY(QRegularExpression("^\\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\}$")
@@ -75,9 +74,8 @@ private slots:
         QTest::keyClick(p.tree(), Qt::Key_Return);
         QTest::keyClicks(p.editor(), "first");
         QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
         const QString created = DateTimeText(ToDateTime(now)) + QStringLiteral(" created");
-        QCOMPARE(f->ZvStatusBar1->panelText(), created);
+        QTRY_COMPARE(f->ZvStatusBar1->panelText(), created);
         QVERIFY(!f->ZvStatusBar1->panelText().contains(QLatin1String("1899")));
         QVERIFY(f->ZvStatusBar1->StatusImage->isHidden());
 
@@ -86,9 +84,8 @@ private slots:
         QTest::keyClick(p.tree(), Qt::Key_F2);
         QTest::keyClicks(p.editor(), " again");
         QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
-        QCOMPARE(f->ZvStatusBar1->panelText(),
-                 DateTimeText(ToDateTime(now)) + QStringLiteral(" completed"));
+        QTRY_COMPARE(f->ZvStatusBar1->panelText(),
+                     DateTimeText(ToDateTime(now)) + QStringLiteral(" completed"));
     }
 
     void cancelledOrEmptyNewRowsLeaveNoTrace_data() {
@@ -111,10 +108,9 @@ private slots:
         QTest::keyClicks(editor, typed);
         QTest::keyClick(editor, escape ? Qt::Key_Escape : Qt::Key_Return,
                         escape ? Qt::NoModifier : Qt::ControlModifier);
-        test::Program::settle();
-        QCOMPARE(f->model()->rowCount(), before);
-        QCOMPARE(test::StoredRows(folder.path()).size(), 5);
+        QTRY_COMPARE(f->model()->rowCount(), before); // the unsaved row goes by a posted message
         QVERIFY(!f->editingNode());
+        QCOMPARE(test::StoredRows(folder.path()).size(), 5);
     }
 
     void spacesOnlyAreSavedAsEmptyText() {
@@ -124,7 +120,7 @@ private slots:
         f->Action_TaskAdd->trigger();
         QTest::keyClicks(p.editor(), "   ");
         f->FinishEdit(); // as a click on the tip text does
-        test::Program::settle();
+        QTRY_VERIFY(!f->editingNode());
         const auto rows = test::StoredRows(folder.path());
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].content, QString());
@@ -141,7 +137,7 @@ private slots:
         QPlainTextEdit* editor = p.editor();
         QCOMPARE(editor->toPlainText(), QStringLiteral("alpha"));
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
+        QTRY_VERIFY(!f->editingNode());
         QCOMPARE(test::StoredRows(folder.path())[0].editTime, 0.0);
 
         // A real change is written with its edit time.
@@ -149,7 +145,7 @@ private slots:
         editor = p.editor();
         QTest::keyClicks(editor, " plus");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
+        QTRY_VERIFY(!f->editingNode());
         const test::StoredRow r = test::StoredRows(folder.path())[0];
         QCOMPARE(r.content, QStringLiteral("alpha plus"));
         QVERIFY(r.editTime > 0);
@@ -168,9 +164,8 @@ private slots:
         QTest::keyClick(p.tree(), Qt::Key_Return, Qt::ControlModifier);
         QTest::keyClicks(p.editor(), "alpha three");
         QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
-        QCOMPARE(test::Texts(*f->model(), p.row(0)),
-                 QStringList({"alpha one", "alpha two", "alpha three"}));
+        QTRY_COMPARE(test::Texts(*f->model(), p.row(0)),
+                     QStringList({"alpha one", "alpha two", "alpha three"}));
         const auto rows = test::StoredRows(folder.path());
         QCOMPARE(rows.last().pid, QStringLiteral("{A}"));
 
@@ -179,8 +174,7 @@ private slots:
         f->Action_SubTaskAdd->trigger();
         QTest::keyClicks(p.editor(), "under gamma");
         QTest::keyClick(p.editor(), Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
-        QVERIFY(p.tree()->isExpanded(p.row(2)));
+        QTRY_VERIFY(p.tree()->isExpanded(p.row(2)));
         QCOMPARE(test::StoredRows(folder.path()).last().pid, QStringLiteral("{C}"));
     }
 
@@ -252,7 +246,7 @@ private slots:
         QCOMPARE(f->Comb_ViewRange->currentIndex(), 0);
         QCOMPARE(IniFile(folder.configPath()).readInteger("task", "viewRange", -1), 0);
         QTest::keyClick(p.editor(), Qt::Key_Escape);
-        test::Program::settle();
+        QTRY_VERIFY(!f->editingNode());
         // "View Incomplete" stays.
         f->Menu_Incomplete->trigger();
         f->Action_TaskAdd->trigger();
@@ -296,9 +290,8 @@ private slots:
         editor->selectAll();
         QTest::keyClicks(editor, "alpha three");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
+        QTRY_VERIFY(!f->editingNode());
         QCOMPARE(f->model()->rowCount(), 0);
-        QVERIFY(!f->editingNode());
         QTRY_VERIFY(
             !p.tree()->viewport()->findChild<QPlainTextEdit*>(QStringLiteral("TaskEditor")));
         f->Edt_Search->setFocus();

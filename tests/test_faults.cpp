@@ -188,8 +188,7 @@ private slots:
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         PostTaskMessage(f, WM_TASKS_RELOAD);
-        test::Program::settle();
-        QCOMPARE(p.boxes.texts(), QStringList{"Unable to write to " + folder.configPath()});
+        QTRY_COMPARE(p.boxes.texts(), QStringList{"Unable to write to " + folder.configPath()});
         QVERIFY(f->Timer1->isActive()); // the reload went on
         QCOMPARE(readAnyway(folder.configPath()), settings);
     }
@@ -285,18 +284,12 @@ private slots:
         // Each failed store shows its error (the sub-task's also that of
         // storing its parent's expansion).
         qsizetype boxes = 0;
-        const auto newError = [&] {
-            const bool more = p.boxes.shown.size() > boxes;
-            boxes = p.boxes.shown.size();
-            return more;
-        };
         // The typed text is offered again in an open editor.
         const auto retyped = [&](const QString& typed) {
             QTRY_VERIFY(f->editingNode());
             QPlainTextEdit* again = p.editor();
             QCOMPARE(again->toPlainText(), typed);
             QTest::keyClick(again, Qt::Key_Escape);
-            test::Program::settle();
         };
 
         // A new task typed in.
@@ -304,10 +297,10 @@ private slots:
         QPlainTextEdit* editor = p.editor();
         QTest::keyClicks(editor, "never stored");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
-        QVERIFY(newError());
+        QTRY_VERIFY(p.boxes.shown.size() > boxes);
+        boxes = p.boxes.shown.size();
         retyped("never stored");
-        QCOMPARE(shownTexts(*f->model()), expected);
+        QTRY_COMPARE(shownTexts(*f->model()), expected);
 
         // A new sub-task typed in.
         p.select({p.row(0)});
@@ -315,17 +308,17 @@ private slots:
         editor = p.editor();
         QTest::keyClicks(editor, "child never stored");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
-        QVERIFY(newError());
+        QTRY_VERIFY(p.boxes.shown.size() > boxes);
+        boxes = p.boxes.shown.size();
         retyped("child never stored");
-        QCOMPARE(shownTexts(*f->model()), expected);
+        QTRY_COMPARE(shownTexts(*f->model()), expected);
 
         // Pasted text.
         QGuiApplication::clipboard()->setText("pasted, never stored");
         f->Action_PasteTask->trigger();
-        test::Program::settle();
-        QVERIFY(newError());
-        QCOMPARE(shownTexts(*f->model()), expected);
+        QTRY_VERIFY(p.boxes.shown.size() > boxes);
+        boxes = p.boxes.shown.size();
+        QTRY_COMPARE(shownTexts(*f->model()), expected);
 
         // An edit of the stored row.
         p.select({p.row(0)});
@@ -334,10 +327,10 @@ private slots:
         editor->selectAll();
         QTest::keyClicks(editor, "changed on screen only");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
-        QVERIFY(newError());
+        QTRY_VERIFY(p.boxes.shown.size() > boxes);
+        boxes = p.boxes.shown.size();
         retyped("changed on screen only");
-        QCOMPARE(shownTexts(*f->model()), expected);
+        QTRY_COMPARE(shownTexts(*f->model()), expected);
         QCOMPARE(p.row(0).data().toString(), QStringLiteral("it's stored"));
         for (const auto& b : p.boxes.shown)
             QVERIFY(!b.text.isEmpty());
@@ -363,8 +356,7 @@ private slots:
             Database::createEmpty(file);
         QGuiApplication::clipboard()->setText("typed after the file went");
         f->Action_PasteTask->trigger();
-        test::Program::settle();
-        QCOMPARE(p.boxes.shown.size(), 1);
+        QTRY_COMPARE(p.boxes.shown.size(), 1);
         QVERIFY(p.boxes.shown[0].text.contains("deleted or replaced"));
         QVERIFY(f->model()->flatNodes().empty());
         if (replaced)
@@ -431,8 +423,7 @@ private slots:
             f->Action_TaskReminderSet->trigger();
         else
             f->Action_TaskDueSet->trigger();
-        test::Program::settle();
-        QVERIFY(!p.boxes.shown.isEmpty());
+        QTRY_VERIFY(!p.boxes.shown.isEmpty());
         QVERIFY2(p.boxes.shown.last().text.contains("disk is full"),
                  qPrintable(p.boxes.shown.last().text));
         QCOMPARE(table(folder.path()), before);
@@ -515,9 +506,8 @@ private slots:
         QPlainTextEdit* editor = p.editor();
         editor->setPlainText(QStringLiteral("ed") + QChar(u'\0') + "ited");
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
-        test::Program::settle();
+        QTRY_COMPARE(test::StoredContents(other.path()), QStringList({"edited", "paste"}));
         QVERIFY(p.boxes.shown.isEmpty());
-        QCOMPARE(test::StoredContents(other.path()), QStringList({"edited", "paste"}));
     }
 };
 

@@ -335,7 +335,7 @@ private slots:
         QCOMPARE(title, QStringLiteral("Zarvik Update"));
         QCOMPARE(question, QStringLiteral("Would you like to see more information about these "
                                           "updates and how to obtain them? "));
-        QCoreApplication::processEvents();
+        test::Program::afterPosted(); // no minimise follows
         QVERIFY(p.mainFm->isVisible() && !p.mainFm->isMinimized());
         QVERIFY(!p.mainFm->options().runMinimizedEn);
         QVERIFY(ini.readBool("option", "runMinimizedEn", false));          // only for this run

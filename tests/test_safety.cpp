@@ -274,8 +274,7 @@ private slots:
         prompt = dir.filePath("restore.zvx");
         p.mainFm->Action_DbRestore->trigger();
         expected << SafetyCopies::WriteFailure;
-        test::Program::settle();
-        QCOMPARE(p.boxes.texts(), expected);
+        QTRY_COMPARE(p.boxes.texts(), expected);
         QCOMPARE(NoteTransport::sent, 1);
         QCOMPARE(SafetyCopies::List(folder.path()), QStringList());
         QVERIFY_THROWS_EXCEPTION(IniWriteError,

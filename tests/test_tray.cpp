@@ -410,8 +410,7 @@ private slots:
         p.mainFm->Action_AddTask->trigger();
         QVERIFY(p.mainFm->isVisible());
         QTRY_VERIFY(f->editingNode());
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        test::Program::afterPosted(); // one row, not a second from another request
         QCOMPARE(f->model()->rowCount(), 1);
     }
 
@@ -431,7 +430,7 @@ private slots:
         test::WhenModal<QDialog> prompt([](QDialog* d) { d->reject(); });
         test::Program p(folder.path());
         p.show();
-        QCoreApplication::processEvents(); // the posted minimise, if any
+        test::Program::afterPosted(); // the posted minimise, if any
         QTRY_COMPARE(p.mainFm->isVisible(), shown);
         QVERIFY(p.mainFm->trayIcon()->isAdded());
         QCOMPARE(g_area->balloons().size(), shown ? 0 : 1);
@@ -455,7 +454,7 @@ private slots:
         QVERIFY(!(p.mainFm->windowFlags() & Qt::WindowStaysOnTopHint));
         QCOMPARE(p.mainFm->geometry(), QRect(120, 130, 400, 500));
         QVERIFY(g_area->balloons().isEmpty()); // never hidden to the icon
-        test::Program::settle();
+        test::Program::afterPosted();
         QVERIFY(!p.frame->editingNode());
     }
 
