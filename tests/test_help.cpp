@@ -1,4 +1,5 @@
 #include "FrameHarness.h"
+#include "app/CommandLine.h"
 #include "components/zvHHComp.h"
 #include "dialogs/TAboutDlg.h"
 #include "dialogs/TupdateDlg.h"
@@ -53,6 +54,23 @@ private slots:
     void cleanupTestCase() {
         for (const char* scheme : {"https", "mailto", "file"})
             QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    }
+
+    // Answered before any window; the toolkit's own options start it.
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status"); // -1: the program starts
+        QTest::newRow("none") << QStringList() << -1;
+        QTest::newRow("version") << QStringList{"--version"} << 0;
+        QTest::newRow("help") << QStringList{"-h"} << 0;
+        QTest::newRow("toolkit's") << QStringList{"-platform", "offscreen"} << -1;
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << 1;
+        QTest::newRow("stray word") << QStringList{"tasks"} << 1;
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QCOMPARE(CommandLine::Answer(QStringList{"tasquel"} + arguments).value_or(-1), status);
     }
 
     void pageAddress_data() {

@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "TApplication.h"
 #include "TmainFm.h"
 #include "gui/pU_Boxes.h"
@@ -6,6 +7,11 @@
 #include <QDir>
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto status = CommandLine::Answer(arguments))
+        return *status;
     TApplication app(argc, argv);
     SingleInstance instance(AppTitle());
     if (!instance.claim())
