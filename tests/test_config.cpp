@@ -2,6 +2,7 @@
 #include "platform/AutoStart.h"
 #include "platform/IniFile.h"
 #include "platform/Options.h"
+#include "platform/ProgramFolders.h"
 #include "platform/pU_Funcs.h"
 
 #include <QtTest>
@@ -11,6 +12,31 @@ class TestConfig : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { test::FixEnvironment(); }
+
+    // Portable beside the pictures; installed: the user's data folder, the
+    // share folder for what is only read.
+    void programFolders() {
+        QTemporaryDir root;
+        const QString bin = root.filePath("usr/bin"),
+                      share = root.filePath("usr/share/zarvik-tasquel");
+        QDir().mkpath(bin + "/Images");
+        QDir().mkpath(share + "/Images");
+        qputenv("XDG_DATA_HOME", root.filePath("home/data").toLocal8Bit());
+        ProgramFolders f = ProgramFolders::ForExecutable(bin);
+        QVERIFY(f.portable);
+        QCOMPARE(f.data, bin + u'/');
+        QCOMPARE(f.share, f.data);
+        QDir(bin).rmdir("Images");
+        f = ProgramFolders::ForExecutable(bin);
+        QVERIFY(!f.portable);
+        QCOMPARE(f.data, root.filePath("home/data/zarvik-tasquel/"));
+        QCOMPARE(f.share, share + u'/');
+        QVERIFY(QFileInfo(f.data + "Temp").isDir());
+        qputenv("XDG_DATA_HOME", "relative/is/ignored");
+        QCOMPARE(ProgramFolders::UserDataFolder(),
+                 QDir::homePath() + "/.local/share/zarvik-tasquel/");
+        qunsetenv("XDG_DATA_HOME");
+    }
     void cleanup() {
         test::SetZone("UTC");
         Clock::SetForTesting({});

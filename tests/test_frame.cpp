@@ -86,6 +86,17 @@ private slots:
                      "Incomplete Tasks:\r(1) apple\r(2) cherry\r(3) grandchild\r(4) kiwi\r ..."));
     }
 
+    // A folder without a database gets an empty one, and is told so.
+    void missingDatabaseIsMadeEmpty() {
+        test::ProgramFolder folder(false);
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QVERIFY(QFileInfo::exists(folder.path() + Database::FileName));
+        QTRY_VERIFY(f->ZvStatusBar1->panelText().startsWith("New empty database: "));
+        QVERIFY(p.boxes.shown.isEmpty());
+        QCOMPARE(f->model()->totalCount(), 0);
+    }
+
     void emptyTableInvitesToAdd() {
         test::ProgramFolder folder;
         test::Program p(folder.path());
@@ -279,8 +290,10 @@ private slots:
         QVERIFY(p.boxes.shown.isEmpty());
     }
 
-    void missingDatabaseIsReportedOnceAndNothingCrashes() {
+    // A database that cannot be opened (here a folder in its place).
+    void unopenableDatabaseIsReportedOnceAndNothingCrashes() {
         test::ProgramFolder folder(false);
+        QVERIFY(QDir().mkpath(folder.path() + "zvData.zvb"));
         test::Program p(folder.path());
         QCOMPARE(p.boxes.shown.size(), 1);
         QCOMPARE(p.boxes.shown[0].caption, QStringLiteral("Zarvik Tasquel Lite"));
@@ -289,7 +302,7 @@ private slots:
         QVERIFY(f && p.mainFm->isVisible());
         QCOMPARE(p.boxes.shown.size(), 1);
         QCOMPARE(f->tipMode(), 1);
-        QVERIFY(!QFile::exists(folder.path() + "zvData.zvb")); // never created
+        QVERIFY(QFileInfo(folder.path() + "zvData.zvb").isDir()); // left as it was
         // Settings and paths were still set up.
         QCOMPARE(p.mainFm->configPath(), folder.configPath());
         QCOMPARE(p.mainFm->alarmSoundPath(), folder.path() + "Sounds/Alarm.wav");

@@ -27,11 +27,13 @@ void gradient(const QString& path, QSize size, QColor top, QColor bottom, QColor
     img.save(path, "BMP");
 }
 
-void appIcon(const QString& path) {
-    QImage img(64, 64, QImage::Format_ARGB32);
+// The program's icon on a 64-unit square, at size pixels.
+void appIcon(const QString& path, int size = 64) {
+    QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
     QLinearGradient g(0, 0, 0, 64);
     g.setColorAt(0, QColor(0x4a, 0x90, 0xe2));
     g.setColorAt(1, QColor(0x23, 0x5e, 0xb0));
@@ -52,6 +54,46 @@ void appIcon(const QString& path) {
     }
     p.end();
     img.save(path, "PNG");
+}
+
+// The same drawing for the icon theme: scalable, and at its usual sizes.
+void themeIcons(const QString& out) {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1/%2x%2/apps").arg(out).arg(size);
+        QDir().mkpath(dir);
+        appIcon(dir + "/example.zarvik.Tasquel.png", size);
+    }
+    QDir().mkpath(out + "/scalable/apps");
+    QFile svg(out + "/scalable/apps/example.zarvik.Tasquel.svg");
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    QByteArray ticks;
+    for (int i = 0; i < 3; ++i) {
+        const int y = 21 + i * 11;
+        if (i < 2)
+            ticks += QStringLiteral("  <path d=\"M19 %1 L22 %2 L27 %3\" fill=\"none\" "
+                                    "stroke=\"#2e9d3a\" stroke-width=\"3\" "
+                                    "stroke-linecap=\"round\" stroke-linejoin=\"round\"/>\n")
+                         .arg(y)
+                         .arg(y + 3)
+                         .arg(y - 3)
+                         .toUtf8();
+        ticks += QStringLiteral("  <line x1=\"31\" y1=\"%1\" x2=\"45\" y2=\"%1\" "
+                                "stroke=\"#556677\" stroke-width=\"2.5\" "
+                                "stroke-linecap=\"round\"/>\n")
+                     .arg(y)
+                     .toUtf8();
+    }
+    svg.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" "
+              "viewBox=\"0 0 64 64\">\n"
+              "  <defs><linearGradient id=\"g\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
+              "<stop offset=\"0\" stop-color=\"#4a90e2\"/>"
+              "<stop offset=\"1\" stop-color=\"#235eb0\"/></linearGradient></defs>\n"
+              "  <rect x=\"3\" y=\"3\" width=\"58\" height=\"58\" rx=\"12\" "
+              "fill=\"url(#g)\"/>\n"
+              "  <rect x=\"14\" y=\"10\" width=\"36\" height=\"44\" rx=\"4\" "
+              "fill=\"#fcfcf6\"/>\n" +
+              ticks + "</svg>\n");
 }
 
 // A soft two-tone chime, 16-bit mono PCM.
@@ -96,6 +138,10 @@ void alarm(const QString& path) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--icons") {
+        themeIcons(QString::fromLocal8Bit(argv[2]));
+        return 0;
+    }
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("data");
     QDir().mkpath(out + "/Images");
     QDir().mkpath(out + "/Sounds");

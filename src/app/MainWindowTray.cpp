@@ -36,7 +36,7 @@ void TmainFm::CreateTrayIcon() {
         ZvTrayIcon1->CloseToTray = false;
     }
     ZvTrayIcon1->MinimizeToTray = true;
-    ZvTrayIcon1->SetImages({QIcon(folder() + QStringLiteral("Images/appIcon.png"))});
+    ZvTrayIcon1->SetImages({QIcon(m_context.shareFolder + QStringLiteral("Images/appIcon.png"))});
     connect(ZvTrayIcon1, &TZvTrayIcon::OnClick, this,
             [this](Qt::MouseButton b, Qt::KeyboardModifiers) { ZvTrayIcon1Click(b); });
     connect(ZvTrayIcon1, &TZvTrayIcon::OnBalloonHintClick, this,

@@ -23,11 +23,14 @@
 #include <QTimer>
 
 TmainFm::TmainFm(const QString& folder, SingleInstance* instance, QWidget* parent)
+    : TmainFm(ProgramFolders::Portable(folder), instance, parent) {}
+
+TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidget* parent)
     : QMainWindow(parent), m_instance(instance),
-      m_context(folder, m_db, m_options, ZvVersionInfo1, m_backgrounds) {
+      m_context(folders, m_db, m_options, ZvVersionInfo1, m_backgrounds) {
     setObjectName(QStringLiteral("mainFm"));
     setWindowTitle(AppTitle());
-    setWindowIcon(QIcon(m_context.folder + QStringLiteral("Images/appIcon.png")));
+    setWindowIcon(QIcon(m_context.shareFolder + QStringLiteral("Images/appIcon.png")));
     setGeometry(567, 190, 446, 545);
     const auto action = [this](const char* name, const QString& caption) {
         return MakeAction(this, name, caption);
@@ -94,7 +97,8 @@ void TmainFm::FormCreate() {
     // or the database would never be opened.
     QStringList missing;
     const auto load = [&](QPixmap& pm, const char* name) {
-        const QString path = m_context.folder + QStringLiteral("Images/") + QLatin1String(name);
+        const QString path =
+            m_context.shareFolder + QStringLiteral("Images/") + QLatin1String(name);
         if (!pm.load(path))
             missing << path;
     };
@@ -107,10 +111,18 @@ void TmainFm::FormCreate() {
         ShowPictureError(missing);
 
     Guarded([&] { ReadWindowOptions(IniFile(m_context.configPath), m_options); });
+    // No database file at all: an installed copy's first start, or a folder
+    // whose database was moved away. Anything already there is left alone.
+    const QString dbFile = m_context.folder + QLatin1String(Database::FileName);
+    if (!QFileInfo(dbFile).exists() && !QFileInfo(dbFile).isSymLink())
+        Guarded([&] {
+            Database::createEmpty(dbFile);
+            m_newDatabase = true;
+        });
     Guarded([&] { m_db.open(m_context.folder); });
     Guarded([&] { TcommonDm::LoadOptions(m_context.configPath, m_options); });
     ZVHHComp1->HelpFile = m_context.helpPath;
-    ZVHHComp1->Loaded(m_context.folder);
+    ZVHHComp1->Loaded(m_context.shareFolder);
     ZvFormState1->IniPath = m_context.configPath;
 }
 
@@ -171,6 +183,13 @@ void TmainFm::FirstShow() {
     PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
     PostTaskMessage(m_tasksFrame, WM_TASKS_ATTACH);
     RunStartupChecks();
+    if (m_newDatabase)
+        // After the reload and the attaches, which put a keyboard tip there.
+        QTimer::singleShot(0, m_tasksFrame, [this] {
+            m_tasksFrame->ZvStatusBar1->setPanelText(
+                QStringLiteral("New empty database: ") +
+                QDir::toNativeSeparators(m_context.folder + QLatin1String(Database::FileName)));
+        });
     m_firstShow = false;
 }
 

@@ -25,6 +25,7 @@ public:
     // with its trailing separator.
     explicit TmainFm(const QString& folder, SingleInstance* instance = nullptr,
                      QWidget* parent = nullptr);
+    TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidget* parent = nullptr);
     ~TmainFm() override;
 
     QString folder() const { return m_context.folder; }
@@ -115,5 +116,6 @@ private:
     TZvTrayIcon* ZvTrayIcon1 = nullptr;
     TZVHHComp* ZVHHComp1;
     bool m_hasNotifyArea = true;
-    bool m_restyling = false; // Stay on top re-makes the window
+    bool m_restyling = false;   // Stay on top re-makes the window
+    bool m_newDatabase = false; // made at this start: the status bar says so
 };

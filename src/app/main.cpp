@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     SingleInstance instance(AppTitle());
     if (!instance.claim())
         return 0; // the running copy has come forward
-    TmainFm mainFm(QDir(QCoreApplication::applicationDirPath()).absolutePath() + u'/', &instance);
+    TmainFm mainFm(ProgramFolders::ForExecutable(QCoreApplication::applicationDirPath()),
+                   &instance);
     QObject::connect(&mainFm, &TmainFm::exited, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     mainFm.show();

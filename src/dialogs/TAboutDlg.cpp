@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -62,6 +63,14 @@ TAboutDlg::TAboutDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_
     links->addWidget(lbl_support, 1, 1);
     links->addWidget(new QLabel(QStringLiteral("Sales:"), this), 2, 0);
     links->addWidget(lbl_Sales, 2, 1);
+    if (!context.portable) {
+        // Installed: the tasks are not beside the program, so say where.
+        auto* data = new QLabel(QDir::toNativeSeparators(context.folder), this);
+        data->setObjectName(QStringLiteral("lbl_data"));
+        data->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        links->addWidget(new QLabel(QStringLiteral("Data:"), this), 3, 0);
+        links->addWidget(data, 3, 1);
+    }
     links->setColumnStretch(1, 1);
 
     auto* texts = new QVBoxLayout;
@@ -101,7 +110,7 @@ TAboutDlg::TAboutDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_
 
 void TAboutDlg::FormCreate() {
     Label_AppName->setText(QStringLiteral("Zarvik Tasquel"));
-    const QString picture = m_context.folder + QStringLiteral("Images/appIcon.png");
+    const QString picture = m_context.shareFolder + QStringLiteral("Images/appIcon.png");
     QPixmap pm;
     if (pm.load(picture)) {
         Image_App->setPixmap(pm);

@@ -3,6 +3,7 @@
 #include "TBackgrounds.h"
 #include "platform/Database.h"
 #include "platform/Options.h"
+#include "platform/ProgramFolders.h"
 #include "platform/ZvVersionInfo.h"
 
 #include <QString>
@@ -32,16 +33,19 @@ struct SharedActions {
 // What the main window owns and hands to the parts it builds.
 class AppContext {
 public:
-    AppContext(const QString& folder, Database& db, AppOptions& options,
+    AppContext(const ProgramFolders& folders, Database& db, AppOptions& options,
                const TZvVersionInfo& version, const TBackgrounds& backgrounds)
-        : folder(folder), configPath(folder + QStringLiteral("zvConf.ini")),
-          alarmSoundPath(folder + QStringLiteral("Sounds/Alarm.wav")),
-          helpPath(folder + QStringLiteral("tasquel-help.html")), db(db), options(options),
+        : folder(folders.data), shareFolder(folders.share), portable(folders.portable),
+          configPath(folder + QStringLiteral("zvConf.ini")),
+          alarmSoundPath(shareFolder + QStringLiteral("Sounds/Alarm.wav")),
+          helpPath(shareFolder + QStringLiteral("tasquel-help.html")), db(db), options(options),
           version(version), backgrounds(backgrounds) {}
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
-    const QString folder; // the program folder, with its trailing separator
+    const QString folder;      // the data folder, with its trailing separator
+    const QString shareFolder; // pictures, sounds and help; the same when portable
+    const bool portable;
     const QString configPath, alarmSoundPath, helpPath;
     Database& db;
     AppOptions& options;
