@@ -36,8 +36,13 @@ su "$user" -s /bin/bash -c "
   cd \"\$HOME\"
   tasquel >\"\$TMPDIR/out\" 2>&1 &
   pid=\$!
+  # The main window: the program's widest window of that name.
+  w=
   for i in \$(seq 100); do
-    w=\$(xdotool search --name 'Zarvik Tasquel' 2>/dev/null | head -n 1 || true)
+    for c in \$(xdotool search --onlyvisible --name 'Zarvik Tasquel' 2>/dev/null || true); do
+      eval \$(xdotool getwindowgeometry --shell \"\$c\")
+      ((WIDTH > 400)) && w=\$c && break
+    done
     [[ -n \$w ]] && break
     sleep 0.1
   done

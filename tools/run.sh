@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTASQUEL_TESTS=OFF >/dev/null
-cmake --build build -j"$(nproc)" --target tasquel tasquel-mkdb
+cmake --build build -j"${TASQUEL_JOBS:-$(nproc)}" --target tasquel tasquel-mkdb
 build/tasquel-mkdb build/program
 # The menu entry for this user; only this one file is written.
 apps="${XDG_DATA_HOME:-$HOME/.local/share}/applications"

@@ -7,6 +7,6 @@ bash tools/deps.sh
 dir=${TASQUEL_BUILD_DIR:-build-test}
 # shellcheck disable=SC2086
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DTASQUEL_TESTS=ON ${TASQUEL_CMAKE_ARGS:-} >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+cmake --build "$dir" -j"${TASQUEL_JOBS:-$(nproc)}"
 cd "$dir"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"${TASQUEL_JOBS:-$(nproc)}"
