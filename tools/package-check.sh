@@ -5,12 +5,9 @@
 # then removes the package and finds the data still there. Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/deps.sh dpkg-dev desktop-file-utils appstream
+bash tools/deps.sh desktop-file-utils appstream
 build=${TASQUEL_PACKAGE_DIR:-build-package}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTASQUEL_TESTS=OFF >/dev/null
-cmake --build "$build" -j"${TASQUEL_JOBS:-$(nproc)}" --target tasquel tasquel-lsdb
-(cd "$build" && rm -f ./*.deb && cpack -G DEB >/dev/null)
-deb=$(ls "$(pwd)/$build"/zarvik-tasquel_*.deb)
+deb=$(bash tools/package.sh | tail -n 1)
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -q "$deb" >/dev/null
 
