@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need.
+# Installs the Debian packages the build, the tests and the program need
+# (with --run: the build and the program only).
 # Safe to run again: it asks apt only for what is missing. Arguments name
 # further packages (the fuzzing script's compiler).
 set -euo pipefail
+# --run: only what building and running the program needs.
+run_only=false
+if [[ ${1:-} == --run ]]; then
+  run_only=true
+  shift
+fi
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-multimedia-dev libsqlcipher-dev libpugixml-dev zlib1g-dev libbenchmark-dev
+  qt6-base-dev qt6-multimedia-dev libsqlcipher-dev libpugixml-dev zlib1g-dev
   libgl-dev fonts-dejavu-core xdg-utils
-  xvfb xauth xdotool imagemagick
   "$@" # what a caller needs besides
 )
+# The tests, the benchmarks and the checks of the running program.
+$run_only || packages+=(libbenchmark-dev xvfb xauth xdotool imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

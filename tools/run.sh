@@ -3,7 +3,7 @@
 # An existing database is never replaced.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/deps.sh
+bash tools/deps.sh --run
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTASQUEL_TESTS=OFF >/dev/null
 cmake --build build -j"${TASQUEL_JOBS:-$(nproc)}" --target tasquel tasquel-mkdb
 build/tasquel-mkdb build/program
