@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Database;
@@ -108,6 +109,21 @@ public:
     // end). A top-level node's sub-tasks come along as its siblings, right
     // after it, since the tree has two levels. Returns the rows moved.
     std::vector<TaskNode*> moveNode(TaskNode* node, TaskNode* newParent, int position);
+
+    // A row of the table as an undo or a redo left it: its record, or gone.
+    // place: where it goes among its siblings (-1: the end); placeBefore
+    // receives where it was when it moves to another parent or goes.
+    struct RowState {
+        QString tid;
+        std::optional<TTaskInfo> info;
+        int place = -1;
+        int* placeBefore = nullptr;
+    };
+    // Brings the tree in line with those rows: records changed in place are
+    // announced row by row; rows that come, go or change parent inside one
+    // reset. Returns the nodes that hold the given records, and whether the
+    // tree was reset (every pointer to a node that went is void).
+    std::vector<TaskNode*> applyRows(const std::vector<RowState>& rows, bool* reset = nullptr);
 
     // Reorders each set of siblings by text (stable); the view keeps its
     // selection. compare gives the order of two texts as <0, 0 or >0.

@@ -2,7 +2,10 @@
 
 #include "TaskDelegate.h"
 #include "TaskTree.h"
+#include "core/TaskHistory.h"
 #include "core/TaskStore.h"
+#include "gui/AppContext.h"
+#include "platform/Transaction.h"
 #include "platform/pU_Funcs.h"
 
 #include <QClipboard>
@@ -44,8 +47,14 @@ void TzvTasksFrame::AddTaskFromText(const QString& text) {
     info.content = StorableText(text.left(end));
     TaskStore::StampNewTask(info, Clock::Now());
     // Stored first: the tree never holds a row the database does not.
+    Transaction transaction(m_context.db);
+    TaskStepRecorder step(m_context.db, QStringLiteral("Paste"));
+    step.watch(info.tid);
     TaskStore::Insert(ADOQuery1, info);
+    TaskStep done = step.finish();
+    transaction.commit();
     Remeasure(m_model->appendTopLevel(std::move(info)));
+    PushStep(std::move(done));
     UpdateCommands();
     RefreshTrayHint();
 }

@@ -2,6 +2,7 @@
 
 #include "TaskDialogs.h"
 #include "TaskTree.h"
+#include "core/TaskHistory.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
 #include "platform/Transaction.h"
@@ -20,9 +21,14 @@ void TzvTasksFrame::Action_SetColorExecute() {
         return;
     // Stored first, for every row or none; the rows then show it.
     Transaction transaction(m_context.db);
-    for (TaskNode* node : selected)
+    TaskStepRecorder step(m_context.db, QStringLiteral("Set Color"));
+    for (TaskNode* node : selected) {
+        step.watch(node);
         TaskStore::WriteColors(ADOQuery1, node->info.tid, dlg.textColor, dlg.backgroundColor);
+    }
+    TaskStep done = step.finish();
     transaction.commit();
+    PushStep(std::move(done));
     VtTasks->setUpdatesEnabled(false);
     const auto resume = qScopeGuard([this] { VtTasks->setUpdatesEnabled(true); });
     for (TaskNode* node : selected) {

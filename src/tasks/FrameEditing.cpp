@@ -2,6 +2,7 @@
 
 #include "TaskDelegate.h"
 #include "TaskTree.h"
+#include "core/TaskHistory.h"
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
@@ -120,13 +121,23 @@ void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
     m_model->nodeChanged(node); // the search below must see the new text
     const TDateTime now = Clock::Now();
     try {
-        if (node->info.tid.isEmpty()) {
+        Transaction transaction(m_context.db);
+        const bool adding = node->info.tid.isEmpty();
+        TaskStepRecorder step(m_context.db, !adding              ? QStringLiteral("Edit")
+                                            : node->isTopLevel() ? QStringLiteral("Add Task")
+                                                                 : QStringLiteral("Add Sub-Task"));
+        if (adding) {
             TaskStore::StampNewTask(node->info, now);
+            step.watch(node->info.tid);
             TaskStore::Insert(ADOQuery1, node->info);
         } else {
+            step.watch(node);
             node->info.editTime = now;
             TaskStore::WriteContent(ADOQuery1, node->info.tid, node->info.content, now);
         }
+        TaskStep done = step.finish();
+        transaction.commit();
+        PushStep(std::move(done));
     } catch (const std::exception& e) {
         // The tree shows what is stored; the typed text waits in the editor.
         node->info = before;
@@ -199,14 +210,19 @@ void TzvTasksFrame::Action_TaskDeleteExecute() {
         return;
     // Every row and its sub-tasks, or none of them.
     Transaction transaction(m_context.db);
+    TaskStepRecorder step(m_context.db, QStringLiteral("Delete"));
     for (TaskNode* node : selected)
-        if (!node->info.tid.isEmpty())
+        if (!node->info.tid.isEmpty()) {
+            step.watch(node, true);
             TaskStore::Delete(ADOQuery1, node->info.tid);
+        }
+    TaskStep done = step.finish();
     transaction.commit();
     VtTasks->clearSelection();
     for (TaskNode* node : selected)
         m_model->removeNode(node); // a task goes with its sub-tasks
     ApplyFilter();
+    PushStep(std::move(done));
     UpdateCommands();
 }
 
@@ -226,16 +242,22 @@ void TzvTasksFrame::Action_TaskCompleteExecute() {
 void TzvTasksFrame::StoreChecked(const std::vector<TaskNode*>& nodes, bool checked) {
     const TDateTime now = Clock::Now();
     Transaction transaction(m_context.db);
+    TaskStepRecorder step(m_context.db, checked ? QStringLiteral("Mark Complete")
+                                                : QStringLiteral("Unmark Complete"));
     for (TaskNode* node : nodes)
-        if (!node->info.tid.isEmpty())
+        if (!node->info.tid.isEmpty()) {
+            step.watch(node);
             TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("checkFlag"),
                                         checked, QStringLiteral("checkTime"), now);
+        }
+    TaskStep done = step.finish();
     transaction.commit();
     for (TaskNode* node : nodes) {
         node->info.checkTime = now;
         m_model->setChecked(node, checked);
     }
     ApplyFilter();
+    PushStep(std::move(done));
     UpdateCommands();
 }
 

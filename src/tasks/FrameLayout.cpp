@@ -91,6 +91,9 @@ void TzvTasksFrame::CreateMenus() {
 
     QMenu* edit = MainMenu1->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
+    edit->addAction(Action_Undo);
+    edit->addAction(Action_Redo);
+    edit->addSeparator();
     edit->addAction(Action_CopyTask);
     edit->addAction(Action_PasteTask);
     edit->addSeparator();

@@ -8,6 +8,8 @@
 #include "gui/pU_Boxes.h"
 #include "platform/IniFile.h"
 
+#include <QUndoStack>
+
 #include <QAction>
 #include <QComboBox>
 #include <QMenuBar>
@@ -56,6 +58,9 @@ void TzvTasksFrame::ReloadTasks() {
     m_hotExpandedNode = nullptr;
     m_model->clear();
     m_tipMode = 0;
+    // What the steps knew is gone (a start, a restore, an import); the
+    // safety copy is the way back from the last two.
+    m_undoStack->clear();
 
     const IniFile ini(m_context.configPath);
     Action_ViewList->setChecked(ini.readBool(kTask, QStringLiteral("viewListEn"), false));

@@ -1,6 +1,7 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskTree.h"
+#include "core/TaskHistory.h"
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
@@ -74,7 +75,12 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
     // leave sub-tasks under a sub-task, shown nowhere. A task's own sub-tasks
     // come along under a new parent, so each gets it too.
     Transaction transaction(m_context.db);
+    TaskStepRecorder step(m_context.db,
+                          first ? QStringLiteral("Move to") : QStringLiteral("Drag and Drop"));
+    if (target)
+        step.watch(target);
     for (TaskNode* row : rows) {
+        step.watch(row, true);
         std::vector<TaskNode*> group{row};
         if (target)
             for (const auto& child : row->children())
@@ -85,7 +91,9 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
     }
     if (target && !rows.empty())
         StoreExpand(target, true);
+    TaskStep done = step.finish();
     transaction.commit();
+    PushStep(std::move(done));
 
     VtTasks->clearSelection();
     for (TaskNode* row : rows) {

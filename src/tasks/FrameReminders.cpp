@@ -2,6 +2,7 @@
 
 #include "TaskDialogs.h"
 #include "TaskTree.h"
+#include "core/TaskHistory.h"
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
@@ -24,7 +25,8 @@ TtaskReminderDlg* TzvTasksFrame::ReminderPopup() {
 // dialog's pair written to every selected task, each then unselected.
 template <typename Dialog>
 void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*time,
-                                   const QString& flagName, const QString& timeName) {
+                                   const QString& flagName, const QString& timeName,
+                                   const QString& stepName) {
     const auto selected = SelectedNodes();
     if (m_editingNode || selected.empty())
         return;
@@ -34,10 +36,15 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
     const bool newFlag = dlg.flag();
     const TDateTime newTime = dlg.time();
     Transaction transaction(m_context.db);
-    for (TaskNode* node : selected)
+    TaskStepRecorder step(m_context.db, stepName);
+    for (TaskNode* node : selected) {
+        step.watch(node);
         TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, flagName, newFlag, timeName,
                                     newTime);
+    }
+    TaskStep done = step.finish();
     transaction.commit();
+    PushStep(std::move(done));
     for (TaskNode* node : selected) {
         node->info.*flag = newFlag;
         node->info.*time = newTime;
@@ -49,12 +56,13 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
 
 void TzvTasksFrame::Action_TaskReminderSetExecute() {
     SetFlagAndTime<TReminderSetDlg>(&TTaskInfo::alarmFlag, &TTaskInfo::alarmTime,
-                                    QStringLiteral("alarmFlag"), QStringLiteral("alarmTime"));
+                                    QStringLiteral("alarmFlag"), QStringLiteral("alarmTime"),
+                                    QStringLiteral("Set Reminder"));
 }
 
 void TzvTasksFrame::Action_TaskDueSetExecute() {
     SetFlagAndTime<TDueSetDlg>(&TTaskInfo::dueFlag, &TTaskInfo::dueTime, QStringLiteral("dueFlag"),
-                               QStringLiteral("dueTime"));
+                               QStringLiteral("dueTime"), QStringLiteral("Set Due Date"));
 }
 
 void TzvTasksFrame::Timer1Timer() {
@@ -86,8 +94,18 @@ void TzvTasksFrame::Timer1Timer() {
         return;
     if (!m_model->contains(node))
         return;
+    // Closed otherwise, the reminder stays due: nothing to take back.
+    const bool answered = dismissed || snoozeUntil != 0;
+    Transaction transaction(m_context.db);
+    TaskStepRecorder step(m_context.db,
+                          dismissed ? QStringLiteral("Dismiss") : QStringLiteral("Snooze"));
+    step.watch(node);
     TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("alarmFlag"), !dismissed,
                                 QStringLiteral("alarmTime"), snoozeUntil);
+    TaskStep done = step.finish();
+    transaction.commit();
+    if (answered)
+        PushStep(std::move(done));
     node->info.alarmFlag = !dismissed;
     node->info.alarmTime = snoozeUntil;
     Remeasure(node);

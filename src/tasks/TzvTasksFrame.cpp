@@ -185,6 +185,7 @@ void TzvTasksFrame::CreateActions() {
         ++index;
     }
     SetSortLook();
+    CreateUndoActions();
 }
 
 const TBackgrounds& TzvTasksFrame::backgrounds() const {
@@ -205,6 +206,7 @@ std::vector<TaskNode*> TzvTasksFrame::SelectedNodes() const {
 }
 
 void TzvTasksFrame::UpdateCommands() {
+    UpdateUndoCommands();
     const QList<QAction*> all = {Action_TaskAdd,    Action_SubTaskAdd,   Action_TaskEdit,
                                  Action_TaskDelete, Action_TaskComplete, Action_TaskReminderSet,
                                  Action_TaskDueSet, Action_ViewAsc,      Action_ViewDate,

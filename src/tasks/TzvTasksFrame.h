@@ -19,6 +19,8 @@ class QMenuBar;
 class QToolBar;
 class QToolButton;
 class TaskDelegate;
+class TaskStep;
+class QUndoStack;
 class AppContext;
 class TZvStatusBar;
 namespace ListWriters {
@@ -61,6 +63,12 @@ public:
     // Ends an open edit, keeping the text.
     void FinishEdit();
     QWidget* openEditor() const;
+
+    // Undo and Redo (FrameUndo.cpp). A command that changed stored tasks
+    // pushes its step; the stack shows a step in the tree through ShowStep.
+    void PushStep(TaskStep step);
+    void ShowStep(TaskStep& step, bool undo);
+    QUndoStack* undoStack() const;
 
     // Views, filter, sort, search and row text (FrameViews.cpp).
     // The view range and the search applied to the rows, and the tray hint
@@ -128,6 +136,8 @@ public:
     QTimer* Timer1;
 
     // Commands of the frame's action list.
+    QAction* Action_Undo;
+    QAction* Action_Redo;
     QAction* Action_TaskAdd;
     QAction* Action_SubTaskAdd;
     QAction* Action_TaskEdit;
@@ -190,6 +200,11 @@ private:
     void Label_tipClick();
     void VtTasksContextMenu(const QPoint& pos);
 
+    // Undo and Redo.
+    void CreateUndoActions();
+    void UpdateUndoCommands();
+    void UndoStep(bool undo);
+
     // Loading and stored expansion.
     void RestoreExpansion();
     void RestoreShownExpansion();
@@ -241,7 +256,7 @@ private:
     // Reminders and due dates.
     template <typename Dialog>
     void SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*time, const QString& flagName,
-                        const QString& timeName);
+                        const QString& timeName, const QString& stepName);
 
     AppContext& m_context;
     Query ADOQuery1;
@@ -253,6 +268,7 @@ private:
     QToolBar* ToolBar_Bottom;
     QMenuBar* MainMenu1;
     QAction* m_exitSeparator = nullptr;
+    QUndoStack* m_undoStack = nullptr;
 
     TaskNode* m_editingNode = nullptr;
     // A store of the edited text that failed, shown once the editor is

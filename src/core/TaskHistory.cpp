@@ -1,0 +1,227 @@
+#include "TaskHistory.h"
+
+#include "platform/Database.h"
+#include "platform/Transaction.h"
+
+#include <QHash>
+#include <QSet>
+#include <cstdlib>
+
+// Steps of the undo history: recorded around a command, written back and
+// brought into the tree by undo and redo.
+
+namespace {
+
+const QString kTasks = QStringLiteral("tasks");
+const QString kTid = QStringLiteral("tid");
+
+// The engine's own conversions, so a record reads as the load reads it.
+qint64 IntegerOf(const Cell& c) {
+    switch (c.kind) {
+    case Cell::Integer:
+        return c.integer;
+    case Cell::Real:
+        return qint64(c.real);
+    case Cell::Text:
+        return qint64(std::strtod(c.bytes.constData(), nullptr));
+    default:
+        return 0;
+    }
+}
+
+double RealOf(const Cell& c) {
+    switch (c.kind) {
+    case Cell::Integer:
+        return double(c.integer);
+    case Cell::Real:
+        return c.real;
+    case Cell::Text:
+        return std::strtod(c.bytes.constData(), nullptr);
+    default:
+        return 0;
+    }
+}
+
+QString TextOf(const Cell& c) {
+    switch (c.kind) {
+    case Cell::Integer:
+        return QString::number(c.integer);
+    case Cell::Real:
+        return QString::number(c.real, 'g', 17);
+    case Cell::Text:
+    case Cell::Blob:
+        return QString::fromUtf8(c.bytes);
+    default:
+        return QString();
+    }
+}
+
+struct TaskColumns {
+    int tid, pid, content, checkFlag, dueFlag, alarmFlag, expandFlag, textColor, backgroundColor,
+        createTime, editTime, checkTime, alarmTime, dueTime;
+    explicit TaskColumns(const QStringList& columns) {
+        const auto f = [&](const char* n) {
+            const int i = int(columns.indexOf(QLatin1String(n)));
+            if (i < 0)
+                throw DbError(QStringLiteral("Field '%1' not found.").arg(QLatin1String(n)));
+            return i;
+        };
+        tid = f("tid"), pid = f("pid"), content = f("content"), checkFlag = f("checkFlag");
+        dueFlag = f("dueFlag"), alarmFlag = f("alarmFlag"), expandFlag = f("expandFlag");
+        textColor = f("textColor"), backgroundColor = f("backgroundColor");
+        createTime = f("createTime"), editTime = f("editTime"), checkTime = f("checkTime");
+        alarmTime = f("alarmTime"), dueTime = f("dueTime");
+    }
+    TTaskInfo read(const RowImage& row) const {
+        const auto& c = row.cells;
+        TTaskInfo t;
+        t.tid = TextOf(c[size_t(tid)]);
+        t.pid = TextOf(c[size_t(pid)]);
+        if (t.pid == RootPid())
+            t.pid = RootPid(); // shared, as the load shares it
+        t.content = TextOf(c[size_t(content)]);
+        t.checkFlag = IntegerOf(c[size_t(checkFlag)]) != 0;
+        t.dueFlag = IntegerOf(c[size_t(dueFlag)]) != 0;
+        t.alarmFlag = IntegerOf(c[size_t(alarmFlag)]) != 0;
+        t.expandFlag = IntegerOf(c[size_t(expandFlag)]) != 0;
+        t.textColor = qint32(IntegerOf(c[size_t(textColor)]));
+        t.backgroundColor = qint32(IntegerOf(c[size_t(backgroundColor)]));
+        t.createTime = RealOf(c[size_t(createTime)]);
+        t.editTime = RealOf(c[size_t(editTime)]);
+        t.checkTime = RealOf(c[size_t(checkTime)]);
+        t.alarmTime = RealOf(c[size_t(alarmTime)]);
+        t.dueTime = RealOf(c[size_t(dueTime)]);
+        return t;
+    }
+};
+
+} // namespace
+
+TTaskInfo TaskInfoOf(const QStringList& columns, const RowImage& row) {
+    return TaskColumns(columns).read(row);
+}
+
+int TaskStep::restoredCount(bool undo) const {
+    int n = 0;
+    for (const Row& r : m_rows)
+        n += (undo ? r.before && !r.after : r.after && !r.before) ? 1 : 0;
+    return n;
+}
+
+void TaskStep::write(Database& db, bool undo) const {
+    Transaction transaction(db);
+    RowImages images(db, kTasks, kTid);
+    if (images.columns() != m_columns)
+        throw DbError(QStringLiteral("The tasks table has other columns now; the change cannot "
+                                     "be taken back."));
+    const int all = int(m_columns.size());
+    std::vector<int> everyCell(static_cast<size_t>(all));
+    for (int i = 0; i < all; ++i)
+        everyCell[size_t(i)] = i;
+    // Backwards for an undo: the last write of the command is taken back
+    // first.
+    const int count = int(m_rows.size());
+    for (int k = 0; k < count; ++k) {
+        const Row& r = m_rows[size_t(undo ? count - 1 - k : k)];
+        const std::optional<RowImage>& target = undo ? r.before : r.after;
+        const std::optional<RowImage>& source = undo ? r.after : r.before;
+        if (!target) {
+            images.remove(*source);
+            continue;
+        }
+        std::vector<int> cells;
+        if (source) {
+            for (int i = 0; i < all; ++i)
+                if (source->cells[size_t(i)] != target->cells[size_t(i)])
+                    cells.push_back(i);
+        } else {
+            cells = everyCell; // a row back: whole, even if one came meanwhile
+        }
+        if (!images.update(*target, cells))
+            images.insert(*target);
+    }
+    transaction.commit();
+}
+
+std::vector<TaskNode*> TaskStep::apply(TaskTreeModel& model, bool undo, bool* reset) {
+    const TaskColumns columns(m_columns);
+    std::vector<TaskTreeModel::RowState> states;
+    states.reserve(m_rows.size());
+    for (Row& r : m_rows) {
+        const std::optional<RowImage>& target = undo ? r.before : r.after;
+        const RowImage& any = target ? *target : *(undo ? r.after : r.before);
+        TaskTreeModel::RowState s;
+        s.tid = TextOf(any.cells[size_t(columns.tid)]);
+        if (target)
+            s.info = columns.read(*target);
+        s.place = undo ? r.placeBefore : r.placeAfter;
+        s.placeBefore = undo ? &r.placeAfter : &r.placeBefore;
+        states.push_back(std::move(s));
+    }
+    return model.applyRows(states, reset);
+}
+
+TaskStepRecorder::TaskStepRecorder(Database& db, const QString& name)
+    : m_images(std::make_unique<RowImages>(db, kTasks, kTid)) {
+    m_step.name = name;
+    m_step.m_columns = m_images->columns();
+    m_step.m_tid = m_images->column(kTid);
+}
+
+TaskStepRecorder::~TaskStepRecorder() = default;
+
+void TaskStepRecorder::add(std::vector<RowImage> rows, const TaskNode* node) {
+    QHash<QString, int> places;
+    if (node) {
+        places.insert(node->info.tid, node->position());
+        for (const auto& child : node->children())
+            places.insert(child->info.tid, child->position());
+    }
+    for (RowImage& image : rows) {
+        if (m_seen.contains(image.rowid))
+            continue;
+        m_seen.insert(image.rowid);
+        TaskStep::Row r;
+        r.placeBefore = places.value(TextOf(image.cells[size_t(m_step.m_tid)]), -1);
+        r.before = std::move(image);
+        m_step.m_rows.push_back(std::move(r));
+    }
+}
+
+void TaskStepRecorder::watch(const TaskNode* node, bool withSubTasks) {
+    if (node->info.tid.isEmpty())
+        return;
+    const QStringList ids{node->info.tid};
+    add(withSubTasks ? m_images->select(QStringLiteral("tid=?1 or pid=?1"), ids)
+                     : m_images->select(QStringLiteral("tid=?"), ids),
+        node);
+}
+
+void TaskStepRecorder::watch(const QString& tid) {
+    m_tids << tid;
+    add(m_images->select(QStringLiteral("tid=?"), {tid}), nullptr);
+}
+
+TaskStep TaskStepRecorder::finish() {
+    QSet<qint64>& seen = m_seen;
+    for (TaskStep::Row& r : m_step.m_rows) {
+        r.after = m_images->read(r.before->rowid);
+        // The id may be another row's by now: the watched row went.
+        if (r.after &&
+            r.after->cells[size_t(m_step.m_tid)] != r.before->cells[size_t(m_step.m_tid)])
+            r.after.reset();
+    }
+    for (const QString& tid : std::as_const(m_tids))
+        for (RowImage& image : m_images->select(QStringLiteral("tid=?"), {tid}))
+            if (!seen.contains(image.rowid)) {
+                seen.insert(image.rowid);
+                TaskStep::Row r;
+                r.after = std::move(image);
+                m_step.m_rows.push_back(std::move(r));
+            }
+    auto& rows = m_step.m_rows;
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [](const TaskStep::Row& r) { return r.before == r.after; }),
+               rows.end());
+    return std::move(m_step);
+}

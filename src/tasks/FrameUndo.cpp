@@ -1,0 +1,123 @@
+#include "TzvTasksFrame.h"
+
+#include "TaskTree.h"
+#include "components/ZvStatusBar.h"
+#include "core/TaskHistory.h"
+#include "gui/AppContext.h"
+#include "gui/ImageList.h"
+#include "gui/pU_Boxes.h"
+
+#include <QAction>
+#include <QUndoStack>
+
+// Undo and Redo: each command that changes stored tasks leaves a step on
+// the stack; taking it back writes the rows as they were, through the same
+// store, and shows them in the tree as the command would.
+
+namespace {
+
+class TaskUndoCommand : public QUndoCommand {
+public:
+    TaskUndoCommand(TzvTasksFrame* frame, TaskStep step)
+        : QUndoCommand(step.name), m_frame(frame), m_step(std::move(step)) {}
+    TaskStep& step() { return m_step; }
+    // The stack's own calls: the rows are stored by then; the tree follows.
+    void undo() override { m_frame->ShowStep(m_step, true); }
+    void redo() override {
+        if (std::exchange(m_first, false))
+            return; // pushed after the command itself has done it
+        m_frame->ShowStep(m_step, false);
+    }
+
+private:
+    TzvTasksFrame* m_frame;
+    TaskStep m_step;
+    bool m_first = true;
+};
+
+const QString kUndo = QStringLiteral("&Undo");
+const QString kRedo = QStringLiteral("&Redo");
+
+} // namespace
+
+void TzvTasksFrame::CreateUndoActions() {
+    m_undoStack = new QUndoStack(this);
+    // Each step keeps whole rows: a bound on the memory a long session takes.
+    m_undoStack->setUndoLimit(100);
+    Action_Undo = MakeAction(this, "Action_Undo", kUndo, QString(), -1);
+    Action_Undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Action_Redo = MakeAction(this, "Action_Redo", kRedo, QString(), -1);
+    Action_Redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(Action_Undo, &QAction::triggered, this,
+            [this] { Guarded([this] { UndoStep(true); }); });
+    connect(Action_Redo, &QAction::triggered, this,
+            [this] { Guarded([this] { UndoStep(false); }); });
+    connect(m_undoStack, &QUndoStack::indexChanged, this, [this] { UpdateUndoCommands(); });
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this] { UpdateUndoCommands(); });
+}
+
+void TzvTasksFrame::UpdateUndoCommands() {
+    const QString undo = m_undoStack->undoText();
+    const QString redo = m_undoStack->redoText();
+    Action_Undo->setText(undo.isEmpty() ? kUndo : kUndo + u' ' + undo);
+    Action_Redo->setText(redo.isEmpty() ? kRedo : kRedo + u' ' + redo);
+    // In the in-place editor Ctrl+Z is the editor's own.
+    Action_Undo->setEnabled(!m_editingNode && m_undoStack->canUndo());
+    Action_Redo->setEnabled(!m_editingNode && m_undoStack->canRedo());
+}
+
+QUndoStack* TzvTasksFrame::undoStack() const {
+    return m_undoStack;
+}
+
+void TzvTasksFrame::PushStep(TaskStep step) {
+    if (!step.empty())
+        m_undoStack->push(new TaskUndoCommand(this, std::move(step)));
+}
+
+void TzvTasksFrame::UndoStep(bool undo) {
+    if (m_editingNode || !(undo ? m_undoStack->canUndo() : m_undoStack->canRedo()))
+        return;
+    const int index = undo ? m_undoStack->index() - 1 : m_undoStack->index();
+    auto* command =
+        static_cast<TaskUndoCommand*>(const_cast<QUndoCommand*>(m_undoStack->command(index)));
+    // Stored first: when the table refuses, the box says why and the step
+    // stays where it was.
+    command->step().write(m_context.db, undo);
+    undo ? m_undoStack->undo() : m_undoStack->redo();
+}
+
+void TzvTasksFrame::ShowStep(TaskStep& step, bool undo) {
+    m_hotExpandedNode = nullptr;
+    bool reset = false;
+    const std::vector<TaskNode*> nodes = step.apply(*m_model, undo, &reset);
+    if (reset)
+        RestoreExpansion();
+    FilterRows();
+    // The rows the step left are selected, siblings only, as the tree
+    // selects.
+    VtTasks->clearSelection();
+    const TaskNode* level = nullptr;
+    for (TaskNode* n : nodes) {
+        const QModelIndex i = m_model->indexOf(n);
+        if (!i.isValid() || (level && n->parent() != level->parent()))
+            continue;
+        if (!level) {
+            level = n;
+            VtTasks->scrollTo(i);
+            VtTasks->selectionModel()->setCurrentIndex(i, QItemSelectionModel::NoUpdate);
+        }
+        VtTasks->selectionModel()->select(i,
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    VtTasks->doItemsLayout();
+    RefreshTrayHint();
+    UpdateCommands();
+    VtTasksChange();
+    const int restored = step.restoredCount(undo);
+    if (restored > 0)
+        ZvStatusBar1->setPanelText(restored == 1
+                                       ? QStringLiteral("1 task restored")
+                                       : QStringLiteral("%1 tasks restored").arg(restored));
+}
