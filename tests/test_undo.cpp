@@ -324,6 +324,28 @@ private slots:
         QVERIFY(m_p->boxes.shown.size() > 10); // the delete questions
     }
 
+    // The table refuses the undo half-way: a box, nothing written, the step
+    // still there to try again.
+    void refusedUndoKeepsTheStep() {
+        TzvTasksFrame* f = open();
+        m_p->select({m_p->row(0)});
+        f->Action_TaskDelete->trigger();
+        const QStringList deleted = Table(m_folder->path());
+        {
+            Database db;
+            db.open(m_folder->path());
+            db.exec("create trigger full before insert on tasks when new.tid='{A3}' begin "
+                    "select raise(abort, 'database or disk is full'); end");
+        }
+        f->Action_Undo->trigger();
+        QTRY_COMPARE(m_p->boxes.shown.size(), 2);
+        QVERIFY(m_p->boxes.shown.last().text.contains("disk is full"));
+        QCOMPARE(Table(m_folder->path()), deleted);
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("b c"));
+        QCOMPARE(f->Action_Undo->text(), QStringLiteral("&Undo Delete"));
+        QVERIFY(!f->Action_Redo->isEnabled());
+    }
+
     void deleteByKeyComesBackWithCtrlZ() {
         TzvTasksFrame* f = open();
         const QStringList before = Table(m_folder->path());
@@ -342,6 +364,20 @@ private slots:
         QTest::keyClick(m_p->tree(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(m_p->tree(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(Table(m_folder->path()), deleted);
+
+        // In the in-place editor Ctrl+Z takes back typing, not a step.
+        m_p->select({m_p->row(0)});
+        f->Action_TaskEdit->trigger();
+        QPlainTextEdit* editor = m_p->editor();
+        QVERIFY(!f->Action_Undo->isEnabled() && !f->Action_Redo->isEnabled());
+        QTest::keyClicks(editor, "x");
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->toPlainText(), QStringLiteral("b"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTRY_VERIFY(f->Action_Undo->isEnabled());
+        // A reload (start, restore, import) leaves nothing to take back.
+        f->ReloadTasks();
+        QVERIFY(!f->Action_Undo->isEnabled() && !f->Action_Redo->isEnabled());
     }
 };
 
