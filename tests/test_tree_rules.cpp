@@ -201,6 +201,60 @@ private slots:
         }
     }
 
+    // Removing or moving many rows at once leaves the tree a row-by-row
+    // change would, beyond the size where one reset takes over.
+    void bulkChangesMatchRowByRow_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("rows");
+        for (const char* c :
+             {"remove tasks", "remove sub-tasks", "move first", "move last", "sub-tasks to top"})
+            for (int rows : {3, 150})
+                QTest::addRow("%s, %d", c, rows) << QString(c) << rows;
+    }
+    void bulkChangesMatchRowByRow() {
+        QFETCH(QString, change);
+        QFETCH(int, rows);
+        TaskTreeModel bulk, single;
+        QAbstractItemModelTester tester(&bulk,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (TaskTreeModel* m : {&bulk, &single}) {
+            m->beginLoad();
+            for (int t = 0; t < 400; ++t) {
+                TaskNode* top = m->loadTopLevel(
+                    test::Task(QString::number(t), "root", QStringLiteral("t%1").arg(t)));
+                for (int c = 0; c < (t == 3 ? 320 : t % 3 == 0 ? 4 : 0); ++c)
+                    m->loadChild(top, test::Task(QString(), QString::number(t),
+                                                 QStringLiteral("s%1.%2").arg(t).arg(c)));
+            }
+            m->endLoad();
+        }
+        // Every other row of a list, from the second on; the target is the
+        // first task.
+        const auto pick = [&](TaskTreeModel& m) {
+            std::vector<TaskNode*> nodes;
+            const bool subs = change.contains("sub-tasks");
+            const auto& list = subs ? m.topLevel()[3]->children() : m.topLevel();
+            for (int i = 0; int(nodes.size()) < rows; i += 2)
+                nodes.push_back(list[size_t(1 + i)].get());
+            return nodes;
+        };
+        TaskNode* targetB = bulk.topLevel()[0].get();
+        TaskNode* targetS = single.topLevel()[0].get();
+        const bool first = change != "move last";
+        const bool toTop = change == "sub-tasks to top";
+        if (change.startsWith("remove")) {
+            bulk.removeNodes(pick(bulk));
+            for (TaskNode* n : pick(single))
+                single.removeNode(n);
+        } else {
+            bulk.moveNodes(pick(bulk), toTop ? nullptr : targetB, first);
+            for (TaskNode* n : pick(single))
+                single.moveNode(n, toTop ? nullptr : targetS, first ? 0 : -1);
+        }
+        QCOMPARE(test::Outline(bulk), test::Outline(single));
+        QCOMPARE(bulk.totalCount(), single.totalCount());
+    }
+
     void compareText_data() {
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");

@@ -6,18 +6,22 @@
 namespace TaskStore {
 
 namespace {
-QString WhereTid(const QString& tid) {
-    return QStringLiteral(" where tid=") + QuotedStr(tid);
-}
+// The id is bound: one prepared statement serves every row of a command.
+const QString kWhereTid = QStringLiteral(" where tid=?");
 
 void OpenRowForEdit(Query& q, const QString& tid) {
-    OpenQuery(q, QStringLiteral("select * from tasks") + WhereTid(tid));
+    OpenQuery(q, QStringLiteral("select * from tasks") + kWhereTid, {tid});
     q.edit();
 }
 
 void PostAndClose(Query& q) {
     q.post();
     q.close();
+}
+
+void Exec(Query& q, const QString& sql, const QStringList& params) {
+    q.setSql(sql, params);
+    q.execSql();
 }
 } // namespace
 
@@ -53,8 +57,10 @@ void WriteContent(Query& q, const QString& tid, const QString& content, TDateTim
 }
 
 void WriteExpandFlag(Query& q, const QString& tid, bool expanded) {
-    ExecQuery(q, QStringLiteral("update tasks set expandFlag=") +
-                     (expanded ? QStringLiteral("True") : QStringLiteral("False")) + WhereTid(tid));
+    Exec(q,
+         QStringLiteral("update tasks set expandFlag=") +
+             (expanded ? QStringLiteral("True") : QStringLiteral("False")) + kWhereTid,
+         {tid});
 }
 
 void WriteFlagAndTime(Query& q, const QString& tid, const QString& flagName, bool flag,
@@ -66,19 +72,16 @@ void WriteFlagAndTime(Query& q, const QString& tid, const QString& flagName, boo
 }
 
 void WriteColors(Query& q, const QString& tid, qint32 textColor, qint32 backgroundColor) {
-    ExecQuery(q, QStringLiteral("update tasks set textColor=%1, backgroundColor=%2")
-                         .arg(textColor)
-                         .arg(backgroundColor) +
-                     WhereTid(tid));
+    Exec(q, QStringLiteral("update tasks set textColor=?, backgroundColor=?") + kWhereTid,
+         {QString::number(textColor), QString::number(backgroundColor), tid});
 }
 
 void WriteParent(Query& q, const QString& tid, const QString& pid) {
-    ExecQuery(q, QStringLiteral("update tasks set pid=") + QuotedStr(pid) + WhereTid(tid));
+    Exec(q, QStringLiteral("update tasks set pid=?") + kWhereTid, {pid, tid});
 }
 
 void Delete(Query& q, const QString& tid) {
-    ExecQuery(q, QStringLiteral("delete from tasks") + WhereTid(tid));
-    ExecQuery(q, QStringLiteral("delete from tasks where pid=") + QuotedStr(tid));
+    Exec(q, QStringLiteral("delete from tasks where tid=?1 or pid=?1"), {tid});
 }
 
 } // namespace TaskStore

@@ -109,6 +109,13 @@ public:
     // end). A top-level node's sub-tasks come along as its siblings, right
     // after it, since the tree has two levels. Returns the rows moved.
     std::vector<TaskNode*> moveNode(TaskNode* node, TaskNode* newParent, int position);
+    // Many rows at once, siblings or not, and with one reset beyond a few:
+    // as removeNode for each, and as moveNode for each in turn, first (at
+    // position 0) or last.
+    // removeNodes returns whether it reset the tree.
+    bool removeNodes(const std::vector<TaskNode*>& nodes);
+    std::vector<TaskNode*> moveNodes(const std::vector<TaskNode*>& nodes, TaskNode* newParent,
+                                     bool first);
 
     // A row of the table as an undo or a redo left it: its record, or gone.
     // place: where it goes among its siblings (-1: the end); placeBefore
@@ -160,6 +167,8 @@ private:
                          bool ascending, SortScratch& scratch);
     static void turnRound(std::vector<std::unique_ptr<TaskNode>>& list);
     void rebuildVisible();
+    // Drops the emptied slots of each list and numbers it again.
+    static void closeUp(std::vector<std::vector<std::unique_ptr<TaskNode>>*>& lists);
     static void renumber(std::vector<std::unique_ptr<TaskNode>>& list);
 
     void beginLayoutChange(QModelIndexList& before, std::vector<TaskNode*>& nodes);

@@ -5,6 +5,7 @@
 #include "core/TaskHistory.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
+#include "gui/BusyProgress.h"
 #include "platform/Transaction.h"
 
 #include <QScopeGuard>
@@ -20,11 +21,14 @@ void TzvTasksFrame::Action_SetColorExecute() {
     if (dlg.exec() != QDialog::Accepted)
         return;
     // Stored first, for every row or none; the rows then show it.
+    BusyProgress busy = Busy(QStringLiteral("Setting colors"), qsizetype(selected.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, QStringLiteral("Set Color"));
+    qsizetype count = 0;
     for (TaskNode* node : selected) {
         step.watch(node);
         TaskStore::WriteColors(ADOQuery1, node->info.tid, dlg.textColor, dlg.backgroundColor);
+        busy.advance(++count);
     }
     TaskStep done = step.finish();
     transaction.commit();

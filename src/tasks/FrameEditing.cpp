@@ -6,6 +6,7 @@
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
+#include "gui/BusyProgress.h"
 #include "gui/Messages.h"
 #include "gui/pU_Boxes.h"
 #include "platform/Transaction.h"
@@ -209,18 +210,22 @@ void TzvTasksFrame::Action_TaskDeleteExecute() {
     if (AskBox(question) != IDOK)
         return;
     // Every row and its sub-tasks, or none of them.
+    BusyProgress busy = Busy(QStringLiteral("Deleting"), qsizetype(selected.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, QStringLiteral("Delete"));
-    for (TaskNode* node : selected)
+    qsizetype count = 0;
+    for (TaskNode* node : selected) {
         if (!node->info.tid.isEmpty()) {
             step.watch(node, true);
             TaskStore::Delete(ADOQuery1, node->info.tid);
         }
+        busy.advance(++count);
+    }
     TaskStep done = step.finish();
     transaction.commit();
     VtTasks->clearSelection();
-    for (TaskNode* node : selected)
-        m_model->removeNode(node); // a task goes with its sub-tasks
+    if (m_model->removeNodes(selected)) // a task goes with its sub-tasks
+        RestoreExpansion();
     ApplyFilter();
     PushStep(std::move(done));
     UpdateCommands();
@@ -241,15 +246,21 @@ void TzvTasksFrame::Action_TaskCompleteExecute() {
 // Stored first, every row or none: a box never shows a tick the table lacks.
 void TzvTasksFrame::StoreChecked(const std::vector<TaskNode*>& nodes, bool checked) {
     const TDateTime now = Clock::Now();
+    BusyProgress busy =
+        Busy(checked ? QStringLiteral("Marking complete") : QStringLiteral("Marking incomplete"),
+             qsizetype(nodes.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, checked ? QStringLiteral("Mark Complete")
                                                 : QStringLiteral("Unmark Complete"));
-    for (TaskNode* node : nodes)
+    qsizetype count = 0;
+    for (TaskNode* node : nodes) {
         if (!node->info.tid.isEmpty()) {
             step.watch(node);
             TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("checkFlag"),
                                         checked, QStringLiteral("checkTime"), now);
         }
+        busy.advance(++count);
+    }
     TaskStep done = step.finish();
     transaction.commit();
     for (TaskNode* node : nodes) {

@@ -5,6 +5,7 @@
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
+#include "gui/BusyProgress.h"
 #include "platform/Transaction.h"
 
 #include <QAction>
@@ -70,16 +71,21 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
             continue; // already at the top level
         rows.push_back(row);
     }
+    if (rows.empty())
+        return;
     const QString pid = target ? target->info.tid : RootPid();
     // Stored first, every row or none: a move that stopped half-way would
     // leave sub-tasks under a sub-task, shown nowhere. A task's own sub-tasks
     // come along under a new parent, so each gets it too.
+    BusyProgress busy = Busy(QStringLiteral("Moving"), qsizetype(rows.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db,
                           first ? QStringLiteral("Move to") : QStringLiteral("Drag and Drop"));
     if (target)
         step.watch(target);
+    qsizetype count = 0;
     for (TaskNode* row : rows) {
+        busy.advance(++count);
         step.watch(row, true);
         std::vector<TaskNode*> group{row};
         if (target)
@@ -96,12 +102,10 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
     PushStep(std::move(done));
 
     VtTasks->clearSelection();
-    for (TaskNode* row : rows) {
-        for (TaskNode* n : m_model->moveNode(row, target, first ? 0 : -1))
-            n->info.pid = pid;
-        RestoreExpansion();
-        if (target)
-            VtTasks->setExpanded(m_model->indexOf(target), true);
-    }
+    for (TaskNode* n : m_model->moveNodes(rows, target, first))
+        n->info.pid = pid;
+    RestoreExpansion();
+    if (target)
+        VtTasks->setExpanded(m_model->indexOf(target), true);
     UpdateCommands();
 }

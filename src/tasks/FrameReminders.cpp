@@ -6,6 +6,7 @@
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
+#include "gui/BusyProgress.h"
 #include "platform/Transaction.h"
 
 #include <QPointer>
@@ -35,12 +36,15 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
         return;
     const bool newFlag = dlg.flag();
     const TDateTime newTime = dlg.time();
+    BusyProgress busy = Busy(stepName, qsizetype(selected.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, stepName);
+    qsizetype count = 0;
     for (TaskNode* node : selected) {
         step.watch(node);
         TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, flagName, newFlag, timeName,
                                     newTime);
+        busy.advance(++count);
     }
     TaskStep done = step.finish();
     transaction.commit();
@@ -48,10 +52,10 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
     for (TaskNode* node : selected) {
         node->info.*flag = newFlag;
         node->info.*time = newTime;
-        Remeasure(node);
-        VtTasks->selectionModel()->select(m_model->indexOf(node), QItemSelectionModel::Deselect |
-                                                                      QItemSelectionModel::Rows);
+        m_model->nodeChanged(node);
     }
+    VtTasks->doItemsLayout();  // once: each row's height may have changed
+    VtTasks->clearSelection(); // every row set is unselected
 }
 
 void TzvTasksFrame::Action_TaskReminderSetExecute() {

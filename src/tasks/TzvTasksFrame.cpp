@@ -6,6 +6,7 @@
 #include "components/ZvStatusBar.h"
 #include "core/TaskRules.h"
 #include "gui/AppContext.h"
+#include "gui/BusyProgress.h"
 #include "gui/ImageList.h"
 #include "gui/Messages.h"
 #include "gui/pU_Boxes.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRandomGenerator>
+#include <QUndoStack>
 
 // The frame's construction, its commands' enabled state and the tip panel.
 // Each family of commands has a file of its own (Frame*.cpp).
@@ -102,6 +104,8 @@ TzvTasksFrame::~TzvTasksFrame() {
     Guarded([this] { FinishEdit(); });
     m_delegate->blockSignals(true);
     disconnect(m_delegate, nullptr, this, nullptr);
+    // Its steps go before the frame they call back.
+    delete m_undoStack;
     // Adopted by the window or not, the menu bar goes with the frame.
     delete MainMenu1;
 }
@@ -186,6 +190,13 @@ void TzvTasksFrame::CreateActions() {
     }
     SetSortLook();
     CreateUndoActions();
+}
+
+BusyProgress TzvTasksFrame::Busy(const QString& doing, qsizetype count) {
+    return BusyProgress(doing, count, [this](const QString& text) {
+        ZvStatusBar1->setPanelText(text);
+        ZvStatusBar1->repaint();
+    });
 }
 
 const TBackgrounds& TzvTasksFrame::backgrounds() const {

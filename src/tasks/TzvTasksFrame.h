@@ -18,6 +18,7 @@ class QMenu;
 class QMenuBar;
 class QToolBar;
 class QToolButton;
+class BusyProgress;
 class TaskDelegate;
 class TaskStep;
 class QUndoStack;
@@ -196,6 +197,8 @@ private:
     void CreateMenus();
     void CreateLayout();
     void VtTasksChange();
+    // For a command on count rows: busy and its progress in the status bar.
+    BusyProgress Busy(const QString& doing, qsizetype count);
     void ShowKeyboardTip();
     void Label_tipClick();
     void VtTasksContextMenu(const QPoint& pos);

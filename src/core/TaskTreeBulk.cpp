@@ -4,14 +4,98 @@
 #include <climits>
 #include <unordered_map>
 
-// The tree after an undo or a redo: the stored rows it changed, brought in
+// Changes of many rows at once, each inside one reset: a delete or a move
+// of many selected rows, and the rows an undo or a redo changed, brought in
 // at their old places, taken out, or given back their records.
 
 namespace {
+// Row by row up to here; beyond, one reset costs less than the view's
+// work for each row.
+constexpr size_t kRowByRow = 64;
+
 bool SameParent(const TaskNode* node, const QString& pid) {
     return node->isTopLevel() ? pid == RootPid() : node->parent()->info.tid == pid;
 }
 } // namespace
+
+void TaskTreeModel::closeUp(std::vector<std::vector<std::unique_ptr<TaskNode>>*>& lists) {
+    std::sort(lists.begin(), lists.end());
+    lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
+    for (auto* list : lists) {
+        list->erase(std::remove(list->begin(), list->end(), nullptr), list->end());
+        renumber(*list);
+    }
+}
+
+bool TaskTreeModel::removeNodes(const std::vector<TaskNode*>& nodes) {
+    if (nodes.size() <= kRowByRow) {
+        for (TaskNode* n : nodes)
+            removeNode(n);
+        return false;
+    }
+    beginResetModel();
+    m_flatDirty = true;
+    std::vector<std::unique_ptr<TaskNode>> gone; // until the view has let go
+    gone.reserve(nodes.size());
+    std::vector<std::vector<std::unique_ptr<TaskNode>>*> emptied;
+    for (TaskNode* n : nodes) {
+        auto& list = siblings(n->m_parent);
+        gone.push_back(std::move(list[size_t(n->m_position)]));
+        emptied.push_back(&list);
+        siblingsSorted(n->m_parent) = false;
+    }
+    closeUp(emptied);
+    rebuildVisible();
+    endResetModel();
+    return true;
+}
+
+std::vector<TaskNode*> TaskTreeModel::moveNodes(const std::vector<TaskNode*>& nodes,
+                                                TaskNode* newParent, bool first) {
+    m_flatDirty = true;
+    beginResetModel();
+    std::vector<std::vector<std::unique_ptr<TaskNode>>> groups;
+    groups.reserve(nodes.size());
+    std::vector<std::vector<std::unique_ptr<TaskNode>>*> emptied;
+    for (TaskNode* node : nodes) {
+        siblingsSorted(node->m_parent) = false;
+        auto& from = siblings(node->m_parent);
+        auto& group = groups.emplace_back();
+        group.push_back(std::move(from[size_t(node->m_position)]));
+        emptied.push_back(&from);
+        if (newParent) {
+            for (auto& child : node->m_children)
+                group.push_back(std::move(child));
+            node->m_children.clear();
+            node->m_visible.clear();
+            node->info.expandFlag = false;
+        }
+    }
+    closeUp(emptied);
+    siblingsSorted(newParent) = false;
+    auto& to = siblings(newParent);
+    // First: each group goes in at the top in turn, so the last one ends
+    // up first, as a row-by-row move would leave them.
+    std::vector<std::unique_ptr<TaskNode>> merged;
+    merged.reserve(to.size() + nodes.size());
+    if (!first)
+        for (auto& n : to)
+            merged.push_back(std::move(n));
+    std::vector<TaskNode*> moved;
+    for (size_t k = 0; k < groups.size(); ++k)
+        for (auto& n : groups[first ? groups.size() - 1 - k : k]) {
+            n->m_parent = newParent;
+            moved.push_back(n.get());
+            merged.push_back(std::move(n));
+        }
+    if (first)
+        for (auto& n : to)
+            merged.push_back(std::move(n));
+    to = std::move(merged);
+    rebuildVisible();
+    endResetModel();
+    return moved;
+}
 
 std::vector<TaskNode*> TaskTreeModel::applyRows(const std::vector<RowState>& rows, bool* reset) {
     QHash<QString, TaskNode*> byTid;
@@ -72,12 +156,7 @@ std::vector<TaskNode*> TaskTreeModel::applyRows(const std::vector<RowState>& row
         emptied.push_back(&list);
         siblingsSorted(m.node->m_parent) = false;
     }
-    std::sort(emptied.begin(), emptied.end());
-    emptied.erase(std::unique(emptied.begin(), emptied.end()), emptied.end());
-    for (auto* list : emptied) {
-        list->erase(std::remove(list->begin(), list->end(), nullptr), list->end());
-        renumber(*list);
-    }
+    closeUp(emptied);
 
     // Top-level rows first: a sub-task's parent may be among them.
     std::stable_sort(in.begin(), in.end(), [](const Move& a, const Move& b) {
