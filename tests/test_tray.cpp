@@ -2,6 +2,7 @@
 #include "components/ZvTray.h"
 #include "platform/IniFile.h"
 #include "platform/pU_Funcs.h"
+#include "tasks/TaskDialogs.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -472,6 +473,38 @@ private slots:
         QCOMPARE(exited.count(), 1);
         QCOMPARE(IniFile(folder.configPath()).readInteger("form", "Left", 0), 150);
         QCOMPARE(g_area->balloons().size(), 0); // Exit's own close shows none
+    }
+
+    // A reminder pop-up leaves the icon's menu usable: its Exit ends the
+    // program, and the reminder stays due as stored for the next start.
+    void exitFromTheIconMenuWhileAReminderWaits() {
+        test::ProgramFolder folder;
+        TTaskInfo t = test::Task("{A}", "root", "due");
+        t.alarmFlag = true;
+        t.alarmTime = ToDateTime(QDateTime::currentDateTime().addDays(-1));
+        test::Fill(folder.path(), {t});
+        const test::StoredRow before = test::StoredRowOf(folder.path(), "{A}");
+        test::Program p(folder.path());
+        p.show();
+        p.frame->Timer1->stop();
+        QPointer<TzvTasksFrame> frame = p.frame;
+        p.frame = nullptr;
+        p.tester.reset();
+        QSignalSpy exited(p.mainFm.get(), &TmainFm::exited);
+        QMenu* menu = p.mainFm->findChild<QMenu*>("PopupMenu_Tray");
+        test::WhenModal<TtaskReminderDlg> popup([&](TtaskReminderDlg*) {
+            g_area->fire(TZvTrayIcon::RightDown);
+            QVERIFY(menu->isVisible());
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(p.mainFm->Action_Exit).center());
+        });
+        frame->Timer1Timer();
+        QCOMPARE(popup.count, 1);
+        QTRY_COMPARE(exited.count(), 1);
+        QVERIFY(frame.isNull());
+        const test::StoredRow after = test::StoredRowOf(folder.path(), "{A}");
+        QVERIFY(after.alarmFlag);
+        QCOMPARE(after.alarmTime, before.alarmTime);
     }
 
     // Without a notification area: minimised to the task bar, and File has Exit.

@@ -10,6 +10,7 @@
 #include "gui/pU_Boxes.h"
 #include "io/TIoDm.h"
 #include "platform/SingleInstance.h"
+#include "tasks/TaskDialogs.h"
 #include "tasks/TzvTasksFrame.h"
 
 #include <QAction>
@@ -224,6 +225,13 @@ void TmainFm::BringForward() {
 void TmainFm::Exit() {
     if (m_exiting)
         return;
+    // A reminder pop-up waits in a loop of its own: it is closed first,
+    // unanswered, and the program ends once that loop has unwound.
+    if (TtaskReminderDlg* popup = TzvTasksFrame::ReminderPopup()) {
+        popup->abandon();
+        QTimer::singleShot(0, this, &TmainFm::Exit);
+        return;
+    }
     m_exiting = true;
     Guarded([this] { ZvFormState1->SaveState(); });
     delete m_tasksFrame; // commits an open edit and stops the frame's timers

@@ -159,15 +159,26 @@ QString StatusTextFor(const TTaskInfo& t) {
     return text;
 }
 
+namespace {
+bool ReminderDue(const TaskNode* n, TDateTime now) {
+    const TTaskInfo& t = n->info;
+    return !t.checkFlag && t.alarmFlag && (t.alarmTime - now) * 86400000.0 < 1.0;
+}
+} // namespace
+
 TaskNode* FirstDueReminder(const TaskTreeModel& model, TDateTime now) {
-    const auto due = [now](const TaskNode* n) {
-        const TTaskInfo& t = n->info;
-        return !t.checkFlag && t.alarmFlag && (t.alarmTime - now) * 86400000.0 < 1.0;
-    };
     for (TaskNode* n : model.flatNodes())
-        if (due(n))
+        if (ReminderDue(n, now))
             return n;
     return nullptr;
+}
+
+std::vector<TaskNode*> DueReminders(const TaskTreeModel& model, TDateTime now) {
+    std::vector<TaskNode*> due;
+    for (TaskNode* n : model.flatNodes())
+        if (ReminderDue(n, now))
+            due.push_back(n);
+    return due;
 }
 
 QString BuildTrayHint(Database& db, int hintSize) {

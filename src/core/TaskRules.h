@@ -63,6 +63,8 @@ QString StatusTextFor(const TTaskInfo& t);
 // The first incomplete task in tree order, hidden ones included, whose
 // reminder is due: its time not later than now (within a millisecond).
 TaskNode* FirstDueReminder(const TaskTreeModel& model, TDateTime now);
+// Every reminder due at now, in tree order.
+std::vector<TaskNode*> DueReminders(const TaskTreeModel& model, TDateTime now);
 
 // The notification-area hint: the first four incomplete tasks, sorted.
 QString BuildTrayHint(Database& db, int hintSize);

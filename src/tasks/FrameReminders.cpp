@@ -73,44 +73,67 @@ void TzvTasksFrame::Timer1Timer() {
     // The pop-up's modal loop keeps this timer running: one pop-up at a time.
     if (taskReminderDlg)
         return;
-    TaskNode* node = FirstDueReminder(*m_model, Clock::Now());
-    if (!node)
+    const TDateTime now = Clock::Now();
+    TaskNode* node = FirstDueReminder(*m_model, now);
+    if (!node) {
+        m_remindersQuiet = true;
         return;
+    }
     QPointer<TzvTasksFrame> self(this);
-    bool dismissed = false;
+    bool dismissed = false, all = false, abandoned = false;
     TDateTime snoozeUntil = 0;
     {
         // On the heap: if the frame goes while the pop-up waits, it takes
         // the pop-up with it.
         QPointer<TtaskReminderDlg> dlg =
             new TtaskReminderDlg(this, node->info.content, m_context.alarmSoundPath);
+        dlg->setWaiting(int(DueReminders(*m_model, now).size()) - 1);
+        // One sound for a burst: the next pop-up of it comes in silence.
+        dlg->setSilent(!std::exchange(m_remindersQuiet, false));
         taskReminderDlg = dlg;
         dlg->exec();
         taskReminderDlg = nullptr;
         if (dlg) {
             dismissed = dlg->dismissed;
             snoozeUntil = dlg->snoozeUntil;
+            all = dlg->all;
+            abandoned = dlg->abandoned;
             delete dlg;
         }
     }
     // The frame or the row may have gone while the pop-up was open.
-    if (!self)
+    if (!self || abandoned || !m_model->contains(node))
         return;
-    if (!m_model->contains(node))
-        return;
-    // Closed otherwise, the reminder stays due: nothing to take back.
+    // All: those the pop-up counted, due at the moment it came.
+    AnswerReminders(all ? DueReminders(*m_model, now) : std::vector<TaskNode*>{node}, dismissed,
+                    snoozeUntil, all);
+}
+
+void TzvTasksFrame::AnswerReminders(const std::vector<TaskNode*>& nodes, bool dismissed,
+                                    TDateTime snoozeUntil, bool all) {
+    // Closed otherwise, a reminder stays due: nothing to take back.
     const bool answered = dismissed || snoozeUntil != 0;
+    const QString name = dismissed
+                             ? (all ? QStringLiteral("Dismiss All") : QStringLiteral("Dismiss"))
+                             : (all ? QStringLiteral("Snooze All") : QStringLiteral("Snooze"));
+    BusyProgress busy = Busy(name, qsizetype(nodes.size()));
     Transaction transaction(m_context.db);
-    TaskStepRecorder step(m_context.db,
-                          dismissed ? QStringLiteral("Dismiss") : QStringLiteral("Snooze"));
-    step.watch(node);
-    TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("alarmFlag"), !dismissed,
-                                QStringLiteral("alarmTime"), snoozeUntil);
+    TaskStepRecorder step(m_context.db, name);
+    qsizetype count = 0;
+    for (TaskNode* node : nodes) {
+        step.watch(node);
+        TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("alarmFlag"),
+                                    !dismissed, QStringLiteral("alarmTime"), snoozeUntil);
+        busy.advance(++count);
+    }
     TaskStep done = step.finish();
     transaction.commit();
     if (answered)
         PushStep(std::move(done));
-    node->info.alarmFlag = !dismissed;
-    node->info.alarmTime = snoozeUntil;
-    Remeasure(node);
+    for (TaskNode* node : nodes) {
+        node->info.alarmFlag = !dismissed;
+        node->info.alarmTime = snoozeUntil;
+        m_model->nodeChanged(node);
+    }
+    VtTasks->doItemsLayout();
 }

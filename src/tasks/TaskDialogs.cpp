@@ -217,6 +217,17 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
     btn_dismiss->setToolTip(QStringLiteral("Dismiss reminder"));
     btn_snooze = button(this, "btn_snooze", QStringLiteral("Snooze"));
     btn_snooze->setDefault(true);
+    lbl_waiting = new QLabel(this);
+    lbl_waiting->setObjectName(QStringLiteral("lbl_waiting"));
+    btn_snoozeAll = button(this, "btn_snoozeAll", QStringLiteral("Snooze a&ll"));
+    btn_snoozeAll->setToolTip(QStringLiteral("Snooze every reminder that is due"));
+    btn_dismissAll = button(this, "btn_dismissAll", QStringLiteral("Dismiss &all"));
+    btn_dismissAll->setToolTip(QStringLiteral("Dismiss every reminder that is due"));
+    auto* waiting = new QHBoxLayout;
+    waiting->addWidget(lbl_waiting, 1);
+    waiting->addWidget(btn_snoozeAll);
+    waiting->addWidget(btn_dismissAll);
+    setWaiting(0);
     auto* snooze = new QHBoxLayout;
     snooze->addWidget(comb_Snooze, 1);
     snooze->addWidget(btn_snooze);
@@ -225,7 +236,11 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
     layout->addWidget(Label1);
     layout->addLayout(snooze);
     layout->addLayout(buttonRow({btn_dismiss}));
+    layout->addLayout(waiting);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Modal to the program's window only: the notification-area icon and
+    // its menu (Exit) stay within reach.
+    setWindowModality(Qt::WindowModal);
 
     connect(btn_snooze, &QPushButton::clicked, this, [this] {
         snoozeUntil = SnoozeTime(comb_Snooze->currentIndex(), Clock::Now());
@@ -236,10 +251,30 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
         dismissed = true;
         accept();
     });
+    connect(btn_snoozeAll, &QPushButton::clicked, this, [this] {
+        all = true;
+        btn_snooze->click();
+    });
+    connect(btn_dismissAll, &QPushButton::clicked, this, [this] {
+        all = true;
+        btn_dismiss->click();
+    });
     CentreOnScreen(this);
 }
 
 TtaskReminderDlg::~TtaskReminderDlg() = default;
+
+void TtaskReminderDlg::setWaiting(int count) {
+    lbl_waiting->setText(QStringLiteral("and %1 more").arg(count));
+    for (QWidget* w : {static_cast<QWidget*>(lbl_waiting), static_cast<QWidget*>(btn_snoozeAll),
+                       static_cast<QWidget*>(btn_dismissAll)})
+        w->setVisible(count > 0);
+}
+
+void TtaskReminderDlg::abandon() {
+    abandoned = true;
+    reject();
+}
 
 void TtaskReminderDlg::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);

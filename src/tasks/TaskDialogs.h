@@ -65,6 +65,14 @@ class TtaskReminderDlg : public QDialog {
 public:
     TtaskReminderDlg(QWidget* parent, const QString& reminderText, const QString& soundPath);
     ~TtaskReminderDlg() override;
+    // More reminders due after this one: "and 12 more", with buttons that
+    // answer them all at once.
+    void setWaiting(int count);
+    // Without the sound: a later pop-up of the same burst.
+    void setSilent(bool silent) { m_played = silent; }
+    // Closed unanswered because the program ends: the reminder stays due as
+    // stored.
+    void abandon();
 
     static const QStringList& SnoozeItems();
     // The new alarm time for the item at position, counted from now.
@@ -73,12 +81,17 @@ public:
     QString reminderText;
     bool dismissed = false;
     TDateTime snoozeUntil = 0;
+    bool all = false; // the answer is for every reminder due
+    bool abandoned = false;
 
     QPlainTextEdit* Memo1;
     QLabel* Label1;
     QComboBox* comb_Snooze;
     QPushButton* btn_dismiss;
     QPushButton* btn_snooze;
+    QLabel* lbl_waiting;
+    QPushButton* btn_dismissAll;
+    QPushButton* btn_snoozeAll;
 
 protected:
     void showEvent(QShowEvent* e) override;

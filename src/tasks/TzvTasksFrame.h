@@ -92,6 +92,10 @@ public:
     void Action_TaskReminderSetExecute();
     void Action_TaskDueSetExecute();
     void Timer1Timer();
+    // The pop-up's answer for these reminders, all of them at once when
+    // asked ("Dismiss all"), in one transaction and one step.
+    void AnswerReminders(const std::vector<TaskNode*>& nodes, bool dismissed, TDateTime snoozeUntil,
+                         bool all);
     // The reminder pop-up while one is open.
     static class TtaskReminderDlg* ReminderPopup();
     void Action_SetColorExecute();
@@ -287,5 +291,6 @@ private:
     bool m_loading = false;
     bool m_focusedOnce = false;
     bool m_restoringExpansion = false;
+    bool m_remindersQuiet = true; // no reminder was due at the last tick
     QString m_trayHint;
 };
