@@ -430,6 +430,50 @@ private slots:
         QCOMPARE(tree(*f->model()), shown);
     }
 
+    // The same on many rows, where the tree changes in one go: refused at
+    // the 150th of 200, nothing is stored and the tree is as it was.
+    void refusedCommandOnManyRowsChangesNothing_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* c : {"delete", "move", "complete"})
+            QTest::newRow(c) << QString(c);
+    }
+    void refusedCommandOnManyRowsChangesNothing() {
+        QFETCH(QString, command);
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            test::InsertTask(db, test::Task("{T}", "root", "0 target"));
+            for (int i = 0; i < 200; ++i)
+                test::InsertTask(db, test::Task(QString("{%1}").arg(i), "root",
+                                                QString("task %1").arg(i, 3, 10, QChar('0'))));
+            db.exec("create trigger full_u before update on tasks when old.tid='{150}' begin "
+                    "select raise(abort, 'database or disk is full'); end;"
+                    "create trigger full_d before delete on tasks when old.tid='{150}' begin "
+                    "select raise(abort, 'database or disk is full'); end");
+        }
+        const QString before = table(folder.path());
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const QString shown = tree(*f->model());
+        const QString outline = test::Outline(*f->model());
+        p.tree()->selectAll();
+        p.tree()->selectionModel()->select(p.row(0), QItemSelectionModel::Deselect |
+                                                         QItemSelectionModel::Rows);
+        if (command == "delete")
+            f->Action_TaskDelete->trigger();
+        else if (command == "move")
+            Guarded([&] { f->MoveSelectedTo(f->model()->topLevel()[0].get(), false); });
+        else
+            f->Action_TaskComplete->trigger();
+        QTRY_VERIFY(!p.boxes.shown.isEmpty());
+        QVERIFY(p.boxes.shown.last().text.contains("disk is full"));
+        QCOMPARE(table(folder.path()), before);
+        QCOMPARE(tree(*f->model()), shown);
+        QCOMPARE(test::Outline(*f->model()), outline);
+        QVERIFY(!f->Action_Undo->isEnabled());
+    }
+
     // 20,000 records that are all tid: one box for the first missing
     // attribute, one with the count of the rest; the records are still read.
     void missingAttributesRaiseTwoBoxes_data() {

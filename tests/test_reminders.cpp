@@ -212,6 +212,48 @@ private slots:
         QCOMPARE(shown.last(), QStringLiteral("done long ago"));
     }
 
+    // Several due at once: the pop-up counts the others and answers them
+    // all in one step; the sound comes with the first pop-up of a burst.
+    void aBurstIsAnsweredAtOnce_data() {
+        QTest::addColumn<bool>("dismiss");
+        QTest::newRow("dismiss all") << true;
+        QTest::newRow("snooze all") << false;
+    }
+    void aBurstIsAnsweredAtOnce() {
+        QFETCH(bool, dismiss);
+        TzvTasksFrame* f =
+            open({withAlarm("{A}", "root", "a", at(2, 9)), withAlarm("{B}", "root", "b", at(1, 9)),
+                  withAlarm("{L}", "root", "later", at(2, 11)),
+                  withAlarm("{C}", "{A}", "c", at(2, 10))});
+        QStringList seen;
+        QList<bool> silent;
+        bool answerAll = false;
+        test::WhenModal<TtaskReminderDlg> answer([&](TtaskReminderDlg* d) {
+            seen << (d->lbl_waiting->isVisibleTo(d) ? d->lbl_waiting->text() : QString());
+            silent << d->silent();
+            if (!answerAll)
+                d->btn_snooze->click();
+            else
+                (dismiss ? d->btn_dismissAll : d->btn_snoozeAll)->click();
+        });
+        f->Timer1Timer(); // a: snoozed alone, two more were waiting
+        answerAll = true;
+        f->Timer1Timer(); // the rest of the burst, all at once
+        f->Timer1Timer(); // nothing left due
+        QCOMPARE(seen, QStringList({"and 2 more", "and 1 more"}));
+        QCOMPARE(silent, QList<bool>({false, true}));
+        for (const char* tid : {"{B}", "{C}"}) {
+            const test::StoredRow r = test::StoredRowOf(m_folder->path(), tid);
+            QCOMPARE(r.alarmFlag, !dismiss);
+            QCOMPARE(r.alarmTime, dismiss ? 0.0 : at(2, 10, 5));
+        }
+        QCOMPARE(test::StoredRowOf(m_folder->path(), "{L}").alarmTime, at(2, 11));
+        QCOMPARE(f->Action_Undo->text(), dismiss ? "&Undo Dismiss All" : "&Undo Snooze All");
+        f->Action_Undo->trigger();
+        QCOMPARE(test::StoredRowOf(m_folder->path(), "{B}").alarmTime, at(1, 9));
+        QCOMPARE(test::StoredRowOf(m_folder->path(), "{C}").alarmTime, at(2, 10));
+    }
+
     void hiddenTasksStillRaiseTheirReminder() {
         TzvTasksFrame* f = open({withAlarm("{A}", "root", "hidden but due", at(2, 9)),
                                  test::Task("{B}", "root", "shown", true)});

@@ -279,7 +279,7 @@ void TtaskReminderDlg::abandon() {
 void TtaskReminderDlg::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     Memo1->setPlainText(reminderText);
-    if (m_played)
+    if (m_played || m_silent)
         return;
     m_played = true;
     // Played once, without waiting; a missing file or no sound device is

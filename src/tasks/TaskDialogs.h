@@ -69,7 +69,8 @@ public:
     // answer them all at once.
     void setWaiting(int count);
     // Without the sound: a later pop-up of the same burst.
-    void setSilent(bool silent) { m_played = silent; }
+    void setSilent(bool silent) { m_silent = silent; }
+    bool silent() const { return m_silent; }
     // Closed unanswered because the program ends: the reminder stays due as
     // stored.
     void abandon();
@@ -102,6 +103,7 @@ private:
     QString m_soundPath;
     QSoundEffect* m_sound = nullptr;
     bool m_played = false;
+    bool m_silent = false;
 };
 
 // "Set Color": text and background colour values, each possibly the default.
