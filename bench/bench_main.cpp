@@ -2,6 +2,7 @@
 // on, measured in one run on one generated program folder.
 //
 //   tasquel-bench FOLDER [--memory] [google benchmark flags]
+#include "Bench.h"
 #include "app/TmainFm.h"
 #include "core/Interchange.h"
 #include "core/TaskRules.h"
@@ -24,28 +25,6 @@
 #include <zlib.h>
 
 namespace {
-
-QString g_folder; // the generated program folder, with its trailing slash
-QTemporaryDir* g_scratch;
-
-struct Program {
-    std::unique_ptr<TmainFm> main;
-    TzvTasksFrame* frame = nullptr;
-    explicit Program(bool show = true) {
-        main = std::make_unique<TmainFm>(g_folder);
-        if (show) {
-            main->show();
-            settle();
-        }
-        frame = main->tasksFrame();
-        if (frame)
-            frame->Timer1->stop();
-    }
-    static void settle() {
-        for (int i = 0; i < 4; ++i)
-            QCoreApplication::processEvents();
-    }
-};
 
 Program& shared() {
     static Program p;
@@ -389,6 +368,8 @@ int main(int argc, char** argv) {
     pair("backup", BM_Backup, BM_Backup_Floor, true);
     pair("restore", BM_Restore, BM_Restore_Floor, true);
     pair("import", BM_Import, BM_Restore_Floor, true);
+    pair("delete all", BM_DeleteAll, BM_DeleteAll_Floor, true);
+    pair("dismiss all", BM_DismissAll, BM_DismissAll_Floor, false);
 
     int bargc = argc - 1;
     std::vector<char*> bargv{argv[0]};
@@ -398,6 +379,7 @@ int main(int argc, char** argv) {
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
     shared().main.reset();
+    ReleaseCommandBenches();
 
     struct Target {
         const char* name;
@@ -405,7 +387,8 @@ int main(int argc, char** argv) {
     };
     const Target targets[] = {{"load", 1.5},      {"first paint", 3},  {"search keystroke", 3},
                               {"sort toggle", 2}, {"tray hint", 0.01}, {"timer tick", 2},
-                              {"backup", 1.5},    {"restore", 1.3},    {"import", 1.3}};
+                              {"backup", 1.5},    {"restore", 1.3},    {"import", 1.3},
+                              {"delete all", 3},  {"dismiss all", 3}};
     std::printf("\n%-18s %12s %12s %8s %8s  %s\n", "figure", "project ms", "floor ms", "ratio",
                 "target", "holds");
     bool all = true;

@@ -27,6 +27,20 @@ void TaskTreeModel::closeUp(std::vector<std::vector<std::unique_ptr<TaskNode>>*>
     }
 }
 
+void TaskTreeModel::nodesChanged(const std::vector<TaskNode*>& nodes) {
+    if (nodes.size() <= kRowByRow) {
+        for (TaskNode* n : nodes)
+            nodeChanged(n);
+        return;
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+    for (TaskNode* n : nodes) {
+        ++n->m_revision;
+        siblingsSorted(n->m_parent) = false;
+    }
+    emit layoutChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+}
+
 bool TaskTreeModel::removeNodes(const std::vector<TaskNode*>& nodes) {
     if (nodes.size() <= kRowByRow) {
         for (TaskNode* n : nodes)
@@ -131,8 +145,7 @@ std::vector<TaskNode*> TaskTreeModel::applyRows(const std::vector<RowState>& row
     if (reset)
         *reset = !out.empty() || !in.empty();
     if (out.empty() && in.empty()) {
-        for (TaskNode* n : changed)
-            nodeChanged(n);
+        nodesChanged(changed);
         return changed;
     }
 

@@ -102,6 +102,9 @@ public:
     // After any change to a node's record: repaints and re-measures it, and
     // its search answer and its list's order are found again.
     void nodeChanged(TaskNode* node);
+    // The same for many: beyond a few, one layout change, so the view
+    // measures again only the rows it shows instead of every changed one.
+    void nodesChanged(const std::vector<TaskNode*>& nodes);
     // Sets the complete state the check box shows.
     void setChecked(TaskNode* node, bool checked);
 

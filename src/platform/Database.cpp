@@ -149,6 +149,35 @@ void Query::execSql() {
         throw DbError(engineText(m_db.handle()));
 }
 
+void Query::execWith(const QString& sql, const std::vector<Param>& params) {
+    close();
+    m_sql = sql;
+    m_params.clear();
+    sqlite3* db = m_db.handle();
+    if (sqlite3_get_autocommit(db))
+        m_db.requireSameFile();
+    m_stmt = prepareKept(db, sql, m_cached, m_cachedSql);
+    std::vector<QByteArray> texts; // bound without a copy, kept until the step
+    texts.reserve(params.size());
+    int index = 1;
+    for (const Param& p : params) {
+        if (const auto* s = std::get_if<QString>(&p)) {
+            const QByteArray& t = texts.emplace_back(s->toUtf8());
+            sqlite3_bind_text64(m_stmt, index, t.constData(), sqlite3_uint64(t.size()),
+                                SQLITE_STATIC, SQLITE_UTF8);
+        } else if (const auto* i = std::get_if<qint64>(&p)) {
+            sqlite3_bind_int64(m_stmt, index, *i);
+        } else {
+            sqlite3_bind_double(m_stmt, index, std::get<double>(p));
+        }
+        ++index;
+    }
+    const int rc = sqlite3_step(m_stmt);
+    close();
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        throw DbError(engineText(db));
+}
+
 void Query::step() {
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)

@@ -74,6 +74,10 @@ public:
     QString sql() const { return m_sql; }
     void open();    // a statement that returns rows; positions on the first row
     void execSql(); // a statement that returns no rows
+    // A statement that returns no rows, each value bound to its "?" mark
+    // with its own type, as the row setters store it.
+    using Param = std::variant<QString, qint64, double>;
+    void execWith(const QString& sql, const std::vector<Param>& params);
     bool isOpen() const { return m_stmt != nullptr; }
 
     bool eof() const { return m_eof; }

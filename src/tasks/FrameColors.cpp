@@ -38,6 +38,6 @@ void TzvTasksFrame::Action_SetColorExecute() {
     for (TaskNode* node : selected) {
         node->info.textColor = dlg.textColor;
         node->info.backgroundColor = dlg.backgroundColor;
-        m_model->nodeChanged(node);
     }
+    m_model->nodesChanged(selected);
 }

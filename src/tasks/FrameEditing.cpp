@@ -265,8 +265,9 @@ void TzvTasksFrame::StoreChecked(const std::vector<TaskNode*>& nodes, bool check
     transaction.commit();
     for (TaskNode* node : nodes) {
         node->info.checkTime = now;
-        m_model->setChecked(node, checked);
+        node->info.checkFlag = checked;
     }
+    m_model->nodesChanged(nodes);
     ApplyFilter();
     PushStep(std::move(done));
     UpdateCommands();

@@ -52,8 +52,8 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
     for (TaskNode* node : selected) {
         node->info.*flag = newFlag;
         node->info.*time = newTime;
-        m_model->nodeChanged(node);
     }
+    m_model->nodesChanged(selected);
     VtTasks->doItemsLayout();  // once: each row's height may have changed
     VtTasks->clearSelection(); // every row set is unselected
 }
@@ -133,7 +133,7 @@ void TzvTasksFrame::AnswerReminders(const std::vector<TaskNode*>& nodes, bool di
     for (TaskNode* node : nodes) {
         node->info.alarmFlag = !dismissed;
         node->info.alarmTime = snoozeUntil;
-        m_model->nodeChanged(node);
     }
+    m_model->nodesChanged(nodes);
     VtTasks->doItemsLayout();
 }

@@ -1,0 +1,41 @@
+#pragma once
+
+// What the benchmark files share: the generated folder, a scratch folder,
+// and the program as main() builds it.
+#include "app/TmainFm.h"
+#include "tasks/TzvTasksFrame.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+inline QString g_folder; // the generated program folder, with its trailing slash
+inline QTemporaryDir* g_scratch;
+
+struct Program {
+    std::unique_ptr<TmainFm> main;
+    TzvTasksFrame* frame = nullptr;
+    explicit Program(bool show = true, const QString& folder = g_folder) {
+        main = std::make_unique<TmainFm>(folder);
+        if (show) {
+            main->show();
+            settle();
+        }
+        frame = main->tasksFrame();
+        if (frame)
+            frame->Timer1->stop();
+    }
+    static void settle() {
+        for (int i = 0; i < 4; ++i)
+            QCoreApplication::processEvents();
+    }
+};
+
+// Commands on many rows (bench_commands.cpp).
+void BM_DeleteAll(benchmark::State& s);
+void BM_DeleteAll_Floor(benchmark::State& s);
+void BM_DismissAll(benchmark::State& s);
+void BM_DismissAll_Floor(benchmark::State& s);
+// Before the application goes: the program the burst figures keep.
+void ReleaseCommandBenches();
