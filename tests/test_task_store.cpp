@@ -71,18 +71,18 @@ private slots:
                 TaskStore::WriteExpandFlag(q, t, false);
             }) << QStringList{QStringLiteral("expandFlag")};
             row("alarm") << tid << Write([](Query& q, const QString& t) {
-                TaskStore::WriteFlagAndTime(q, t, QStringLiteral("alarmFlag"), false,
+                TaskStore::WriteFlagAndTime(q, QStringList{t}, QStringLiteral("alarmFlag"), false,
                                             QStringLiteral("alarmTime"), 46001.0);
             }) << QStringList{QStringLiteral("alarmFlag"), QStringLiteral("alarmTime")};
             row("check") << tid << Write([](Query& q, const QString& t) {
-                TaskStore::WriteFlagAndTime(q, t, QStringLiteral("checkFlag"), false,
+                TaskStore::WriteFlagAndTime(q, QStringList{t}, QStringLiteral("checkFlag"), false,
                                             QStringLiteral("checkTime"), 46002.0);
             }) << QStringList{QStringLiteral("checkFlag"), QStringLiteral("checkTime")};
             row("colours") << tid << Write([](Query& q, const QString& t) {
-                TaskStore::WriteColors(q, t, -16777201, 0);
+                TaskStore::WriteColors(q, QStringList{t}, -16777201, 0);
             }) << QStringList{QStringLiteral("textColor"), QStringLiteral("backgroundColor")};
             row("parent") << tid << Write([](Query& q, const QString& t) {
-                TaskStore::WriteParent(q, t, QStringLiteral("o'parent"));
+                TaskStore::WriteParent(q, QStringList{t}, QStringLiteral("o'parent"));
             }) << QStringList{QStringLiteral("pid")};
         }
     }
@@ -116,8 +116,8 @@ private slots:
         test::InsertTask(db, FullTask(QStringLiteral("{T}"), QStringLiteral("root")));
         Query q(db);
         TaskStore::WriteContent(q, QStringLiteral("{T}"), QStringLiteral("it's\r\ndone"), 46000.5);
-        TaskStore::WriteColors(q, QStringLiteral("{T}"), -1, 0x00FF00);
-        TaskStore::WriteFlagAndTime(q, QStringLiteral("{T}"), QStringLiteral("dueFlag"), false,
+        TaskStore::WriteColors(q, QStringList{"{T}"}, -1, 0x00FF00);
+        TaskStore::WriteFlagAndTime(q, QStringList{"{T}"}, QStringLiteral("dueFlag"), false,
                                     QStringLiteral("dueTime"), 0);
         OpenQuery(q, QStringLiteral("select * from tasks where tid='{T}'"));
         QCOMPARE(q.text(QStringLiteral("content")), QStringLiteral("it's\r\ndone"));
@@ -186,12 +186,12 @@ private slots:
         test::InsertTask(db, Task("{B1}", "{B}", "b1"));
         test::InsertTask(db, Task("it'", "root", "a prefix of the other tid"));
         Query q(db);
-        TaskStore::Delete(q, QStringLiteral("it's"));
+        TaskStore::Delete(q, QStringList{"it's"});
         QCOMPARE(RowCount(db), 3);
         QVERIFY(RowOf(db, QStringLiteral("{A1}")).isEmpty());
         QVERIFY(!RowOf(db, QStringLiteral("{B1}")).isEmpty());
         QVERIFY(!RowOf(db, QStringLiteral("it'")).isEmpty());
-        TaskStore::Delete(q, QStringLiteral("{B1}")); // a sub-task alone
+        TaskStore::Delete(q, QStringList{"{B1}"}); // a sub-task alone
         QCOMPARE(RowCount(db), 2);
     }
 

@@ -170,13 +170,7 @@ TaskStepRecorder::TaskStepRecorder(Database& db, const QString& name)
 
 TaskStepRecorder::~TaskStepRecorder() = default;
 
-void TaskStepRecorder::add(std::vector<RowImage> rows, const TaskNode* node) {
-    QHash<QString, int> places;
-    if (node) {
-        places.insert(node->info.tid, node->position());
-        for (const auto& child : node->children())
-            places.insert(child->info.tid, child->position());
-    }
+void TaskStepRecorder::add(std::vector<RowImage> rows, const QHash<QString, int>& places) {
     for (RowImage& image : rows) {
         if (m_seen.contains(image.rowid))
             continue;
@@ -189,17 +183,39 @@ void TaskStepRecorder::add(std::vector<RowImage> rows, const TaskNode* node) {
 }
 
 void TaskStepRecorder::watch(const TaskNode* node, bool withSubTasks) {
-    if (node->info.tid.isEmpty())
-        return;
-    const QStringList ids{node->info.tid};
-    add(withSubTasks ? m_images->select(QStringLiteral("tid=?1 or pid=?1"), ids)
-                     : m_images->select(QStringLiteral("tid=?"), ids),
-        node);
+    watch(std::vector<TaskNode*>{const_cast<TaskNode*>(node)}, withSubTasks);
+}
+
+void TaskStepRecorder::watch(const std::vector<TaskNode*>& nodes, bool withSubTasks) {
+    // Each row's place, and its sub-tasks' places, for an undo to put
+    // them back.
+    QHash<QString, int> places;
+    QStringList ids;
+    for (const TaskNode* n : nodes) {
+        if (n->info.tid.isEmpty())
+            continue;
+        ids << n->info.tid;
+        places.insert(n->info.tid, n->position());
+        if (withSubTasks)
+            for (const auto& child : n->children())
+                places.insert(child->info.tid, child->position());
+    }
+    constexpr qsizetype batch = 500;
+    for (qsizetype at = 0; at < ids.size(); at += batch) {
+        const QStringList part = ids.mid(at, batch);
+        QStringList marks;
+        for (qsizetype i = 0; i < part.size(); ++i)
+            marks << u'?' + QString::number(i + 1);
+        const QString list = marks.join(u',');
+        const QString where = withSubTasks ? QStringLiteral("tid in (%1) or pid in (%1)").arg(list)
+                                           : QStringLiteral("tid in (%1)").arg(list);
+        add(m_images->select(where, part), places);
+    }
 }
 
 void TaskStepRecorder::watch(const QString& tid) {
     m_tids << tid;
-    add(m_images->select(QStringLiteral("tid=?"), {tid}), nullptr);
+    add(m_images->select(QStringLiteral("tid=?"), {tid}), {});
 }
 
 TaskStep TaskStepRecorder::finish() {

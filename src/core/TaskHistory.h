@@ -51,6 +51,8 @@ public:
     ~TaskStepRecorder();
     // A stored row, with its sub-tasks when asked, and the place of each.
     void watch(const TaskNode* node, bool withSubTasks = false);
+    // Many at once, a few hundred ids to a statement.
+    void watch(const std::vector<TaskNode*>& nodes, bool withSubTasks = false);
     // The row of a task not stored yet (or any stored row with that id).
     void watch(const QString& tid);
     // After the writes: every watched row as it is now. Rows the command
@@ -58,7 +60,7 @@ public:
     TaskStep finish();
 
 private:
-    void add(std::vector<RowImage> rows, const TaskNode* node);
+    void add(std::vector<RowImage> rows, const QHash<QString, int>& places);
 
     std::unique_ptr<RowImages> m_images;
     TaskStep m_step;

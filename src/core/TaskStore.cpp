@@ -23,6 +23,24 @@ void Exec(Query& q, const QString& sql, const QStringList& params) {
     q.setSql(sql, params);
     q.execSql();
 }
+
+// Runs sql, whose %1 stands for a list of ids, for each batch of ids, the
+// values bound before them.
+void InBatches(Query& q, const QString& sql, const std::vector<Query::Param>& values,
+               const QStringList& ids) {
+    constexpr qsizetype batch = 500;
+    const int first = int(values.size()) + 1;
+    for (qsizetype at = 0; at < ids.size(); at += batch) {
+        const qsizetype n = std::min(batch, ids.size() - at);
+        QStringList marks;
+        std::vector<Query::Param> params = values;
+        for (qsizetype i = 0; i < n; ++i) {
+            marks << u'?' + QString::number(first + i);
+            params.emplace_back(ids.at(at + i));
+        }
+        q.execWith(sql.arg(marks.join(u',')), params);
+    }
+}
 } // namespace
 
 void StampNewTask(TTaskInfo& t, TDateTime now) {
@@ -63,24 +81,26 @@ void WriteExpandFlag(Query& q, const QString& tid, bool expanded) {
          {tid});
 }
 
-void WriteFlagAndTime(Query& q, const QString& tid, const QString& flagName, bool flag,
+void WriteFlagAndTime(Query& q, const QStringList& tids, const QString& flagName, bool flag,
                       const QString& timeName, TDateTime time) {
-    // One statement: it runs for each of many selected rows.
-    q.execWith(QStringLiteral("update tasks set %1=?, %2=?").arg(flagName, timeName) + kWhereTid,
-               {qint64(flag ? 1 : 0), time, tid});
+    InBatches(q,
+              QStringLiteral("update tasks set %2=?1, %3=?2 where tid in (%1)")
+                  .arg(QStringLiteral("%1"), flagName, timeName),
+              {qint64(flag ? 1 : 0), time}, tids);
 }
 
-void WriteColors(Query& q, const QString& tid, qint32 textColor, qint32 backgroundColor) {
-    Exec(q, QStringLiteral("update tasks set textColor=?, backgroundColor=?") + kWhereTid,
-         {QString::number(textColor), QString::number(backgroundColor), tid});
+void WriteColors(Query& q, const QStringList& tids, qint32 textColor, qint32 backgroundColor) {
+    InBatches(q,
+              QStringLiteral("update tasks set textColor=?1, backgroundColor=?2 where tid in (%1)"),
+              {qint64(textColor), qint64(backgroundColor)}, tids);
 }
 
-void WriteParent(Query& q, const QString& tid, const QString& pid) {
-    Exec(q, QStringLiteral("update tasks set pid=?") + kWhereTid, {pid, tid});
+void WriteParent(Query& q, const QStringList& tids, const QString& pid) {
+    InBatches(q, QStringLiteral("update tasks set pid=?1 where tid in (%1)"), {pid}, tids);
 }
 
-void Delete(Query& q, const QString& tid) {
-    Exec(q, QStringLiteral("delete from tasks where tid=?1 or pid=?1"), {tid});
+void Delete(Query& q, const QStringList& tids) {
+    InBatches(q, QStringLiteral("delete from tasks where tid in (%1) or pid in (%1)"), {}, tids);
 }
 
 } // namespace TaskStore

@@ -20,12 +20,14 @@ void Insert(Query& q, const TTaskInfo& t);
 // A changed text and the time of the change.
 void WriteContent(Query& q, const QString& tid, const QString& content, TDateTime editTime);
 void WriteExpandFlag(Query& q, const QString& tid, bool expanded);
+// The writes a command makes to each of many selected rows take their ids
+// together, a few hundred to a statement.
 // A boolean column and its time column, such as alarmFlag and alarmTime.
-void WriteFlagAndTime(Query& q, const QString& tid, const QString& flagName, bool flag,
+void WriteFlagAndTime(Query& q, const QStringList& tids, const QString& flagName, bool flag,
                       const QString& timeName, TDateTime time);
-void WriteColors(Query& q, const QString& tid, qint32 textColor, qint32 backgroundColor);
-void WriteParent(Query& q, const QString& tid, const QString& pid);
-// Removes the task's row and the rows of its sub-tasks.
-void Delete(Query& q, const QString& tid);
+void WriteColors(Query& q, const QStringList& tids, qint32 textColor, qint32 backgroundColor);
+void WriteParent(Query& q, const QStringList& tids, const QString& pid);
+// Removes the tasks' rows and the rows of their sub-tasks.
+void Delete(Query& q, const QStringList& tids);
 
 } // namespace TaskStore

@@ -27,11 +27,11 @@ void TaskTreeModel::closeUp(std::vector<std::vector<std::unique_ptr<TaskNode>>*>
     }
 }
 
-void TaskTreeModel::nodesChanged(const std::vector<TaskNode*>& nodes) {
+bool TaskTreeModel::nodesChanged(const std::vector<TaskNode*>& nodes) {
     if (nodes.size() <= kRowByRow) {
         for (TaskNode* n : nodes)
             nodeChanged(n);
-        return;
+        return false;
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::NoLayoutChangeHint);
     for (TaskNode* n : nodes) {
@@ -39,6 +39,7 @@ void TaskTreeModel::nodesChanged(const std::vector<TaskNode*>& nodes) {
         siblingsSorted(n->m_parent) = false;
     }
     emit layoutChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+    return true;
 }
 
 bool TaskTreeModel::removeNodes(const std::vector<TaskNode*>& nodes) {

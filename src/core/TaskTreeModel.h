@@ -104,7 +104,8 @@ public:
     void nodeChanged(TaskNode* node);
     // The same for many: beyond a few, one layout change, so the view
     // measures again only the rows it shows instead of every changed one.
-    void nodesChanged(const std::vector<TaskNode*>& nodes);
+    // Returns whether it was a layout change.
+    bool nodesChanged(const std::vector<TaskNode*>& nodes);
     // Sets the complete state the check box shows.
     void setChecked(TaskNode* node, bool checked);
 

@@ -15,7 +15,7 @@ BusyProgress::~BusyProgress() {
 }
 
 void BusyProgress::advance(qsizetype done) {
-    if (done % 64 != 0 || (!m_busy && m_clock.elapsed() < 500))
+    if (!m_busy && m_clock.elapsed() < 500)
         return;
     if (!m_busy) {
         m_busy = true;

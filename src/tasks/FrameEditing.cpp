@@ -213,14 +213,10 @@ void TzvTasksFrame::Action_TaskDeleteExecute() {
     BusyProgress busy = Busy(QStringLiteral("Deleting"), qsizetype(selected.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, QStringLiteral("Delete"));
-    qsizetype count = 0;
-    for (TaskNode* node : selected) {
-        if (!node->info.tid.isEmpty()) {
-            step.watch(node, true);
-            TaskStore::Delete(ADOQuery1, node->info.tid);
-        }
-        busy.advance(++count);
-    }
+    ForEachBatch(selected, busy, [&](const std::vector<TaskNode*>& part, const QStringList& ids) {
+        step.watch(part, true);
+        TaskStore::Delete(ADOQuery1, ids);
+    });
     TaskStep done = step.finish();
     transaction.commit();
     VtTasks->clearSelection();
@@ -252,15 +248,11 @@ void TzvTasksFrame::StoreChecked(const std::vector<TaskNode*>& nodes, bool check
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, checked ? QStringLiteral("Mark Complete")
                                                 : QStringLiteral("Unmark Complete"));
-    qsizetype count = 0;
-    for (TaskNode* node : nodes) {
-        if (!node->info.tid.isEmpty()) {
-            step.watch(node);
-            TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("checkFlag"),
-                                        checked, QStringLiteral("checkTime"), now);
-        }
-        busy.advance(++count);
-    }
+    ForEachBatch(nodes, busy, [&](const std::vector<TaskNode*>& part, const QStringList& ids) {
+        step.watch(part);
+        TaskStore::WriteFlagAndTime(ADOQuery1, ids, QStringLiteral("checkFlag"), checked,
+                                    QStringLiteral("checkTime"), now);
+    });
     TaskStep done = step.finish();
     transaction.commit();
     for (TaskNode* node : nodes) {

@@ -83,18 +83,15 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
                           first ? QStringLiteral("Move to") : QStringLiteral("Drag and Drop"));
     if (target)
         step.watch(target);
-    qsizetype count = 0;
-    for (TaskNode* row : rows) {
-        busy.advance(++count);
-        step.watch(row, true);
-        std::vector<TaskNode*> group{row};
+    ForEachBatch(rows, busy, [&](const std::vector<TaskNode*>& part, QStringList ids) {
+        step.watch(part, true);
         if (target)
-            for (const auto& child : row->children())
-                group.push_back(child.get());
-        for (TaskNode* n : group)
-            if (!n->info.tid.isEmpty())
-                TaskStore::WriteParent(ADOQuery1, n->info.tid, pid);
-    }
+            for (const TaskNode* row : part)
+                for (const auto& child : row->children())
+                    if (!child->info.tid.isEmpty())
+                        ids << child->info.tid;
+        TaskStore::WriteParent(ADOQuery1, ids, pid);
+    });
     if (target && !rows.empty())
         StoreExpand(target, true);
     TaskStep done = step.finish();

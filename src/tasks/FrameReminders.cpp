@@ -39,13 +39,10 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
     BusyProgress busy = Busy(stepName, qsizetype(selected.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, stepName);
-    qsizetype count = 0;
-    for (TaskNode* node : selected) {
-        step.watch(node);
-        TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, flagName, newFlag, timeName,
-                                    newTime);
-        busy.advance(++count);
-    }
+    ForEachBatch(selected, busy, [&](const std::vector<TaskNode*>& part, const QStringList& ids) {
+        step.watch(part);
+        TaskStore::WriteFlagAndTime(ADOQuery1, ids, flagName, newFlag, timeName, newTime);
+    });
     TaskStep done = step.finish();
     transaction.commit();
     PushStep(std::move(done));
@@ -53,9 +50,9 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
         node->info.*flag = newFlag;
         node->info.*time = newTime;
     }
-    m_model->nodesChanged(selected);
-    VtTasks->doItemsLayout();  // once: each row's height may have changed
-    VtTasks->clearSelection(); // every row set is unselected
+    if (!m_model->nodesChanged(selected))
+        VtTasks->doItemsLayout(); // once: each row's height may have changed
+    VtTasks->clearSelection();    // every row set is unselected
 }
 
 void TzvTasksFrame::Action_TaskReminderSetExecute() {
@@ -119,13 +116,11 @@ void TzvTasksFrame::AnswerReminders(const std::vector<TaskNode*>& nodes, bool di
     BusyProgress busy = Busy(name, qsizetype(nodes.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, name);
-    qsizetype count = 0;
-    for (TaskNode* node : nodes) {
-        step.watch(node);
-        TaskStore::WriteFlagAndTime(ADOQuery1, node->info.tid, QStringLiteral("alarmFlag"),
-                                    !dismissed, QStringLiteral("alarmTime"), snoozeUntil);
-        busy.advance(++count);
-    }
+    ForEachBatch(nodes, busy, [&](const std::vector<TaskNode*>& part, const QStringList& ids) {
+        step.watch(part);
+        TaskStore::WriteFlagAndTime(ADOQuery1, ids, QStringLiteral("alarmFlag"), !dismissed,
+                                    QStringLiteral("alarmTime"), snoozeUntil);
+    });
     TaskStep done = step.finish();
     transaction.commit();
     if (answered)
@@ -134,6 +129,6 @@ void TzvTasksFrame::AnswerReminders(const std::vector<TaskNode*>& nodes, bool di
         node->info.alarmFlag = !dismissed;
         node->info.alarmTime = snoozeUntil;
     }
-    m_model->nodesChanged(nodes);
-    VtTasks->doItemsLayout();
+    if (!m_model->nodesChanged(nodes))
+        VtTasks->doItemsLayout(); // a layout change lays the rows out anew itself
 }

@@ -203,6 +203,23 @@ private:
     void VtTasksChange();
     // For a command on count rows: busy and its progress in the status bar.
     BusyProgress Busy(const QString& doing, qsizetype count);
+    // Runs fn(part, ids) on the nodes a few hundred at a time, ids holding
+    // those stored, and shows the progress after each part.
+    template <typename Fn, typename Progress>
+    static void ForEachBatch(const std::vector<TaskNode*>& nodes, Progress& progress, Fn fn) {
+        constexpr size_t batch = 500;
+        for (size_t at = 0; at < nodes.size(); at += batch) {
+            const std::vector<TaskNode*> part(nodes.begin() + qsizetype(at),
+                                              nodes.begin() +
+                                                  qsizetype(std::min(nodes.size(), at + batch)));
+            QStringList ids;
+            for (const TaskNode* n : part)
+                if (!n->info.tid.isEmpty())
+                    ids << n->info.tid;
+            fn(part, ids);
+            progress.advance(qsizetype(at + part.size()));
+        }
+    }
     void ShowKeyboardTip();
     void Label_tipClick();
     void VtTasksContextMenu(const QPoint& pos);
