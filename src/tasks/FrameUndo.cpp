@@ -96,21 +96,34 @@ void TzvTasksFrame::ShowStep(TaskStep& step, bool undo) {
         RestoreExpansion();
     FilterRows();
     // The rows the step left are selected, siblings only, as the tree
-    // selects.
+    // selects; in one selection of runs of rows, however many.
     VtTasks->clearSelection();
     const TaskNode* level = nullptr;
+    std::vector<int> rows;
     for (TaskNode* n : nodes) {
         const QModelIndex i = m_model->indexOf(n);
         if (!i.isValid() || (level && n->parent() != level->parent()))
             continue;
         if (!level) {
             level = n;
-            VtTasks->scrollTo(i);
+            if (n->isTopLevel() || VtTasks->isExpanded(i.parent()))
+                VtTasks->scrollTo(i);
             VtTasks->selectionModel()->setCurrentIndex(i, QItemSelectionModel::NoUpdate);
         }
-        VtTasks->selectionModel()->select(i,
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        rows.push_back(i.row());
     }
+    std::sort(rows.begin(), rows.end());
+    QItemSelection selection;
+    const QModelIndex parent = level ? m_model->indexOf(level).parent() : QModelIndex();
+    for (size_t k = 0; k < rows.size();) {
+        size_t end = k;
+        while (end + 1 < rows.size() && rows[end + 1] <= rows[end] + 1)
+            ++end;
+        selection.select(m_model->index(rows[k], 0, parent), m_model->index(rows[end], 0, parent));
+        k = end + 1;
+    }
+    VtTasks->selectionModel()->select(selection,
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
     VtTasks->doItemsLayout();
     RefreshTrayHint();
     UpdateCommands();
