@@ -1,5 +1,7 @@
 #include "TaskHistory.h"
 
+#include "TaskColumns.h"
+
 #include "platform/Database.h"
 #include "platform/Transaction.h"
 
@@ -56,22 +58,9 @@ QString TextOf(const Cell& c) {
     }
 }
 
-struct TaskColumns {
-    int tid, pid, content, checkFlag, dueFlag, alarmFlag, expandFlag, textColor, backgroundColor,
-        createTime, editTime, checkTime, alarmTime, dueTime;
-    explicit TaskColumns(const QStringList& columns) {
-        const auto f = [&](const char* n) {
-            const int i = int(columns.indexOf(QLatin1String(n)));
-            if (i < 0)
-                throw DbError(QStringLiteral("Field '%1' not found.").arg(QLatin1String(n)));
-            return i;
-        };
-        tid = f("tid"), pid = f("pid"), content = f("content"), checkFlag = f("checkFlag");
-        dueFlag = f("dueFlag"), alarmFlag = f("alarmFlag"), expandFlag = f("expandFlag");
-        textColor = f("textColor"), backgroundColor = f("backgroundColor");
-        createTime = f("createTime"), editTime = f("editTime"), checkTime = f("checkTime");
-        alarmTime = f("alarmTime"), dueTime = f("dueTime");
-    }
+struct TaskColumns : TaskColumnIndexes {
+    explicit TaskColumns(const QStringList& columns)
+        : TaskColumnIndexes([&](QLatin1String n) { return int(columns.indexOf(n)); }) {}
     TTaskInfo read(const RowImage& row) const {
         const auto& c = row.cells;
         TTaskInfo t;

@@ -185,9 +185,8 @@ QString BuildTrayHint(Database& db, int hintSize) {
     Query q(db);
     // Only the first four are shown: the engine keeps the four smallest as
     // it scans instead of sorting every open task at each reload.
-    OpenQuery(q,
-              QStringLiteral(
-                  "select content from tasks where checkFlag=False order by content ASC limit 4"));
+    OpenQuery(q, QStringLiteral(
+                     "select content from tasks where checkFlag=False order by content ASC limit 4"));
     QString hint = QStringLiteral("Incomplete Tasks:");
     int n = 1;
     const int contentCol = q.fieldIndex(QStringLiteral("content"));

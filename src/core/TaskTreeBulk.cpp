@@ -78,13 +78,8 @@ std::vector<TaskNode*> TaskTreeModel::moveNodes(const std::vector<TaskNode*>& no
         auto& group = groups.emplace_back();
         group.push_back(std::move(from[size_t(node->m_position)]));
         emptied.push_back(&from);
-        if (newParent) {
-            for (auto& child : node->m_children)
-                group.push_back(std::move(child));
-            node->m_children.clear();
-            node->m_visible.clear();
-            node->info.expandFlag = false;
-        }
+        if (newParent)
+            takeSubTasks(node, group);
     }
     closeUp(emptied);
     siblingsSorted(newParent) = false;

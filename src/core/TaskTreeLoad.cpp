@@ -1,5 +1,7 @@
 #include "TaskTreeModel.h"
 
+#include "TaskColumns.h"
+
 #include "platform/Database.h"
 
 #include <QHash>
@@ -45,22 +47,9 @@ void TaskTreeModel::endLoad() {
 
 namespace {
 
-struct TaskColumns {
-    int tid, pid, content, checkFlag, dueFlag, alarmFlag, expandFlag, textColor, backgroundColor,
-        createTime, editTime, checkTime, alarmTime, dueTime;
-    explicit TaskColumns(const Query& q) {
-        const auto f = [&](const char* n) {
-            const int i = q.fieldIndex(QLatin1String(n));
-            if (i < 0)
-                throw DbError(QStringLiteral("Field '%1' not found.").arg(QLatin1String(n)));
-            return i;
-        };
-        tid = f("tid"), pid = f("pid"), content = f("content"), checkFlag = f("checkFlag");
-        dueFlag = f("dueFlag"), alarmFlag = f("alarmFlag"), expandFlag = f("expandFlag");
-        textColor = f("textColor"), backgroundColor = f("backgroundColor");
-        createTime = f("createTime"), editTime = f("editTime"), checkTime = f("checkTime");
-        alarmTime = f("alarmTime"), dueTime = f("dueTime");
-    }
+struct TaskColumns : TaskColumnIndexes {
+    explicit TaskColumns(const Query& q)
+        : TaskColumnIndexes([&](QLatin1String n) { return q.fieldIndex(n); }) {}
     // Without readPid the caller knows the parent and sets pid itself.
     TTaskInfo read(const Query& q, bool readPid = true) const {
         TTaskInfo t;

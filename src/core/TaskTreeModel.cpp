@@ -173,6 +173,14 @@ TaskNode* TaskTreeModel::appendChild(TaskNode* parent, TTaskInfo info) {
     return n;
 }
 
+void TaskTreeModel::takeSubTasks(TaskNode* node, std::vector<std::unique_ptr<TaskNode>>& group) {
+    for (auto& child : node->m_children)
+        group.push_back(std::move(child));
+    node->m_children.clear();
+    node->m_visible.clear();
+    node->info.expandFlag = false;
+}
+
 void TaskTreeModel::removeNode(TaskNode* node) {
     m_flatDirty = true;
     TaskNode* parent = node->m_parent;
@@ -204,13 +212,8 @@ std::vector<TaskNode*> TaskTreeModel::moveNode(TaskNode* node, TaskNode* newPare
 
     std::vector<std::unique_ptr<TaskNode>> group;
     group.push_back(std::move(owned));
-    if (newParent) {
-        for (auto& child : node->m_children)
-            group.push_back(std::move(child));
-        node->m_children.clear();
-        node->m_visible.clear();
-        node->info.expandFlag = false;
-    }
+    if (newParent)
+        takeSubTasks(node, group);
     auto& to = siblings(newParent);
     const size_t at = position < 0 ? to.size() : std::min<size_t>(position, to.size());
     std::vector<TaskNode*> moved;

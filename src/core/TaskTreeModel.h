@@ -171,6 +171,8 @@ private:
                          bool ascending, SortScratch& scratch);
     static void turnRound(std::vector<std::unique_ptr<TaskNode>>& list);
     void rebuildVisible();
+    // A task becoming a sub-task: its sub-tasks go into group, after it.
+    static void takeSubTasks(TaskNode* node, std::vector<std::unique_ptr<TaskNode>>& group);
     // Drops the emptied slots of each list and numbers it again.
     static void closeUp(std::vector<std::vector<std::unique_ptr<TaskNode>>*>& lists);
     static void renumber(std::vector<std::unique_ptr<TaskNode>>& list);
