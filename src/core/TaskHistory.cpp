@@ -86,10 +86,6 @@ struct TaskColumns : TaskColumnIndexes {
 
 } // namespace
 
-TTaskInfo TaskInfoOf(const QStringList& columns, const RowImage& row) {
-    return TaskColumns(columns).read(row);
-}
-
 int TaskStep::restoredCount(bool undo) const {
     int n = 0;
     for (const Row& r : m_rows)

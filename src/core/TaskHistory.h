@@ -23,7 +23,6 @@ public:
 
     QString name;
     bool empty() const { return m_rows.empty(); }
-    int rowCount() const { return int(m_rows.size()); }
     // Rows an undo (or a redo) brings back into the table.
     int restoredCount(bool undo) const;
 
@@ -67,6 +66,3 @@ private:
     QStringList m_tids;  // watched ids, for rows that come
     QSet<qint64> m_seen; // row ids already in the step
 };
-
-// The record a row image holds.
-TTaskInfo TaskInfoOf(const QStringList& columns, const RowImage& row);

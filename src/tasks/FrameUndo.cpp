@@ -54,7 +54,6 @@ void TzvTasksFrame::CreateUndoActions() {
     connect(Action_Redo, &QAction::triggered, this,
             [this] { Guarded([this] { UndoStep(false); }); });
     connect(m_undoStack, &QUndoStack::indexChanged, this, [this] { UpdateUndoCommands(); });
-    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this] { UpdateUndoCommands(); });
 }
 
 void TzvTasksFrame::UpdateUndoCommands() {
@@ -94,7 +93,7 @@ void TzvTasksFrame::ShowStep(TaskStep& step, bool undo) {
     const std::vector<TaskNode*> nodes = step.apply(*m_model, undo, &reset);
     if (reset)
         RestoreExpansion();
-    FilterRows();
+    ApplyFilter(); // the tray hint too
     // The rows the step left are selected, siblings only, as the tree
     // selects; in one selection of runs of rows, however many.
     VtTasks->clearSelection();
@@ -125,7 +124,6 @@ void TzvTasksFrame::ShowStep(TaskStep& step, bool undo) {
     VtTasks->selectionModel()->select(selection,
                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
     VtTasks->doItemsLayout();
-    RefreshTrayHint();
     UpdateCommands();
     VtTasksChange();
     const int restored = step.restoredCount(undo);
