@@ -12,12 +12,12 @@ if [[ ${1:-} == --run ]]; then
 fi
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-multimedia-dev libsqlcipher-dev libpugixml-dev zlib1g-dev
+  qt6-base-dev qt6-multimedia-dev libsqlcipher-dev libpugixml-dev zlib1g-dev libical-dev
   libgl-dev fonts-dejavu-core xdg-utils
   "$@" # what a caller needs besides
 )
 # The tests, the benchmarks and the checks of the running program.
-$run_only || packages+=(libbenchmark-dev xvfb xauth xdotool imagemagick)
+$run_only || packages+=(libbenchmark-dev xvfb xauth xdotool imagemagick python3-icalendar)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

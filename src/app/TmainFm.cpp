@@ -42,6 +42,8 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
     Action_DbBackup = action("Action_DbBackup", QStringLiteral("Database &Backup..."));
     Action_DbRestore = action("Action_DbRestore", QStringLiteral("Database &Restore..."));
     Action_Import = action("Action_Import", QStringLiteral("&Import..."));
+    Action_ImportCalendar =
+        action("Action_ImportCalendar", QStringLiteral("Import from iCalen&dar..."));
     // Queued: the menu that triggered Exit belongs to the frame that Exit
     // deletes, and it is still handling its key or click.
     connect(Action_Exit, &QAction::triggered, this, &TmainFm::Exit, Qt::QueuedConnection);
@@ -51,6 +53,8 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
             [this] { Guarded([this] { Action_DbRestoreExecute(); }); });
     connect(Action_Import, &QAction::triggered, this,
             [this] { Guarded([this] { Action_ImportExecute(); }); });
+    connect(Action_ImportCalendar, &QAction::triggered, this,
+            [this] { Guarded([this] { Action_ImportCalendarExecute(); }); });
     ZvFormState1 = new TZvFormState(this);
     ZVHHComp1 = new TZVHHComp(this);
     ZvFormState1->Section = QStringLiteral("form");
@@ -75,6 +79,7 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
     shared.backup = Action_DbBackup;
     shared.restore = Action_DbRestore;
     shared.import = Action_Import;
+    shared.importCalendar = Action_ImportCalendar;
     shared.exit = Action_Exit;
     CreateTrayIcon();
     CreatePopupMenu();
@@ -141,19 +146,32 @@ void TmainFm::Action_ImportExecute() {
     ReportSafetyCopy(ok);
 }
 
-void TmainFm::ReportSafetyCopy(bool reload) {
+void TmainFm::Action_ImportCalendarExecute() {
+    bool ok = false;
+    try {
+        ok = m_io->ImportCalendarFromFile();
+    } catch (...) {
+        // What was committed before the failure is shown.
+        ReportSafetyCopy(!m_io->lastSafetyCopy().isEmpty());
+        throw;
+    }
+    ReportSafetyCopy(ok, ok ? m_io->lastReport() : QString());
+}
+
+void TmainFm::ReportSafetyCopy(bool reload, const QString& report) {
     if (!m_tasksFrame)
         return;
     if (reload)
         PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
-    const QString copy = m_io->lastSafetyCopy();
-    if (copy.isEmpty())
+    QString text = report;
+    if (const QString copy = m_io->lastSafetyCopy(); !copy.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("; ")) +
+                QStringLiteral("Safety copy: ") + QDir(m_context.folder).relativeFilePath(copy);
+    if (text.isEmpty())
         return;
     // After the reload, which puts a keyboard tip there.
-    QTimer::singleShot(0, m_tasksFrame, [this, copy] {
-        m_tasksFrame->ZvStatusBar1->setPanelText(QStringLiteral("Safety copy: ") +
-                                                 QDir(m_context.folder).relativeFilePath(copy));
-    });
+    QTimer::singleShot(0, m_tasksFrame,
+                       [this, text] { m_tasksFrame->ZvStatusBar1->setPanelText(text); });
 }
 
 bool TmainFm::event(QEvent* e) {

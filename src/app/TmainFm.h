@@ -65,6 +65,7 @@ public:
     QAction* Action_DbBackup;
     QAction* Action_DbRestore;
     QAction* Action_Import;
+    QAction* Action_ImportCalendar;
 
     // Ends the program: save, free the frame, release the instance, close.
     void Exit();
@@ -81,8 +82,9 @@ protected:
     void Action_DbBackupExecute();
     void Action_DbRestoreExecute();
     void Action_ImportExecute();
+    void Action_ImportCalendarExecute();
     // Reloads after a command that changed the tasks and names its safety copy.
-    void ReportSafetyCopy(bool reload);
+    void ReportSafetyCopy(bool reload, const QString& report = {});
     void closeEvent(QCloseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 

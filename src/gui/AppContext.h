@@ -18,6 +18,7 @@ struct SharedActions {
     QAction* backup = nullptr;
     QAction* restore = nullptr;
     QAction* import = nullptr;
+    QAction* importCalendar = nullptr;
     QAction* stayOnTop = nullptr;
     QAction* close = nullptr; // Ctrl+F12
     QAction* exit = nullptr;  // in File without a notification area

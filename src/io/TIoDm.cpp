@@ -1,5 +1,7 @@
 #include "TIoDm.h"
 
+#include "core/ICalendar.h"
+#include "core/ICalendarImport.h"
 #include "core/Interchange.h"
 #include "core/SafetyCopies.h"
 #include "dialogs/Dlg_ReplaceAsk.h"
@@ -63,4 +65,23 @@ bool TIoDm::ImportFromFile() {
     TProgressWnd progress(m_window, QStringLiteral("Importing..."));
     return Interchange::ImportFromFile(m_context.db, name, progress.errorBox(), progress.callback(),
                                        safetyCopy());
+}
+
+bool TIoDm::ImportCalendarFromFile() {
+    m_report.clear();
+    const QString name = AskOpenFileName(ICalendar::FileFilter(), QStringLiteral("ics"));
+    if (name.isEmpty())
+        return false;
+    TProgressWnd progress(m_window, QStringLiteral("Importing..."));
+    try {
+        m_report = ICalendar::ImportFile(m_context.db, name, Clock::Now(), progress.callback(),
+                                         safetyCopy())
+                       .text();
+    } catch (const DbError&) {
+        throw; // a database failure goes to the general error display
+    } catch (const std::exception& e) {
+        progress.errorBox()(QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
 }

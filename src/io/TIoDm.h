@@ -17,6 +17,10 @@ public:
     bool BackupToFile();
     bool RestoreFromFile();
     bool ImportFromFile();
+    // An iCalendar file: true when it was read to its end; lastReport()
+    // then gives its counts.
+    bool ImportCalendarFromFile();
+    QString lastReport() const { return m_report; }
     // The replace dialog of the running restore, for tests.
     TReplaceAskDlg* replaceDialog() const { return m_replace; }
     // The safety copy written by the last Restore or Import (empty: none).
@@ -28,4 +32,5 @@ private:
     std::function<void()> safetyCopy();
     TReplaceAskDlg* m_replace = nullptr;
     QString m_safetyCopy;
+    QString m_report;
 };

@@ -167,8 +167,10 @@ void Query::execWith(const QString& sql, const std::vector<Param>& params) {
                                 SQLITE_STATIC, SQLITE_UTF8);
         } else if (const auto* i = std::get_if<qint64>(&p)) {
             sqlite3_bind_int64(m_stmt, index, *i);
+        } else if (const auto* d = std::get_if<double>(&p)) {
+            sqlite3_bind_double(m_stmt, index, *d);
         } else {
-            sqlite3_bind_double(m_stmt, index, std::get<double>(p));
+            sqlite3_bind_null(m_stmt, index);
         }
         ++index;
     }

@@ -75,8 +75,8 @@ public:
     void open();    // a statement that returns rows; positions on the first row
     void execSql(); // a statement that returns no rows
     // A statement that returns no rows, each value bound to its "?" mark
-    // with its own type, as the row setters store it.
-    using Param = std::variant<QString, qint64, double>;
+    // with its own type, as the row setters store it; nullptr binds NULL.
+    using Param = std::variant<QString, qint64, double, std::nullptr_t>;
     void execWith(const QString& sql, const std::vector<Param>& params);
     bool isOpen() const { return m_stmt != nullptr; }
 

@@ -1,10 +1,13 @@
 #include "TzvTasksFrame.h"
 
+#include "components/ZvStatusBar.h"
+#include "core/ICalendar.h"
 #include "core/Interchange.h"
 #include "gui/AppContext.h"
 #include "gui/pU_Boxes.h"
+#include "platform/FileWriter.h"
 
-// Export: the selected tasks into an interchange file.
+// Export: the selected tasks into an interchange file or an iCalendar file.
 
 void TzvTasksFrame::Action_ExportExecute() {
     if (m_editingNode)
@@ -27,5 +30,38 @@ bool TzvTasksFrame::ExportSelected(const QString& fileName) {
         ErrorBox(QStringLiteral("File Write Failure !"));
         return false;
     }
+    return true;
+}
+
+// Export to iCalendar: the selected tasks with their sub-tasks, or every
+// task when none is selected.
+
+void TzvTasksFrame::Action_ExportCalendarExecute() {
+    if (m_editingNode)
+        return;
+    const QString name = AskSaveFileName(ICalendar::FileFilter(), QStringLiteral("ics"));
+    if (!name.isEmpty())
+        ExportCalendar(name);
+}
+
+bool TzvTasksFrame::ExportCalendar(const QString& fileName) {
+    std::vector<ICalendar::Entry> entries;
+    const auto add = [&entries](const TaskNode* n) {
+        entries.push_back({&n->info, n->isTopLevel() ? QString() : n->parent()->info.tid});
+        for (const auto& c : n->children())
+            entries.push_back({&c->info, n->info.tid});
+    };
+    const auto selected = SelectedNodes();
+    if (selected.empty())
+        for (const auto& n : m_model->topLevel())
+            add(n.get());
+    for (const TaskNode* n : selected)
+        add(n);
+    if (!FileWriter::TryWrite(fileName,
+                              ICalendar::WriteCalendar(entries, m_context.fileVersion()))) {
+        ErrorBox(QStringLiteral("File Write Failure !"));
+        return false;
+    }
+    ZvStatusBar1->setPanelText(QStringLiteral("Exported: %1 tasks").arg(entries.size()));
     return true;
 }

@@ -80,6 +80,8 @@ void TzvTasksFrame::CreateMenus() {
     file->addSeparator();
     file->addAction(Action_Export);
     file->addAction(shared.import);
+    file->addAction(Action_ExportCalendar);
+    file->addAction(shared.importCalendar);
     file->addSeparator();
     file->addAction(Action_SaveAll);
     file->addAction(Action_Print);

@@ -164,6 +164,8 @@ void TzvTasksFrame::CreateActions() {
          &Frame::Action_DeselectExecute},
         {&Frame::Action_Export, "Action_Export", "&Export...", "", -1,
          &Frame::Action_ExportExecute},
+        {&Frame::Action_ExportCalendar, "Action_ExportCalendar", "Export to iCa&lendar...", "", -1,
+         &Frame::Action_ExportCalendarExecute},
         {&Frame::Menu_ViewAll, "Menu_ViewAll", "&All Tasks", "", -1, nullptr},
         {&Frame::Menu_Complete, "Menu_Complete", "&Complete Tasks", "", -1, nullptr},
         {&Frame::Menu_Incomplete, "Menu_Incomplete", "&Incomplete Tasks", "", -1, nullptr},
@@ -218,14 +220,14 @@ std::vector<TaskNode*> TzvTasksFrame::SelectedNodes() const {
 
 void TzvTasksFrame::UpdateCommands() {
     UpdateUndoCommands();
-    const QList<QAction*> all = {Action_TaskAdd,    Action_SubTaskAdd,   Action_TaskEdit,
-                                 Action_TaskDelete, Action_TaskComplete, Action_TaskReminderSet,
-                                 Action_TaskDueSet, Action_ViewAsc,      Action_ViewDate,
-                                 Action_ViewList,   Action_ExpandAll,    Action_CollapseAll,
-                                 Action_SaveAll,    Action_Save,         Action_Email,
-                                 Action_Print,      Action_SetColor,     Action_MoveTo,
-                                 Action_CopyTask,   Action_PasteTask,    Action_SelectAll,
-                                 Action_Deselect};
+    const QList<QAction*> all = {Action_TaskAdd,    Action_SubTaskAdd,    Action_TaskEdit,
+                                 Action_TaskDelete, Action_TaskComplete,  Action_TaskReminderSet,
+                                 Action_TaskDueSet, Action_ViewAsc,       Action_ViewDate,
+                                 Action_ViewList,   Action_ExpandAll,     Action_CollapseAll,
+                                 Action_SaveAll,    Action_Save,          Action_Email,
+                                 Action_Print,      Action_SetColor,      Action_MoveTo,
+                                 Action_CopyTask,   Action_PasteTask,     Action_SelectAll,
+                                 Action_Deselect,   Action_ExportCalendar};
     for (QAction* a : all)
         a->setEnabled(false);
     Comb_ViewRange->setEnabled(false);
@@ -246,7 +248,7 @@ void TzvTasksFrame::UpdateCommands() {
          {Action_TaskAdd, Action_SubTaskAdd, Action_ViewAsc, Action_ViewDate, Action_ViewList,
           Action_ExpandAll, Action_CollapseAll, Action_SaveAll, Action_Save, Action_Email,
           Action_Print, Action_CopyTask, Action_PasteTask, Action_SelectAll, Action_Deselect,
-          Menu_ViewAll, Menu_Complete, Menu_Incomplete})
+          Action_ExportCalendar, Menu_ViewAll, Menu_Complete, Menu_Incomplete})
         a->setEnabled(true);
     Comb_ViewRange->setEnabled(true);
 

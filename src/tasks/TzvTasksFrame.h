@@ -125,6 +125,8 @@ public:
     void Action_ExportExecute();
     // Writes the selected tasks into an interchange file.
     bool ExportSelected(const QString& fileName);
+    void Action_ExportCalendarExecute();
+    bool ExportCalendar(const QString& fileName);
 
     // State the tests and the delegate read.
     TTaskTree* tree() const { return VtTasks; }
@@ -166,6 +168,7 @@ public:
     QAction* Action_SelectAll;
     QAction* Action_Deselect;
     QAction* Action_Export;
+    QAction* Action_ExportCalendar;
     QAction* Menu_ViewAll;
     QAction* Menu_Complete;
     QAction* Menu_Incomplete;

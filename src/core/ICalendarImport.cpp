@@ -1,0 +1,158 @@
+#include "ICalendarImport.h"
+
+#include "ICalendar.h"
+#include "platform/Database.h"
+#include "platform/WriteBatch.h"
+#include "platform/pU_Funcs.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <cmath>
+
+namespace ICalendar {
+
+namespace {
+
+struct Stored {
+    QString pid;
+    TDateTime editTime = 0;
+};
+
+enum class Fate { Add, Update, Skip };
+
+qint64 seconds(TDateTime v) {
+    return std::llround(v * 86400.0);
+}
+
+QByteArray readFile(const QString& fileName) {
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error("File read failure!");
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw std::runtime_error("File read failure!");
+    return bytes;
+}
+
+Query::Param time(TDateTime v, bool meaningful = true) {
+    return meaningful ? Query::Param(v) : Query::Param(nullptr);
+}
+
+} // namespace
+
+ImportResult ImportFile(Database& db, const QString& fileName, TDateTime now,
+                        const std::function<void(int, int)>& progress,
+                        const std::function<void()>& beforeChange) {
+    std::vector<CalendarTask> tasks = ReadCalendar(readFile(fileName), now);
+
+    QHash<QString, Stored> stored;
+    {
+        Query q(db);
+        OpenQuery(q, QStringLiteral("select tid, pid, editTime from tasks"));
+        for (; !q.eof(); q.next())
+            stored.insert(q.text(0), Stored{q.text(1), q.dateTime(2)});
+    }
+
+    ImportResult result;
+    std::vector<Fate> fate(tasks.size(), Fate::Skip);
+    QHash<QString, qsizetype> inFile; // the first task of each UID
+    for (size_t i = 0; i < tasks.size(); ++i) {
+        QString& tid = tasks[i].info.tid;
+        if (tid.isEmpty())
+            tid = NewGuid();
+        else if (inFile.contains(tid))
+            continue; // the same UID twice: the first one counts
+        inFile.insert(tid, qsizetype(i));
+        const auto s = stored.constFind(tid);
+        if (s == stored.constEnd())
+            fate[i] = Fate::Add;
+        else if (tasks[i].lastModified != 0 &&
+                 seconds(tasks[i].lastModified) > seconds(s->editTime))
+            fate[i] = Fate::Update;
+    }
+
+    // Parents as they will be: the file's for what it writes, the table's
+    // for the rest.
+    const auto parentOf = [&](const QString& tid) -> QString {
+        if (const auto f = inFile.constFind(tid); f != inFile.constEnd() && fate[*f] != Fate::Skip)
+            return tasks[*f].parentUid;
+        if (const auto s = stored.constFind(tid); s != stored.constEnd() && s->pid != RootPid())
+            return s->pid;
+        return QString();
+    };
+    const auto exists = [&](const QString& tid) {
+        return inFile.contains(tid) || stored.contains(tid);
+    };
+    const auto topOf = [&](const QString& tid) {
+        QSet<QString> seen{tid};
+        QString at = tid;
+        for (;;) {
+            const QString p = parentOf(at);
+            if (p.isEmpty() || !exists(p))
+                return at;
+            if (seen.contains(p))
+                return tid; // a cycle: top-level
+            seen.insert(p);
+            at = p;
+        }
+    };
+    // Stored rows that stay under a task the file would make a sub-task
+    // keep it top-level: the tree has two levels.
+    QSet<QString> keptParents;
+    for (auto s = stored.constBegin(); s != stored.constEnd(); ++s) {
+        const auto f = inFile.constFind(s.key());
+        if (s->pid != RootPid() && (f == inFile.constEnd() || fate[*f] == Fate::Skip))
+            keptParents.insert(s->pid);
+    }
+
+    WriteBatch batch(db);
+    batch.beforeFirstWrite = beforeChange;
+    Query q(db);
+    const QString insert = QStringLiteral(
+        "insert into tasks (tid, pid, content, checkFlag, dueFlag, alarmFlag, expandFlag,"
+        " textColor, backgroundColor, createTime, editTime, checkTime, alarmTime, dueTime)"
+        " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    // A time the file does not give keeps the stored one.
+    const QString update = QStringLiteral(
+        "update tasks set pid=?, content=?, checkFlag=?, dueFlag=?, alarmFlag=?, expandFlag=?,"
+        " textColor=?, backgroundColor=?, createTime=?, editTime=?,"
+        " checkTime=coalesce(?, checkTime), alarmTime=coalesce(?, alarmTime),"
+        " dueTime=coalesce(?, dueTime) where tid=?");
+    const int total = int(tasks.size());
+    for (size_t i = 0; i < tasks.size(); ++i) {
+        if (progress && i % 256 == 0)
+            progress(int(i), total);
+        if (fate[i] == Fate::Skip) {
+            ++result.skipped;
+            continue;
+        }
+        const TTaskInfo& t = tasks[i].info;
+        const QString top = topOf(t.tid);
+        const bool sub = top != t.tid && !keptParents.contains(t.tid);
+        const QString pid = sub ? top : RootPid();
+        batch.beforeWrite();
+        if (fate[i] == Fate::Add) {
+            q.execWith(insert, {t.tid, pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag),
+                                qint64(t.alarmFlag), qint64(!sub && t.expandFlag),
+                                qint64(t.textColor), qint64(t.backgroundColor), t.createTime,
+                                t.editTime, time(t.checkTime, t.checkFlag),
+                                time(t.alarmTime, t.alarmFlag), time(t.dueTime, t.dueFlag)});
+            ++result.added;
+        } else {
+            q.execWith(update, {pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag),
+                                qint64(t.alarmFlag), qint64(!sub && t.expandFlag),
+                                qint64(t.textColor), qint64(t.backgroundColor), t.createTime,
+                                t.editTime, time(t.checkTime, t.checkFlag),
+                                time(t.alarmTime, t.alarmFlag), time(t.dueTime, t.dueFlag), t.tid});
+            ++result.updated;
+        }
+        batch.afterWrite();
+    }
+    batch.commit();
+    if (progress)
+        progress(total, total);
+    return result;
+}
+
+} // namespace ICalendar
