@@ -39,3 +39,10 @@ void BM_DismissAll(benchmark::State& s);
 void BM_DismissAll_Floor(benchmark::State& s);
 // Before the application goes: the program the burst figures keep.
 void ReleaseCommandBenches();
+
+// iCalendar files (bench_icalendar.cpp).
+void BM_IcsExport(benchmark::State& s);
+void BM_IcsExport_Floor(benchmark::State& s);
+void BM_IcsImport(benchmark::State& s);
+void BM_IcsImport_Floor(benchmark::State& s);
+void ReleaseCalendarBenches();

@@ -1,4 +1,6 @@
 #include "TestSupport.h"
+#include "core/ICalendar.h"
+#include "core/ICalendarImport.h"
 #include "core/Interchange.h"
 #include "core/XmlTry.h"
 
@@ -155,6 +157,79 @@ private slots:
                 QVERIFY2(grown < 64 * 1024, qPrintable(QString::number(grown) + " kB"));
             QCOMPARE(test::TableText(db, "where tid in ('{A}', '{B}') order by tid"), before);
         }
+    }
+
+    // iCalendar files: each gets its message, the import's memory stays a
+    // small multiple of the file, and the stored tasks are left as they were.
+    void hostileCalendars_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("message"); // the box or the status text, or its start
+        QTest::addColumn<int>("factor");      // memory allowed: 64 MB and this times the file
+        const QByteArray head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+        const QByteArray tail = "END:VCALENDAR\r\n";
+        const QString notCalendar = "Not an iCalendar file: ";
+        QTest::newRow("empty file") << QByteArray() << notCalendar << 0;
+        QTest::newRow("binary garbage") << randomBytes(1 << 20, 3) << notCalendar << 0;
+        QTest::newRow("100 MB SUMMARY")
+            << head + "BEGIN:VTODO\r\nUID:big\r\nSUMMARY:" + QByteArray(100'000'000, 'x') +
+                   "\r\nEND:VTODO\r\n" + tail
+            << "Imported: 1 added, 0 updated, 0 skipped" << 6;
+        QByteArray many = head;
+        for (int i = 0; i < 100'000; ++i)
+            many += "BEGIN:VTODO\r\nUID:" + QByteArray::number(i) +
+                    "\r\nSUMMARY:t\r\n"
+                    "RELATED-TO:" +
+                    QByteArray::number(i / 2) + "\r\nEND:VTODO\r\n";
+        QTest::newRow("100,000 components")
+            << many + tail << "Imported: 100000 added, 0 updated, 0 skipped" << 24;
+        QByteArray deep = head;
+        for (int i = 0; i < 100'000; ++i)
+            deep += i % 2 ? "BEGIN:VTODO\r\n" : "BEG\r\n IN:VALARM\r\n";
+        QTest::newRow("deep nesting, folded")
+            << deep + tail << notCalendar + "its components nest more than 64 deep." << 0;
+        QTest::newRow("a cycle of RELATED-TO")
+            << head +
+                   "BEGIN:VTODO\r\nUID:a\r\nRELATED-TO:c\r\nEND:VTODO\r\n"
+                   "BEGIN:VTODO\r\nUID:b\r\nRELATED-TO:a\r\nEND:VTODO\r\n"
+                   "BEGIN:VTODO\r\nUID:c\r\nRELATED-TO;RELTYPE=PARENT:b\r\nEND:VTODO\r\n" +
+                   tail
+            << "Imported: 3 added, 0 updated, 0 skipped" << 0;
+    }
+    void hostileCalendars() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        QFETCH(int, factor);
+        const QString path = m_dir.filePath("hostile.ics");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(file);
+        }
+        const qint64 allowed = 64 * 1024 + factor * file.size() / 1024;
+        file.clear();
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        test::InsertTask(db, test::Task("{A}", "root", "it's stored"));
+        test::InsertTask(db, test::Task("{B}", "{A}", "and its child"));
+        const QStringList before = test::TableText(db, "where tid in ('{A}', '{B}') order by tid");
+        ResetPeak();
+        const qint64 base = PeakKb();
+        QString said;
+        try {
+            said = ICalendar::ImportFile(db, path, Clock::Now()).text();
+        } catch (const ICalendar::NotCalendarError& e) {
+            said = QString::fromUtf8(e.what());
+        }
+        const qint64 grown = PeakKb() - base;
+        QVERIFY2(said.startsWith(message), qPrintable(said));
+        if (kPeaksMeanSomething)
+            QVERIFY2(grown < allowed, qPrintable(QString::number(grown / 1024) + " MB"));
+        QCOMPARE(test::TableText(db, "where tid in ('{A}', '{B}') order by tid"), before);
+        Query q(db);
+        OpenQuery(q, "select count(*) from tasks where pid<>'root' and pid not in"
+                     " (select tid from tasks where pid='root')");
+        QCOMPARE(q.integer(0), 0); // two levels, every parent a top-level task
     }
 
     // One 100 MB text in a 100 KB file: the restore holds it a few times

@@ -1,5 +1,6 @@
 #include "FrameHarness.h"
 #include "components/ZvFormState.h"
+#include "components/ZvStatusBar.h"
 #include "dialogs/Dlg_ReplaceAsk.h"
 #include "platform/IniFile.h"
 #include "platform/ZvVersionInfo.h"
@@ -7,6 +8,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -111,6 +113,54 @@ private slots:
 
     // The type follows the filter; Save All lists the shown tasks with all
     // their sub-tasks and clears the selection; Save Task keeps it.
+    // File offers the iCalendar commands after Import; the selection (or
+    // everything) goes out, comes back into another folder, and a file that
+    // is not iCalendar gets one box.
+    void iCalendarThroughTheWindow() {
+        const QString file = m_dir.filePath("tasks.ics");
+        QStringList filters;
+        SetFilePromptHandler([&](bool save, const QString& filter) {
+            filters << QStringLiteral("%1 %2").arg(save ? "save" : "open", filter);
+            return file;
+        });
+        test::ProgramFolder source;
+        test::Fill(source.path(),
+                   {test::Task("{A}", "root", "apple", false, true),
+                    test::Task("{A1}", "{A}", "it's a seed"), test::Task("{B}", "root", "banana")});
+        {
+            test::Program p(source.path());
+            TzvTasksFrame* f = p.show();
+            QStringList captions;
+            for (QAction* a : p.mainFm->findChild<QMenu*>("File1")->actions())
+                captions << a->text();
+            const qsizetype at = captions.indexOf("&Import...");
+            QCOMPARE(captions.mid(at - 1, 4),
+                     (QStringList{"&Export...", "&Import...", "Export to iCa&lendar...",
+                                  "Import from iCalen&dar..."}));
+            p.tree()->setCurrentIndex(p.row(0));
+            f->Action_ExportCalendar->trigger();
+            QCOMPARE(f->ZvStatusBar1->panelText(), QStringLiteral("Exported: 2 tasks"));
+        }
+        QVERIFY(test::ReadFile(file).contains("SUMMARY:it's a seed"));
+        QVERIFY(!test::ReadFile(file).contains("banana"));
+        test::ProgramFolder target;
+        test::Program p(target.path());
+        TzvTasksFrame* f = p.show();
+        p.mainFm->Action_ImportCalendar->trigger();
+        QTRY_COMPARE(test::Outline(*f->model()), QStringLiteral("apple(it's a seed)"));
+        QTRY_VERIFY(f->ZvStatusBar1->panelText().startsWith(
+            "Imported: 2 added, 0 updated, 0 skipped; Safety copy: Backups/"));
+        QCOMPARE(filters,
+                 (QStringList{"save iCalendar file (*.ics)", "open iCalendar file (*.ics)"}));
+
+        QFile(file).remove();
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        p.mainFm->Action_ImportCalendar->trigger();
+        QCOMPARE(p.boxes.texts(),
+                 QStringList{"Not an iCalendar file: libical found no calendar component in it."});
+        QCOMPARE(f->model()->totalCount(), 2);
+    }
+
     void saveAllAndSaveTask() {
         test::ProgramFolder folder;
         {

@@ -14,12 +14,19 @@ seconds=${1:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTASQUEL_FUZZ=ON -DTASQUEL_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_all >/dev/null
-targets=(${FUZZ_TARGETS:-fuzz_container fuzz_xml fuzz_restore fuzz_import fuzz_ini})
+targets=(${FUZZ_TARGETS:-fuzz_container fuzz_xml fuzz_restore fuzz_import fuzz_ini fuzz_icalendar})
 corpus_of() {
   case $1 in
     fuzz_container) echo container ;;
     fuzz_ini) echo ini ;;
+    fuzz_icalendar) echo ics ;;
     *) echo xml ;;
+  esac
+}
+dict_of() {
+  case $1 in
+    fuzz_icalendar) echo tests/fuzz/icalendar.dict ;;
+    *) echo tests/fuzz/interchange.dict ;;
   esac
 }
 mkdir -p build-fuzz/findings
@@ -33,7 +40,7 @@ for t in "${targets[@]}"; do
   work=build-fuzz/corpus/$t
   mkdir -p "$work"
   common=(-rss_limit_mb=512 -malloc_limit_mb=256 -timeout=10
-          -dict=tests/fuzz/interchange.dict -artifact_prefix=build-fuzz/findings/"$t"-)
+          -dict="$(dict_of "$t")" -artifact_prefix=build-fuzz/findings/"$t"-)
   if [[ $seconds == --check ]]; then
     # Every seed once, then a short run.
     args=("${common[@]}" -runs=0 "$seeds")

@@ -1,5 +1,6 @@
 #include "ICalendar.h"
 
+#include <QTimeZone>
 #include <libical/ical.h>
 #include <optional>
 
@@ -26,12 +27,25 @@ QString fromUtf8(const char* s) {
     return s ? QString::fromUtf8(s) : QString();
 }
 
+// The local zone as a zone of its own: the C library's local time looks at
+// /etc/localtime again on every conversion when TZ is not set, a file
+// system call for each time of each task. Found again when TZ changes.
+const QTimeZone& localZone() {
+    thread_local QByteArray tz = "\x01";
+    thread_local QTimeZone zone;
+    if (const QByteArray now = qgetenv("TZ"); now != tz) {
+        tz = now;
+        zone = QTimeZone::systemTimeZone();
+    }
+    return zone;
+}
+
 // A stored moment in UTC, to the nearest second; none for "not set" or a
 // year iCalendar cannot write.
 std::optional<icaltimetype> toIcal(TDateTime v) {
     if (v == 0)
         return std::nullopt;
-    const QDateTime local = FromDateTime(v);
+    const QDateTime local(DatePart(v), TimePart(v), localZone());
     if (!local.isValid())
         return std::nullopt;
     const qint64 ms = local.toMSecsSinceEpoch() + 500;
@@ -60,8 +74,8 @@ std::optional<QDateTime> toLocal(icaltimetype t) {
     if (!d.isValid() || !time.isValid())
         return std::nullopt;
     if (!t.is_date && t.zone)
-        return QDateTime(d, time, Qt::UTC).toLocalTime();
-    return QDateTime(d, time);
+        return QDateTime(d, time, Qt::UTC).toTimeZone(localZone());
+    return QDateTime(d, time, localZone());
 }
 
 TDateTime stored(std::optional<QDateTime> dt) {
@@ -209,6 +223,48 @@ char* nextLine(char* out, size_t size, void* data) {
     return out;
 }
 
+// libical nests components as deep as the file does and frees them by
+// recursion: a file of endless BEGIN lines would exhaust the stack. Only the
+// first letters of each unfolded line are looked at.
+constexpr int kMaxDepth = 64;
+void checkDepth(const QByteArray& bytes) {
+    int depth = 0;
+    QByteArray head; // the current line's start, across folds
+    bool counted = false;
+    const auto count = [&] {
+        if (counted || head.size() < 4)
+            return;
+        if (head.size() >= 6 && qstrnicmp(head.constData(), "BEGIN:", 6) == 0) {
+            counted = true;
+            if (++depth > kMaxDepth)
+                throw NotCalendarError(
+                    QStringLiteral("Not an iCalendar file: its components nest more than %1 deep.")
+                        .arg(kMaxDepth));
+        } else if (qstrnicmp(head.constData(), "END:", 4) == 0) {
+            counted = true;
+            depth = qMax(0, depth - 1);
+        }
+    };
+    bool lineStart = true;
+    for (const char c : bytes) {
+        if (c == '\n') {
+            lineStart = true;
+            continue;
+        }
+        if (lineStart) {
+            lineStart = false;
+            if (c == ' ' || c == '\t')
+                continue; // a fold: the same line goes on
+            head.clear();
+            counted = false;
+        }
+        if (c != '\r' && head.size() < 6) {
+            head += c;
+            count();
+        }
+    }
+}
+
 } // namespace
 
 void WriteFields(icalcomponent* vtodo, const TTaskInfo& t, const QString& parentUid) {
@@ -351,6 +407,7 @@ CalendarTask ReadFields(icalcomponent* vtodo, TDateTime now) {
 }
 
 Component Parse(const QByteArray& bytes) {
+    checkDepth(bytes);
     icalerror_clear_errno();
     Lines lines{bytes.constData(), bytes.constData() + bytes.size()};
     icalparser* parser = icalparser_new();

@@ -1,6 +1,7 @@
 // Writes the valid seeds of the fuzz corpus with the program's own writers:
-// a backup, an export and settings files.  make_seeds CORPUS_DIR
+// a backup, an export, an iCalendar export and settings files.  make_seeds CORPUS_DIR
 #include "FuzzSupport.h"
+#include "core/ICalendar.h"
 #include "core/Interchange.h"
 #include "core/TaskTreeModel.h"
 #include "core/XmlTry.h"
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     if (argc != 2)
         return 2;
     const QString out = QString::fromLocal8Bit(argv[1]);
-    for (const char* sub : {"container", "xml", "ini"})
+    for (const char* sub : {"container", "xml", "ini", "ics"})
         QDir(out).mkpath(QLatin1String(sub));
     Database& db = fuzz::TaskDatabase();
     fuzz::ResetTasks(db);
@@ -51,6 +52,12 @@ int main(int argc, char** argv) {
     const QString exported = fuzz::Scratch().filePath(QStringLiteral("export.zvx"));
     Interchange::WriteExport(all, exported, QStringLiteral("1.7.5.30"));
     put(out + QStringLiteral("/xml/export.xml"), Txmltry::ReadContainer(exported));
+    std::vector<ICalendar::Entry> entries;
+    model.forEachNode([&](TaskNode* n) {
+        entries.push_back({&n->info, n->isTopLevel() ? QString() : n->parent()->info.tid});
+    });
+    put(out + QStringLiteral("/ics/export.ics"),
+        ICalendar::WriteCalendar(entries, QStringLiteral("1.7.5.30")));
 
     const QString ini = fuzz::Scratch().filePath(QStringLiteral("zvConf.ini"));
     const IniFile settings(ini);
