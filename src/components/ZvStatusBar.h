@@ -24,7 +24,12 @@ public:
         addWidget(m_text, 1);
     }
     QLabel* StatusImage;
-    void setPanelText(const QString& t) { m_text->setText(t); }
+    // A text cut off by a narrow window can still be read whole, as a tip.
+    void setPanelText(const QString& t) {
+        m_text->setText(t);
+        m_text->setToolTip(
+            m_text->fontMetrics().horizontalAdvance(t) > m_text->width() ? t : QString());
+    }
     QString panelText() const { return m_text->text(); }
 
 private:
