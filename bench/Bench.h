@@ -3,15 +3,27 @@
 // What the benchmark files share: the generated folder, a scratch folder,
 // and the program as main() builds it.
 #include "app/TmainFm.h"
+#include "platform/Database.h"
 #include "tasks/TzvTasksFrame.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 inline QString g_folder; // the generated program folder, with its trailing slash
 inline QTemporaryDir* g_scratch;
+
+// A new folder with an empty database, for a run that reads into one.
+inline QString EmptyFolder(const char* prefix) {
+    static int n = 0;
+    const QString dir =
+        g_scratch->filePath(QStringLiteral("%1%2/").arg(QLatin1String(prefix)).arg(++n));
+    QDir().mkpath(dir);
+    Database::createEmpty(dir + Database::FileName);
+    return dir;
+}
 
 struct Program {
     std::unique_ptr<TmainFm> main;

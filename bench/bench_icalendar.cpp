@@ -28,14 +28,6 @@ QString icsFile() {
     return g_scratch->filePath(QStringLiteral("bench.ics"));
 }
 
-QString emptyFolder() {
-    static int n = 0;
-    const QString dir = g_scratch->filePath(QStringLiteral("ics%1/").arg(++n));
-    QDir().mkpath(dir);
-    Database::createEmpty(dir + Database::FileName);
-    return dir;
-}
-
 QByteArray readIcs() {
     QFile f(icsFile());
     f.open(QIODevice::ReadOnly);
@@ -68,7 +60,7 @@ void BM_IcsImport(benchmark::State& s) {
     for (auto _ : s) {
         s.PauseTiming();
         Database db;
-        db.open(emptyFolder());
+        db.open(EmptyFolder("ics"));
         s.ResumeTiming();
         ICalendar::ImportFile(db, icsFile(), Clock::Now());
     }
@@ -81,7 +73,7 @@ void BM_IcsImport_Floor(benchmark::State& s) {
     for (auto _ : s) {
         s.PauseTiming();
         Database db;
-        db.open(emptyFolder());
+        db.open(EmptyFolder("ics"));
         s.ResumeTiming();
         ICalendar::Component cal = ICalendar::Parse(readIcs());
         sqlite3_stmt* st = nullptr;

@@ -221,11 +221,7 @@ void BM_Backup_Floor(benchmark::State& s) {
 
 // A fresh, empty database for each reading run.
 QString freshFolder() {
-    static int n = 0;
-    const QString dir = g_scratch->filePath(QStringLiteral("db%1/").arg(++n));
-    QDir().mkpath(dir);
-    Database::createEmpty(dir + Database::FileName);
-    return dir;
+    return EmptyFolder("db");
 }
 
 void BM_Restore(benchmark::State& s) {

@@ -63,6 +63,14 @@ void ResetPeak() {
         f.write("5");
 }
 
+// A task and its sub-task that every hostile file must leave as they are.
+QStringList storeTwo(Database& db, const test::ProgramFolder& folder) {
+    db.open(folder.path());
+    test::InsertTask(db, test::Task("{A}", "root", "it's stored"));
+    test::InsertTask(db, test::Task("{B}", "{A}", "and its child"));
+    return test::TableText(db, "where tid in ('{A}', '{B}') order by tid");
+}
+
 } // namespace
 
 class TestHostile : public QObject {
@@ -126,17 +134,10 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, message);
         const QString path = m_dir.filePath("hostile.zvx");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(file);
-        }
+        QVERIFY(test::WriteFile(path, file));
         test::ProgramFolder folder;
         Database db;
-        db.open(folder.path());
-        test::InsertTask(db, test::Task("{A}", "root", "it's stored"));
-        test::InsertTask(db, test::Task("{B}", "{A}", "and its child"));
-        const QStringList before = test::TableText(db, "where tid in ('{A}', '{B}') order by tid");
+        const QStringList before = storeTwo(db, folder);
         for (const bool restore : {true, false}) {
             QStringList boxes;
             const auto box = [&](const QString& t) { boxes << t; };
@@ -200,19 +201,12 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, factor);
         const QString path = m_dir.filePath("hostile.ics");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(file);
-        }
+        QVERIFY(test::WriteFile(path, file));
         const qint64 allowed = 64 * 1024 + factor * file.size() / 1024;
         file.clear();
         test::ProgramFolder folder;
         Database db;
-        db.open(folder.path());
-        test::InsertTask(db, test::Task("{A}", "root", "it's stored"));
-        test::InsertTask(db, test::Task("{B}", "{A}", "and its child"));
-        const QStringList before = test::TableText(db, "where tid in ('{A}', '{B}') order by tid");
+        const QStringList before = storeTwo(db, folder);
         ResetPeak();
         const qint64 base = PeakKb();
         QString said;

@@ -45,10 +45,7 @@ TTaskInfo Full(const QString& tid, const QString& pid, const QString& content) {
 
 QString WriteFile(const QTemporaryDir& dir, const QByteArray& bytes, const char* name = "t.ics") {
     const QString path = dir.filePath(QLatin1String(name));
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
-    return path;
+    return test::WriteFile(path, bytes) ? path : QString();
 }
 
 QByteArray Calendar(const QByteArray& body) {
