@@ -1,13 +1,16 @@
 #include "FrameHarness.h"
 #include "components/ZvStatusBar.h"
 #include "gui/Messages.h"
+#include "gui/ThemeColors.h"
 #include "platform/IniFile.h"
+#include "tasks/TaskDelegate.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 namespace {
@@ -46,6 +49,67 @@ class TestFrame : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { test::FixGuiEnvironment(); }
+
+    // On a light and on a dark palette, every row's text stands out from
+    // its row (measured on the drawn pixels), and the tip panel and its
+    // link follow the palette.
+    void rowsReadableOnLightAndDarkPalettes_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
+    void rowsReadableOnLightAndDarkPalettes() {
+        QFETCH(bool, dark);
+        const QPalette light = QApplication::palette();
+        QPalette d;
+        for (auto [role, c] : {std::pair{QPalette::Window, QColor(53, 53, 53)},
+                               {QPalette::WindowText, Qt::white},
+                               {QPalette::Base, QColor(35, 35, 35)},
+                               {QPalette::AlternateBase, QColor(53, 53, 53)},
+                               {QPalette::ToolTipBase, QColor(255, 255, 220)},
+                               {QPalette::Text, Qt::white},
+                               {QPalette::Button, QColor(53, 53, 53)},
+                               {QPalette::ButtonText, Qt::white},
+                               {QPalette::Highlight, QColor(42, 130, 218)},
+                               {QPalette::HighlightedText, Qt::black},
+                               {QPalette::Link, QColor(42, 130, 218)}})
+            d.setColor(role, c);
+        d.setColor(QPalette::Disabled, QPalette::Text, QColor(127, 127, 127));
+        if (dark)
+            QApplication::setPalette(d);
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+        test::ProgramFolder folder;
+        TTaskInfo chosen = test::Task("{C}", "root", "cherry on a chosen yellow");
+        chosen.backgroundColor = 0xC0FFFF;
+        test::Fill(folder.path(), {test::Task("{A}", "root", "apple", false, true),
+                                   test::Task("{A1}", "{A}", "seed"),
+                                   test::Task("{B}", "root", "banana"), chosen});
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        p.tree()->clearSelection();
+        const QImage shot = p.tree()->viewport()->grab().toImage();
+        auto* delegate = qobject_cast<TaskDelegate*>(p.tree()->itemDelegate());
+        QVERIFY(delegate);
+        int rows = 0;
+        for (QModelIndex i = p.row(0); i.isValid(); i = p.tree()->indexBelow(i), ++rows) {
+            const QRect cell = p.tree()->visualRect(i);
+            const QColor back = shot.pixelColor(cell.right() - 2, cell.center().y());
+            if (i.row() < 2) // the last row's background is the user's
+                QCOMPARE(back.lightnessF() < 0.5, dark);
+            const QRect text = delegate->textRect(cell) & shot.rect();
+            double best = 1;
+            for (int y = text.top(); y <= text.bottom(); ++y)
+                for (int x = text.left(); x <= text.right(); ++x)
+                    best = std::max(best, ThemeColors::Contrast(shot.pixelColor(x, y), back));
+            QVERIFY2(best >= 4.5, qPrintable(i.data().toString() + ": " + QString::number(best)));
+        }
+        QCOMPARE(rows, 4);
+        const QPalette tip = f->findChild<QWidget*>("Panel_tip")->palette();
+        QCOMPARE(tip.color(QPalette::Window).lightnessF() < 0.5, dark);
+        const QPalette link = f->findChild<QWidget*>("Label_tip")->palette();
+        QVERIFY(ThemeColors::Contrast(link.color(QPalette::WindowText),
+                                      tip.color(QPalette::Window)) >= 4.5);
+    }
     void cleanup() { Clock::SetForTesting({}); }
 
     void firstShowLoadsSortsAndAttaches() {

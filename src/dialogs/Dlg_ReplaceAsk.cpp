@@ -1,4 +1,5 @@
 #include "Dlg_ReplaceAsk.h"
+#include "gui/ThemeColors.h"
 
 #include "gui/pU_Dialogs.h"
 #include "platform/pU_Funcs.h"
@@ -40,9 +41,7 @@ TReplaceAskDlg::TReplaceAskDlg(QWidget* parent) : QDialog(parent) {
     Label_newTime = label(this, "Label_newTime", 80, 168);
     for (QLabel* title : {Label_oldTitle, Label_newTitle}) {
         title->setFixedSize(360, 16);
-        QPalette p = title->palette();
-        p.setColor(QPalette::WindowText, Qt::blue);
-        title->setPalette(p);
+        ThemeColors::UseBlueText(title);
     }
     const auto button = [this](const char* name, const QString& text, int x, int result) {
         auto* b = new QPushButton(text, this);

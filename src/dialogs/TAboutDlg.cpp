@@ -1,4 +1,5 @@
 #include "TAboutDlg.h"
+#include "gui/ThemeColors.h"
 
 #include "gui/AppContext.h"
 #include "gui/pU_Boxes.h"
@@ -6,6 +7,7 @@
 #include "platform/WebSite.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QGridLayout>
@@ -20,7 +22,8 @@ QLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text) {
     l->setObjectName(QLatin1String(name));
     l->setTextFormat(Qt::RichText);
     l->setText(
-        QStringLiteral("<a href=\"go\" style=\"color:#0000ff; text-decoration:underline\">") +
+        QStringLiteral("<a href=\"go\" style=\"color:%1; text-decoration:underline\">")
+            .arg(ThemeColors::Blue(parent ? parent->palette() : QApplication::palette()).name()) +
         text.toHtmlEscaped() + QStringLiteral("</a>"));
     l->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     l->setCursor(Qt::PointingHandCursor);

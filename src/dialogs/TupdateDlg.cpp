@@ -1,4 +1,5 @@
 #include "TupdateDlg.h"
+#include "gui/ThemeColors.h"
 
 #include "gui/AppContext.h"
 #include "gui/pU_Boxes.h"
@@ -42,9 +43,7 @@ TupdateDlg::TupdateDlg(AppContext& context, QWidget* parent) : QDialog(parent), 
     btn_No->setObjectName(QStringLiteral("btn_No"));
     cb_ask = new QCheckBox(QStringLiteral("Do not ask me again."), this);
     cb_ask->setObjectName(QStringLiteral("cb_ask"));
-    QPalette blue = cb_ask->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    cb_ask->setPalette(blue);
+    ThemeColors::UseBlueText(cb_ask);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(text1);

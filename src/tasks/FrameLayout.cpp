@@ -1,5 +1,7 @@
 #include "TzvTasksFrame.h"
 
+#include "gui/ThemeColors.h"
+
 #include "TaskTree.h"
 #include "components/ZvStatusBar.h"
 #include "gui/AppContext.h"
@@ -64,6 +66,14 @@ void TzvTasksFrame::ShowExitInFileMenu(bool show) {
         file->removeAction(m_context.actions.exit);
         delete m_exitSeparator;
     }
+}
+
+// The tip panel's colours follow the desktop's palette, light or dark.
+void TzvTasksFrame::ApplyThemeColors() {
+    QPalette tipPalette = Panel_tip->palette();
+    tipPalette.setColor(QPalette::Window, ThemeColors::TipBackground(palette()));
+    Panel_tip->setPalette(tipPalette);
+    ThemeColors::UseBlueText(Label_tip);
 }
 
 void TzvTasksFrame::CreateMenus() {
@@ -210,9 +220,6 @@ void TzvTasksFrame::CreateLayout() {
     Panel_tip->setFrameShape(QFrame::Panel);
     Panel_tip->setFrameShadow(QFrame::Sunken);
     Panel_tip->setAutoFillBackground(true);
-    QPalette tipPalette = Panel_tip->palette();
-    tipPalette.setColor(QPalette::Window, QColor(255, 255, 225)); // colour value 0xE1FFFF
-    Panel_tip->setPalette(tipPalette);
     Image_tip = new QLabel(Panel_tip);
     Image_tip->setObjectName(QStringLiteral("Image_tip"));
     Image_tip->setFixedSize(16, 16);
@@ -223,15 +230,13 @@ void TzvTasksFrame::CreateLayout() {
     QFont tipFont = Label_tip->font();
     tipFont.setUnderline(true);
     Label_tip->setFont(tipFont);
-    QPalette labelPalette = Label_tip->palette();
-    labelPalette.setColor(QPalette::WindowText, Qt::blue);
-    Label_tip->setPalette(labelPalette);
     Label_tip->installEventFilter(this);
     auto* tipLayout = new QHBoxLayout(Panel_tip);
     tipLayout->setContentsMargins(4, 4, 4, 4);
     tipLayout->addWidget(Image_tip, 0, Qt::AlignTop);
     tipLayout->addWidget(Label_tip, 1);
     Panel_tip->hide();
+    ApplyThemeColors();
 
     ToolBar_Bottom = new TBitmapToolBar(bg.searchbar, this);
     ToolBar_Bottom->setObjectName(QStringLiteral("ToolBar_Bottom"));

@@ -23,6 +23,9 @@ const QString kTask = QStringLiteral("task");
 
 bool TzvTasksFrame::event(QEvent* e) {
     switch (static_cast<int>(e->type())) {
+    case QEvent::PaletteChange:
+        ApplyThemeColors();
+        return QWidget::event(e);
     case WM_TASKS_RELOAD:
         Guarded([this] { ReloadTasks(); });
         return true;

@@ -6,6 +6,7 @@
 #include "gui/ColorValues.h"
 #include "gui/ImageList.h"
 #include "gui/TBackgrounds.h"
+#include "gui/ThemeColors.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -187,12 +188,13 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
         const TBackgrounds& bg = m_frame->backgrounds();
         const QColor custom = ColorValues::ToColor(t.backgroundColor, opt.palette);
         if (opt.state & QStyle::State_MouseOver)
-            p->fillRect(cell, opt.palette.color(QPalette::ToolTipBase));
+            p->fillRect(cell, ThemeColors::HoverBackground(opt.palette));
         else if (custom.isValid())
             p->fillRect(cell, custom);
         else {
-            const QPixmap& pm =
-                !node->isTopLevel() ? bg.group : (node->position() % 2 == 0 ? bg.item0 : bg.item1);
+            const QPixmap& pm = rowPicture(
+                !node->isTopLevel() ? bg.group : (node->position() % 2 == 0 ? bg.item0 : bg.item1),
+                opt.palette);
             if (!pm.isNull())
                 p->drawPixmap(cell, pm);
         }
@@ -225,6 +227,12 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
         color = opt.palette.color(QPalette::Disabled, QPalette::Text);
     else if (const QColor custom = ColorValues::ToColor(look.color, opt.palette); custom.isValid())
         color = custom;
+    // A chosen background with the palette's text colour on it: on a dark
+    // palette that is light text on what was picked for dark text.
+    const QColor chosenBack = ColorValues::ToColor(t.backgroundColor, opt.palette);
+    if (chosenBack.isValid() && !selected && !editing && !(opt.state & QStyle::State_MouseOver) &&
+        !ColorValues::ToColor(look.color, opt.palette).isValid())
+        color = ThemeColors::ReadableOn(chosenBack, color, look.grey);
 
     p->save();
     p->setFont(font);
@@ -242,6 +250,15 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     p->setPen(opt.palette.color(QPalette::Midlight));
     p->drawLine(cell.bottomLeft(), cell.bottomRight());
     p->restore();
+}
+
+const QPixmap& TaskDelegate::rowPicture(const QPixmap& light, const QPalette& palette) const {
+    if (light.isNull() || !ThemeColors::IsDark(palette))
+        return light;
+    auto it = m_darkPictures.find(light.cacheKey());
+    if (it == m_darkPictures.end())
+        it = m_darkPictures.insert(light.cacheKey(), ThemeColors::DarkCounterpart(light));
+    return *it;
 }
 
 bool TaskDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QHash>
+#include <QPixmap>
+
 #include <QStyledItemDelegate>
 #include <utility>
 
@@ -45,6 +48,10 @@ protected:
 
 private:
     int textWidthFor(const QModelIndex& index) const;
+    // The row picture for this palette: the light one, or its dark
+    // counterpart, made once per picture.
+    const QPixmap& rowPicture(const QPixmap& light, const QPalette& palette) const;
+    mutable QHash<qint64, QPixmap> m_darkPictures;
     TzvTasksFrame* m_frame;
     QTreeView* m_view;
     mutable QString m_nextText;

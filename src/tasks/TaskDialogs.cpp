@@ -1,4 +1,5 @@
 #include "TaskDialogs.h"
+#include "gui/ThemeColors.h"
 
 #include "gui/ColorValues.h"
 #include "gui/pU_Boxes.h"
@@ -66,9 +67,7 @@ TReminderSetDlg::TReminderSetDlg(QWidget* parent, bool flag, TDateTime time)
     QFont bold = lbl_warning->font();
     bold.setBold(true);
     lbl_warning->setFont(bold);
-    QPalette blue = lbl_warning->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    lbl_warning->setPalette(blue);
+    ThemeColors::UseBlueText(lbl_warning);
     img_warning = new QLabel(this);
     img_warning->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16));
     btn_ok = button(this, "btn_ok", QStringLiteral("&OK"));

@@ -202,6 +202,7 @@ private:
     // Construction and the status bar (TzvTasksFrame.cpp, FrameLayout.cpp).
     void CreateActions();
     void CreateMenus();
+    void ApplyThemeColors();
     void CreateLayout();
     void VtTasksChange();
     // For a command on count rows: busy and its progress in the status bar.
