@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "tasks/TaskDelegate.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +50,36 @@ class TestFrame : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { test::FixGuiEnvironment(); }
+
+    // What a screen reader finds: named controls, and each row's text and
+    // status, with the search field's name following its state.
+    void screenReaderNamesAndRowStatus() {
+        test::ProgramFolder folder;
+        TTaskInfo t = test::Task("{A}", "root", "Plan the trip\r\nwith notes");
+        t.alarmFlag = true, t.alarmTime = ToDateTime(QDate(2026, 12, 24), QTime(18, 15));
+        t.dueFlag = true, t.dueTime = ToDateTime(QDate(2026, 12, 31), QTime(9, 0));
+        test::Fill(folder.path(), {t, test::Task("{B}", "root", "walk, done", true)});
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        const auto name = [](QObject* o) {
+            return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name);
+        };
+        QCOMPARE(name(p.tree()), QStringLiteral("Tasks"));
+        QCOMPARE(name(f->findChild<QLineEdit*>("Edt_Search")), QStringLiteral("Search tasks"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(f->findChild<QComboBox*>("Comb_ViewRange"))
+                     ->text(QAccessible::Description),
+                 QStringLiteral("View Range")); // its tip; a box is named by its item
+        auto* button = f->findChild<QWidget*>("Btn_Search");
+        QCOMPARE(name(button), QStringLiteral("Search"));
+        f->findChild<QLineEdit*>("Edt_Search")->setFocus();
+        QTRY_COMPARE(name(button), QStringLiteral("Clear search"));
+        QCOMPARE(p.row(0).data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Plan the trip. with notes"));
+        QCOMPARE(p.row(0).data(Qt::AccessibleDescriptionRole).toString(),
+                 QStringLiteral("Not complete, reminder 24 Dec 2026 18:15:00, due 31 Dec 2026"));
+        QCOMPARE(p.row(1).data(Qt::AccessibleDescriptionRole).toString(),
+                 QStringLiteral("Complete"));
+    }
 
     // On a light and on a dark palette, every row's text stands out from
     // its row (measured on the drawn pixels), and the tip panel and its

@@ -1,5 +1,7 @@
 #include "TaskTreeModel.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 TaskTreeModel::TaskTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -57,6 +59,19 @@ QModelIndex TaskTreeModel::indexOf(const TaskNode* node) const {
     return indexFor(node->m_row, node, node->m_parent != nullptr);
 }
 
+// What a screen reader says after a row's text.
+QString TaskTreeModel::accessibleStatus(const TTaskInfo& t) {
+    const QLocale locale;
+    QStringList parts{t.checkFlag ? QStringLiteral("Complete") : QStringLiteral("Not complete")};
+    if (t.alarmFlag)
+        parts << QStringLiteral("reminder ") +
+                     locale.toString(FromDateTime(t.alarmTime), QLocale::ShortFormat);
+    if (t.dueFlag)
+        parts << QStringLiteral("due ") +
+                     locale.toString(DatePart(t.dueTime), QLocale::ShortFormat);
+    return parts.join(QLatin1String(", "));
+}
+
 QVariant TaskTreeModel::data(const QModelIndex& index, int role) const {
     const TaskNode* n = nodeAt(index);
     if (!n)
@@ -67,6 +82,13 @@ QVariant TaskTreeModel::data(const QModelIndex& index, int role) const {
         return n->info.content;
     case Qt::CheckStateRole:
         return n->info.checkFlag ? Qt::Checked : Qt::Unchecked;
+    case Qt::AccessibleTextRole: {
+        // Heard as one line: the break between a title and its notes is a pause.
+        QString t = n->info.content;
+        return t.replace(QLatin1String("\r\n"), QLatin1String(". "));
+    }
+    case Qt::AccessibleDescriptionRole:
+        return accessibleStatus(n->info);
     case NodeRole:
         return QVariant::fromValue(static_cast<void*>(const_cast<TaskNode*>(n)));
     default:

@@ -75,6 +75,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
+    // "Complete" or "Not complete", then the reminder and the due date.
+    static QString accessibleStatus(const TTaskInfo& t);
     const std::vector<std::unique_ptr<TaskNode>>& topLevel() const { return m_top; }
     // Every node in tree order, hidden ones included; kept between changes.
     const std::vector<TaskNode*>& flatNodes() const;

@@ -257,6 +257,11 @@ void TzvTasksFrame::CreateLayout() {
     Btn_Search = new QToolButton(ToolBar_Bottom);
     Btn_Search->setObjectName(QStringLiteral("Btn_Search"));
     Btn_Search->setAutoRaise(true);
+    // Names for screen readers; the captions stay as they are.
+    Edt_Search->setAccessibleName(QStringLiteral("Search tasks"));
+    Btn_Search->setAccessibleName(QStringLiteral("Search"));
+    VtTasks->setAccessibleName(QStringLiteral("Tasks"));
+    Panel_tip->setAccessibleName(QStringLiteral("Tip"));
     ToolBar_Bottom->addWidget(Comb_ViewRange);
     ToolBar_Bottom->addSeparator();
     ToolBar_Bottom->addWidget(Edt_Search);

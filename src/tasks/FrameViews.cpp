@@ -163,6 +163,7 @@ void TzvTasksFrame::SetSearchIdle() {
     Edt_Search->setText(QStringLiteral("  Search..."));
     Btn_Search->setIcon(ImageList::Icon(ImageList::Search));
     Btn_Search->setToolTip(QString());
+    Btn_Search->setAccessibleName(QStringLiteral("Search"));
 }
 
 void TzvTasksFrame::SearchEnter() {
@@ -175,6 +176,7 @@ void TzvTasksFrame::SearchEnter() {
     m_searchActive = true;
     Btn_Search->setIcon(ImageList::Icon(ImageList::SearchClear));
     Btn_Search->setToolTip(QStringLiteral("Clear search"));
+    Btn_Search->setAccessibleName(QStringLiteral("Clear search"));
 }
 
 void TzvTasksFrame::SearchChange() {
