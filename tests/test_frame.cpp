@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -50,6 +51,26 @@ class TestFrame : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { test::FixGuiEnvironment(); }
+
+    // 13 px unless the desktop's font is larger; then the list, the search
+    // bar and the status bar follow it, at start and when it changes.
+    void desktopFontSizeIsFollowed() {
+        test::ProgramFolder folder;
+        test::Fill(folder.path(), {test::Task("{A}", "root", "apple")});
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QCOMPARE(QFontInfo(p.tree()->font()).pixelSize(), 13);
+        const int row = p.tree()->visualRect(p.row(0)).height();
+        const QFont before = QApplication::font();
+        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+        QFont large = before;
+        large.setPixelSize(24);
+        QApplication::setFont(large);
+        QTRY_COMPARE(QFontInfo(p.tree()->font()).pixelSize(), 24);
+        QCOMPARE(QFontInfo(f->ZvStatusBar1->font()).pixelSize(), 24);
+        QCOMPARE(QFontInfo(f->findChild<QLineEdit*>("Edt_Search")->font()).pixelSize(), 24);
+        QTRY_VERIFY(p.tree()->visualRect(p.row(0)).height() > row + 8);
+    }
 
     // What a screen reader finds: named controls, and each row's text and
     // status, with the search field's name following its state.

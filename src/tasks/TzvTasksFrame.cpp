@@ -13,7 +13,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,12 +27,31 @@
 // The frame's construction, its commands' enabled state and the tip panel.
 // Each family of commands has a file of its own (Frame*.cpp).
 
+namespace {
+// A change of the desktop's font reaches the windows and the widgets without
+// a font of their own; the frame has one.
+class AppFontWatch : public QObject {
+public:
+    AppFontWatch(QObject* parent, std::function<void()> changed)
+        : QObject(parent), m_changed(std::move(changed)) {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == qApp && e->type() == QEvent::ApplicationFontChange)
+            m_changed();
+        return false;
+    }
+
+private:
+    std::function<void()> m_changed;
+};
+} // namespace
+
 TzvTasksFrame::TzvTasksFrame(AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), ADOQuery1(context.db), ADOQuery2(context.db) {
     setObjectName(QStringLiteral("zvTasksFrame"));
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(13);
-    setFont(f);
+    ApplyFontSize();
+    new AppFontWatch(this, [this] { ApplyFontSize(); });
 
     m_model = new TaskTreeModel(this);
     VtTasks = new TTaskTree(this);
@@ -192,6 +213,14 @@ void TzvTasksFrame::CreateActions() {
     }
     SetSortLook();
     CreateUndoActions();
+}
+
+// 13 px, or the desktop's own size when that is larger: the list, the
+// search bar and the status bar grow with it, and the rows measure again.
+void TzvTasksFrame::ApplyFontSize() {
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(std::max(13, QFontInfo(QApplication::font()).pixelSize()));
+    setFont(f);
 }
 
 BusyProgress TzvTasksFrame::Busy(const QString& doing, qsizetype count) {

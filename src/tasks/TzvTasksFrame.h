@@ -203,6 +203,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void ApplyThemeColors();
+    void ApplyFontSize();
     void CreateLayout();
     void VtTasksChange();
     // For a command on count rows: busy and its progress in the status bar.
