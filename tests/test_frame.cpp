@@ -1,5 +1,6 @@
 #include "FrameHarness.h"
 #include "components/ZvStatusBar.h"
+#include "gui/ImageList.h"
 #include "gui/Messages.h"
 #include "gui/ThemeColors.h"
 #include "platform/IniFile.h"
@@ -51,6 +52,28 @@ class TestFrame : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { test::FixGuiEnvironment(); }
+
+    // A command's picture is drawn at the screen's own pixels, not a 16 or
+    // 22 px bitmap blown up; disabled, it is greyed.
+    void iconsDrawnAtEveryScale_data() {
+        QTest::addColumn<qreal>("scale");
+        for (qreal s : {1.0, 1.5, 2.0, 3.0})
+            QTest::newRow(qPrintable(QString::number(s))) << s;
+    }
+    void iconsDrawnAtEveryScale() {
+        QFETCH(qreal, scale);
+        test::ProgramFolder folder;
+        test::Program p(folder.path());
+        const QIcon icon = p.show()->Action_TaskAdd->icon();
+        for (int side : {16, 22}) {
+            const QPixmap pm = icon.pixmap(QSize(side, side), scale);
+            QCOMPARE(pm.devicePixelRatio(), scale);
+            QCOMPARE(pm.width(), qRound(side * scale));
+            QCOMPARE(pm.toImage(), ImageList::Pixmap(ImageList::TaskAdd, side, scale).toImage());
+            QVERIFY(icon.pixmap(QSize(side, side), scale, QIcon::Disabled).toImage() !=
+                    pm.toImage());
+        }
+    }
 
     // 13 px unless the desktop's font is larger; then the list, the search
     // bar and the status bar follow it, at start and when it changes.

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QHash>
+#include <QIconEngine>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -185,33 +187,95 @@ bool draw(QPainter& p, int index) {
     }
 }
 
-} // namespace
-
-namespace ImageList {
-
-QPixmap Pixmap(int index, int size) {
+// Picture `index` at `side` device pixels, cached: rows draw them by the hundred.
+QPixmap render(int index, int side) {
     static QHash<quint64, QPixmap> cache;
-    const quint64 key = (quint64(index) << 32) | quint32(size);
+    const quint64 key = (quint64(index) << 32) | quint32(side);
     if (auto it = cache.constFind(key); it != cache.constEnd())
         return *it;
-    QPixmap pm(size, size);
+    QPixmap pm(side, side);
     pm.fill(Qt::transparent);
     {
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
-        p.scale(size / 16.0, size / 16.0);
+        p.scale(side / 16.0, side / 16.0);
         draw(p, index);
     }
     cache.insert(key, pm);
     return pm;
 }
 
+// Paints the drawing afresh for every size and device pixel ratio asked for,
+// so a picture is as sharp at 3x in a tool bar as at 1x in a row.
+class DrawnEngine : public QIconEngine {
+public:
+    explicit DrawnEngine(int index) : m_index(index) {}
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        const qreal dpr = p->device() ? p->device()->devicePixelRatioF() : 1.0;
+        p->drawPixmap(rect, drawn(rect.size(), mode, dpr));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        return drawn(size, mode, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+        // Until 6.8 QIcon asks in device pixels.
+        return drawn(size / scale, mode, scale);
+#else
+        return drawn(size, mode, scale);
+#endif
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = qMin(size.width(), size.height());
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {{16, 16}, {22, 22}};
+    }
+    QIconEngine* clone() const override {
+        return new DrawnEngine(m_index);
+    }
+    QString key() const override {
+        return QStringLiteral("ZvDrawn");
+    }
+
+private:
+    QPixmap drawn(const QSize& size, QIcon::Mode mode, qreal scale) const {
+        const int side = qMax(1, qRound(qMin(size.width(), size.height()) * scale));
+        QPixmap pm = render(m_index, side);
+        if (mode == QIcon::Disabled)
+            pm = disabled(pm);
+        pm.setDevicePixelRatio(scale);
+        return pm;
+    }
+    // Grey and faint, as a style greys a disabled command's picture.
+    static QPixmap disabled(const QPixmap& pm) {
+        QImage img = pm.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < img.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x) {
+                const int g = qGray(line[x]);
+                line[x] = qRgba(g, g, g, qAlpha(line[x]) * 2 / 5);
+            }
+        }
+        return QPixmap::fromImage(img);
+    }
+    int m_index;
+};
+
+} // namespace
+
+namespace ImageList {
+
+QPixmap Pixmap(int index, int size, qreal dpr) {
+    QPixmap pm = render(index, qRound(size * dpr));
+    pm.setDevicePixelRatio(dpr);
+    return pm;
+}
+
 QIcon Icon(int index) {
-    QIcon icon;
-    icon.addPixmap(Pixmap(index, 16));
-    icon.addPixmap(Pixmap(index, 22));
-    return icon;
+    return QIcon(new DrawnEngine(index));
 }
 
 } // namespace ImageList

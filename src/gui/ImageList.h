@@ -34,7 +34,8 @@ enum Index {
     DuePassed = 23,
     DueAhead = 24,
 };
-QPixmap Pixmap(int index, int size = 16);
-// The 16-pixel picture together with the 22-pixel tool bar one.
+// `size` logical pixels drawn for a screen of `dpr` device pixels per pixel.
+QPixmap Pixmap(int index, int size = 16, qreal dpr = 1.0);
+// Drawn afresh at whatever size and scale a menu, tool bar or tray asks for.
 QIcon Icon(int index);
 } // namespace ImageList

@@ -276,7 +276,8 @@ void TzvTasksFrame::CreateLayout() {
 
     ZvStatusBar1 = new TZvStatusBar(this);
     ZvStatusBar1->setObjectName(QStringLiteral("ZvStatusBar1"));
-    ZvStatusBar1->StatusImage->setPixmap(ImageList::Pixmap(ImageList::TaskAdd));
+    ZvStatusBar1->StatusImage->setPixmap(
+        ImageList::Pixmap(ImageList::TaskAdd, 16, ZvStatusBar1->devicePixelRatioF()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

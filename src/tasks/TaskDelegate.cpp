@@ -216,7 +216,8 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     const TDateTime now = Clock::Now();
     const int icon = RowIcon(t, now);
     if (icon >= 0)
-        p->drawPixmap(iconRect(cell), ImageList::Pixmap(icon));
+        p->drawPixmap(iconRect(cell),
+                      ImageList::Pixmap(icon, 16, p->device()->devicePixelRatioF()));
 
     const RowLook look = RowLookFor(t, now, editing, selected);
     QFont font = opt.font;

@@ -366,7 +366,7 @@ void TzvTasksFrame::ShowTip(int mode) {
     static const int icons[] = {-1, ImageList::TaskAdd, ImageList::FinishEdit,
                                 ImageList::SearchNoResult};
     Label_tip->setText(TipText(mode));
-    Image_tip->setPixmap(ImageList::Pixmap(icons[mode]));
+    Image_tip->setPixmap(ImageList::Pixmap(icons[mode], 16, Image_tip->devicePixelRatioF()));
     Panel_tip->show();
 }
 
