@@ -1,10 +1,12 @@
 #include "FrameHarness.h"
+#include "app/Translations.h"
 #include "components/ZvStatusBar.h"
 #include "gui/ImageList.h"
 #include "gui/Messages.h"
 #include "gui/ThemeColors.h"
 #include "platform/IniFile.h"
 #include "tasks/TaskDelegate.h"
+#include "tasks/TaskDialogs.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -52,6 +54,35 @@ class TestFrame : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { test::FixGuiEnvironment(); }
+
+    // German desktop: our menus, dialogs and messages, and Qt's own buttons;
+    // back to the source texts, English, when the catalogues go.
+    void germanDesktop() {
+        const auto english = qScopeGuard([] { UnloadTranslations(); });
+        QCOMPARE(LoadTranslations(QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("de"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+        test::ProgramFolder folder;
+        test::Fill(folder.path(), {test::Task("{A}", "root", "apple")});
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        QStringList menus;
+        for (QAction* a : f->mainMenu()->actions())
+            menus << a->text();
+        QCOMPARE(menus.mid(0, 4), QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "Auf&gaben"}));
+        QCOMPARE(f->Action_TaskAdd->text(), QStringLiteral("Aufgabe &hinzufügen\tEingabe"));
+        QString title;
+        test::WhenModal<TDueSetDlg> due([&](TDueSetDlg* d) {
+            title = d->windowTitle();
+            d->reject();
+        });
+        p.tree()->setCurrentIndex(p.row(0));
+        f->Action_TaskDueSet->trigger();
+        QCOMPARE(title, QStringLiteral("Fälligkeitsdatum festlegen"));
+        f->Action_TaskDelete->trigger();
+        QCOMPARE(p.boxes.shown.last().text, QStringLiteral("Möchten Sie wirklich diese Aufgabe löschen?"));
+        UnloadTranslations();
+        QCOMPARE(TzvTasksFrame::tr("&File"), QStringLiteral("&File"));
+    }
 
     // A command's picture is drawn at the screen's own pixels, not a 16 or
     // 22 px bitmap blown up; disabled, it is greyed.

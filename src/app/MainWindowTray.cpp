@@ -90,7 +90,7 @@ void TmainFm::hideEvent(QHideEvent* e) {
         return;
     Guarded([this] { ZvFormState1->SaveState(); });
     if (!Timer_balloon->isActive()) {
-        ZvTrayIcon1->ShowBalloonHint(Caption(), QStringLiteral("Click here to open!"), 10, 1);
+        ZvTrayIcon1->ShowBalloonHint(Caption(), tr("Click here to open!"), 10, 1);
         Timer_balloon->start();
     }
 }

@@ -23,21 +23,18 @@ AutoStart autoStart() {
 TcommonDm::TcommonDm(AppContext& context, QWidget* window)
     : QObject(window), m_context(context), m_window(window) {
     setObjectName(QStringLiteral("commonDm"));
-    Action_UiOpen = MakeAction(this, "Action_UiOpen", QStringLiteral("&Open Zarvik Tasquel"));
-    Action_UiStayOnTop = MakeAction(this, "Action_UiStayOnTop", QStringLiteral("S&tay on top"));
+    Action_UiOpen = MakeAction(this, "Action_UiOpen", tr("&Open Zarvik Tasquel"));
+    Action_UiStayOnTop = MakeAction(this, "Action_UiStayOnTop", tr("S&tay on top"));
     Action_UiStayOnTop->setCheckable(true);
-    Action_UiClose =
-        MakeAction(this, "Action_UiClose", QStringLiteral("&Close            Ctrl+F12"));
-    Action_Options = MakeAction(this, "Action_Options", QStringLiteral("&Options..."));
-    HelpContents1 = MakeAction(this, "HelpContents1", QStringLiteral("&Contents"),
-                               QStringLiteral("Help Contents"));
-    Action_Contact =
-        MakeAction(this, "Action_Contact", QStringLiteral("C&ontact Technical Support"));
-    Action_Suggestion = MakeAction(this, "Action_Suggestion", QStringLiteral("&Make a Suggestion"));
-    Action_Website = MakeAction(this, "Action_Website", QStringLiteral("&Visit Zarvik Website"));
-    Action_Update = MakeAction(this, "Action_Update", QStringLiteral("Check for &Update"));
-    Action_Resources = MakeAction(this, "Action_Resources", QStringLiteral("Get Free Resources"));
-    Action_About = MakeAction(this, "Action_About", QStringLiteral("&About"));
+    Action_UiClose = MakeAction(this, "Action_UiClose", tr("&Close            Ctrl+F12"));
+    Action_Options = MakeAction(this, "Action_Options", tr("&Options..."));
+    HelpContents1 = MakeAction(this, "HelpContents1", tr("&Contents"), tr("Help Contents"));
+    Action_Contact = MakeAction(this, "Action_Contact", tr("C&ontact Technical Support"));
+    Action_Suggestion = MakeAction(this, "Action_Suggestion", tr("&Make a Suggestion"));
+    Action_Website = MakeAction(this, "Action_Website", tr("&Visit Zarvik Website"));
+    Action_Update = MakeAction(this, "Action_Update", tr("Check for &Update"));
+    Action_Resources = MakeAction(this, "Action_Resources", tr("Get Free Resources"));
+    Action_About = MakeAction(this, "Action_About", tr("&About"));
 
     // F1 reaches the menu before any key handler: it opens the contents.
     HelpContents1->setShortcut(Qt::Key_F1);

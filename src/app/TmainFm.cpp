@@ -36,14 +36,13 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
     const auto action = [this](const char* name, const QString& caption) {
         return MakeAction(this, name, caption);
     };
-    Action_AddTask = action("Action_AddTask", QStringLiteral("&Add Task"));
-    Action_PasteTask = action("Action_PasteTask", QStringLiteral("Paste to &Task"));
-    Action_Exit = action("Action_Exit", QStringLiteral("E&xit"));
-    Action_DbBackup = action("Action_DbBackup", QStringLiteral("Database &Backup..."));
-    Action_DbRestore = action("Action_DbRestore", QStringLiteral("Database &Restore..."));
-    Action_Import = action("Action_Import", QStringLiteral("&Import..."));
-    Action_ImportCalendar =
-        action("Action_ImportCalendar", QStringLiteral("Import from iCalen&dar..."));
+    Action_AddTask = action("Action_AddTask", tr("&Add Task"));
+    Action_PasteTask = action("Action_PasteTask", tr("Paste to &Task"));
+    Action_Exit = action("Action_Exit", tr("E&xit"));
+    Action_DbBackup = action("Action_DbBackup", tr("Database &Backup..."));
+    Action_DbRestore = action("Action_DbRestore", tr("Database &Restore..."));
+    Action_Import = action("Action_Import", tr("&Import..."));
+    Action_ImportCalendar = action("Action_ImportCalendar", tr("Import from iCalen&dar..."));
     // Queued: the menu that triggered Exit belongs to the frame that Exit
     // deletes, and it is still handling its key or click.
     connect(Action_Exit, &QAction::triggered, this, &TmainFm::Exit, Qt::QueuedConnection);
@@ -165,8 +164,8 @@ void TmainFm::ReportSafetyCopy(bool reload, const QString& report) {
         PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
     QString text = report;
     if (const QString copy = m_io->lastSafetyCopy(); !copy.isEmpty())
-        text += (text.isEmpty() ? QString() : QStringLiteral("; ")) +
-                QStringLiteral("Safety copy: ") + QDir(m_context.folder).relativeFilePath(copy);
+        text += (text.isEmpty() ? QString() : QStringLiteral("; ")) + tr("Safety copy: ") +
+                QDir(m_context.folder).relativeFilePath(copy);
     if (text.isEmpty())
         return;
     // After the reload, which puts a keyboard tip there.
@@ -206,7 +205,7 @@ void TmainFm::FirstShow() {
         // After the reload and the attaches, which put a keyboard tip there.
         QTimer::singleShot(0, m_tasksFrame, [this] {
             m_tasksFrame->ZvStatusBar1->setPanelText(
-                QStringLiteral("New empty database: ") +
+                tr("New empty database: ") +
                 QDir::toNativeSeparators(m_context.folder + QLatin1String(Database::FileName)));
         });
     m_firstShow = false;

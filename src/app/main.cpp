@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "TApplication.h"
 #include "TmainFm.h"
+#include "Translations.h"
 #include "gui/pU_Boxes.h"
 #include "platform/SingleInstance.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     if (const auto status = CommandLine::Answer(arguments))
         return *status;
     TApplication app(argc, argv);
+    LoadTranslations();
     SingleInstance instance(AppTitle());
     if (!instance.claim())
         return 0; // the running copy has come forward

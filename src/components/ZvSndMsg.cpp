@@ -32,36 +32,36 @@ void TZvSendMessage::Clear() {
 QString TZvSendMessage::MapiErrorText(int code) {
     static const char* const texts[] = {nullptr,
                                         nullptr,
-                                        "General Failure",
-                                        "Login Failure",
-                                        "Disk Full",
-                                        "Insufficient Memory",
-                                        "Access Denied",
-                                        "Unknown Error",
-                                        "Too Many Sessions",
-                                        "Too Many Files",
-                                        "Too Many Recipients",
-                                        "Attachment Not Found",
-                                        "Attachment Open Failure",
-                                        "Attachment Write Failure",
-                                        "Unknown Recipient",
-                                        "Bad Recipient Type",
-                                        "No Messages",
-                                        "Invalid Message",
-                                        "Text Too Large",
-                                        "Invalid Session",
-                                        "Type Not Supported",
-                                        "Ambiguous Recipient",
-                                        "Message In Use",
-                                        "Network Failure",
-                                        "Invalid Edit Fields",
-                                        "Invalid Recipients",
-                                        "Feature Not Supported"};
+                                        QT_TR_NOOP("General Failure"),
+                                        QT_TR_NOOP("Login Failure"),
+                                        QT_TR_NOOP("Disk Full"),
+                                        QT_TR_NOOP("Insufficient Memory"),
+                                        QT_TR_NOOP("Access Denied"),
+                                        QT_TR_NOOP("Unknown Error"),
+                                        QT_TR_NOOP("Too Many Sessions"),
+                                        QT_TR_NOOP("Too Many Files"),
+                                        QT_TR_NOOP("Too Many Recipients"),
+                                        QT_TR_NOOP("Attachment Not Found"),
+                                        QT_TR_NOOP("Attachment Open Failure"),
+                                        QT_TR_NOOP("Attachment Write Failure"),
+                                        QT_TR_NOOP("Unknown Recipient"),
+                                        QT_TR_NOOP("Bad Recipient Type"),
+                                        QT_TR_NOOP("No Messages"),
+                                        QT_TR_NOOP("Invalid Message"),
+                                        QT_TR_NOOP("Text Too Large"),
+                                        QT_TR_NOOP("Invalid Session"),
+                                        QT_TR_NOOP("Type Not Supported"),
+                                        QT_TR_NOOP("Ambiguous Recipient"),
+                                        QT_TR_NOOP("Message In Use"),
+                                        QT_TR_NOOP("Network Failure"),
+                                        QT_TR_NOOP("Invalid Edit Fields"),
+                                        QT_TR_NOOP("Invalid Recipients"),
+                                        QT_TR_NOOP("Feature Not Supported")};
     if (code == 1)
-        return QStringLiteral("User Abort");
+        return tr("User Abort");
     if (code >= 2 && code < int(std::size(texts)))
-        return QLatin1String(texts[code]);
-    return QStringLiteral("Unknown Error");
+        return tr(texts[code]);
+    return tr("Unknown Error");
 }
 
 void TZvSendMessage::RaiseMapiError(int code) {

@@ -20,10 +20,9 @@ TZvTrayIcon::TZvTrayIcon(QWidget* owner, TZvNotifyArea* area)
     // The component's own menu, until another is set.
     m_ownMenu = new QMenu(owner);
     m_ownMenu->setObjectName(QStringLiteral("ZvTrayOwnMenu"));
-    connect(m_ownMenu->addAction(QStringLiteral("&Close")), &QAction::triggered, this,
+    connect(m_ownMenu->addAction(tr("&Close")), &QAction::triggered, this,
             [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
-    connect(m_ownMenu->addAction(QStringLiteral("&Restore")), &QAction::triggered, this,
-            [this] { Restore(); });
+    connect(m_ownMenu->addAction(tr("&Restore")), &QAction::triggered, this, [this] { Restore(); });
     m_popup = m_ownMenu;
 }
 
@@ -35,7 +34,7 @@ TZvTrayIcon::~TZvTrayIcon() {
 }
 
 void TZvTrayIcon::Error(const QString& text) {
-    ShowMessageBox(QStringLiteral("Zarvik TrayIcon Error"), text, MB_OK);
+    ShowMessageBox(tr("Zarvik TrayIcon Error"), text, MB_OK);
 }
 
 QIcon TZvTrayIcon::ImageAt(int index) const {
@@ -67,7 +66,7 @@ bool TZvTrayIcon::AddToTray() {
     }
     m_added = Notify(TZvNotifyArea::Add);
     if (!m_added)
-        Error(QStringLiteral("AddToTray can not add icon to the tray"));
+        Error(tr("AddToTray can not add icon to the tray"));
     return m_added;
 }
 
@@ -80,7 +79,7 @@ void TZvTrayIcon::RemoveFromTray() {
 
 void TZvTrayIcon::ResetIcon() {
     if (m_active && !Notify(TZvNotifyArea::Modify))
-        Error(QStringLiteral("ResetIcon Error"));
+        Error(tr("ResetIcon Error"));
 }
 
 void TZvTrayIcon::ShowBalloonHint(const QString& title, const QString& text, int seconds,
@@ -126,13 +125,13 @@ void TZvTrayIcon::SetHint(const QString& text) {
         return;
     m_hint = text;
     if (m_showHint && m_added && !Notify(TZvNotifyArea::Modify))
-        Error(QStringLiteral("SetHint Error"));
+        Error(tr("SetHint Error"));
 }
 
 void TZvTrayIcon::SetShowHint(bool on) {
     m_showHint = on;
     if (m_added && !Notify(TZvNotifyArea::Modify))
-        Error(QStringLiteral("SetShowHint Error"));
+        Error(tr("SetShowHint Error"));
 }
 
 void TZvTrayIcon::SetIcon(const QIcon& icon) {
@@ -155,7 +154,7 @@ void TZvTrayIcon::SetImageIndex(int index) {
     if (!m_added)
         return;
     if (m_images.isEmpty()) {
-        Error(QStringLiteral("SetImageIndex: No image list assigned"));
+        Error(tr("SetImageIndex: No image list assigned"));
         return;
     }
     m_current = ImageAt(m_imageIndex);

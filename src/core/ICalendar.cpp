@@ -1,5 +1,6 @@
 #include "ICalendar.h"
 
+#include <QCoreApplication>
 #include <QTimeZone>
 #include <libical/ical.h>
 #include <optional>
@@ -238,7 +239,8 @@ void checkDepth(const QByteArray& bytes) {
             counted = true;
             if (++depth > kMaxDepth)
                 throw NotCalendarError(
-                    QStringLiteral("Not an iCalendar file: its components nest more than %1 deep.")
+                    QCoreApplication::translate(
+                        "Calendar", "Not an iCalendar file: its components nest more than %1 deep.")
                         .arg(kMaxDepth));
         } else if (qstrnicmp(head.constData(), "END:", 4) == 0) {
             counted = true;
@@ -414,18 +416,21 @@ Component Parse(const QByteArray& bytes) {
     icalparser_set_gen_data(parser, &lines);
     Component root(icalparser_parse(parser, nextLine));
     icalparser_free(parser);
-    const QString head = QStringLiteral("Not an iCalendar file: ");
+    const QString head = QCoreApplication::translate("Calendar", "Not an iCalendar file: ");
     if (!root) {
         const QString why = icalerrno != ICAL_NO_ERROR
                                 ? QString::fromUtf8(icalerror_strerror(icalerrno))
-                                : QStringLiteral("libical found no calendar component in it.");
+                                : QCoreApplication::translate(
+                                      "Calendar", "libical found no calendar component in it.");
         throw NotCalendarError(head + why);
     }
     const icalcomponent_kind kind = icalcomponent_isa(root.get());
     if (kind != ICAL_VCALENDAR_COMPONENT && kind != ICAL_VTODO_COMPONENT &&
         kind != ICAL_XROOT_COMPONENT)
-        throw NotCalendarError(head + QStringLiteral("libical read a %1 component, not a calendar.")
-                                          .arg(QLatin1String(icalcomponent_kind_to_string(kind))));
+        throw NotCalendarError(
+            head +
+            QCoreApplication::translate("Calendar", "libical read a %1 component, not a calendar.")
+                .arg(QLatin1String(icalcomponent_kind_to_string(kind))));
     return root;
 }
 

@@ -3,6 +3,7 @@
 #include "TaskInfo.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <memory>
 #include <stdexcept>
@@ -15,7 +16,7 @@ typedef struct icalcomponent_impl icalcomponent; // libical's
 namespace ICalendar {
 
 inline QString FileFilter() {
-    return QStringLiteral("iCalendar file (*.ics)");
+    return QCoreApplication::translate("Calendar", "iCalendar file (*.ics)");
 }
 
 // Bytes that libical does not read as a calendar; the text says why.

@@ -28,10 +28,12 @@ qint64 seconds(TDateTime v) {
 QByteArray readFile(const QString& fileName) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("File read failure!");
+        throw std::runtime_error(
+            QCoreApplication::translate("Interchange", "File read failure!").toStdString());
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        throw std::runtime_error("File read failure!");
+        throw std::runtime_error(
+            QCoreApplication::translate("Interchange", "File read failure!").toStdString());
     return bytes;
 }
 

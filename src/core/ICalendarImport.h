@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -12,7 +13,7 @@ namespace ICalendar {
 struct ImportResult {
     int added = 0, updated = 0, skipped = 0;
     QString text() const {
-        return QStringLiteral("Imported: %1 added, %2 updated, %3 skipped")
+        return QCoreApplication::translate("Calendar", "Imported: %1 added, %2 updated, %3 skipped")
             .arg(added)
             .arg(updated)
             .arg(skipped);

@@ -7,6 +7,7 @@
 #include "platform/WriteBatch.h"
 #include "platform/pU_Funcs.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <cstring>
 #include <pugixml.hpp>
@@ -42,7 +43,7 @@ QString attr(pugi::xml_node node, const RecordPath& path, const char* name, cons
     if (!a) {
         if (box)
             box(path.text() + QStringLiteral(": ") + QLatin1String(name) +
-                QStringLiteral(" not Exist !"));
+                QCoreApplication::translate("Interchange", " not Exist !"));
         return QString();
     }
     return QString::fromUtf8(a.value());
@@ -55,8 +56,9 @@ void setColumn(Query& q, const Column& c, const char* value, int bias) {
     const QString name = QLatin1String(c.column);
     const bool empty = *value == 0;
     const auto refused = [&](const char* what) {
-        return DbError(QStringLiteral("'%1' is not a valid %2 value for %3.")
-                           .arg(QString::fromUtf8(value), QLatin1String(what), name));
+        return DbError(
+            QCoreApplication::translate("Interchange", "'%1' is not a valid %2 value for %3.")
+                .arg(QString::fromUtf8(value), QLatin1String(what), name));
     };
     switch (c.kind) {
     case Column::Text:
@@ -101,14 +103,15 @@ bool openFile(Txmltry& xml, const QString& fileName, const ErrorBox& box) {
         xml.LoadFile(fileName, true);
     } catch (const std::exception&) {
         if (box)
-            box(QStringLiteral("File read failure!"));
+            box(QCoreApplication::translate("Interchange", "File read failure!"));
         return false;
     }
     // Read once: a file without it says so in one box, not two.
     const QString app = xml.GetAttr(QStringLiteral("zarvik"), QStringLiteral("app"));
     if (app != QLatin1String(AppId)) {
         if (box)
-            box(QStringLiteral("Data mismatch: ") + app + QLatin1String(AppId));
+            box(QCoreApplication::translate("Interchange", "Data mismatch: ") + app +
+                QLatin1String(AppId));
         return false;
     }
     return true;
@@ -176,7 +179,8 @@ public:
     }
     void report() const {
         if (m_box && m_shown > 1)
-            m_box(QStringLiteral("... and %1 more missing attributes").arg(m_shown - 1));
+            m_box(QCoreApplication::translate("Interchange", "... and %1 more missing attributes")
+                      .arg(m_shown - 1));
     }
 
 private:

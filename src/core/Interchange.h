@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -15,10 +16,10 @@ namespace Interchange {
 
 // The file dialogs' filters for interchange files.
 inline QString SaveFilter() {
-    return QStringLiteral("Zarvik Database,  (*.zvx)");
+    return QCoreApplication::translate("Interchange", "Zarvik Database,  (*.zvx)");
 }
 inline QString OpenFilter() {
-    return QStringLiteral("Zarvik Database, (*.zvx)");
+    return QCoreApplication::translate("Interchange", "Zarvik Database, (*.zvx)");
 }
 
 extern const char* const Skeleton;

@@ -5,6 +5,7 @@
 #include "platform/Database.h"
 #include "platform/pU_Funcs.h"
 
+#include <QCoreApplication>
 #include <pugixml.hpp>
 
 // The writers: Database Backup and Export.
@@ -39,8 +40,8 @@ void writeTable(Database& db, pugi::xml_node section, const char* element, const
     for (size_t c = 0; c < count; ++c) {
         index[c] = q.fieldIndex(QLatin1String(columns[c].column));
         if (index[c] < 0)
-            throw DbError(
-                QStringLiteral("Field '%1' not found.").arg(QLatin1String(columns[c].column)));
+            throw DbError(QCoreApplication::translate("Interchange", "Field '%1' not found.")
+                              .arg(QLatin1String(columns[c].column)));
     }
     for (; !q.eof(); q.next()) {
         pugi::xml_node record = section.append_child(element);

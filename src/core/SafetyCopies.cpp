@@ -4,6 +4,7 @@
 #include "XmlTry.h"
 #include "platform/Database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -28,7 +29,7 @@ QString Write(Database& db, const QString& programFolder, const QString& version
               const QDateTime& now) {
     const QString folder = Folder(programFolder);
     if (!QDir().mkpath(folder))
-        throw XmlFileError(WriteFailure);
+        throw XmlFileError(QCoreApplication::translate("SafetyCopies", WriteFailureText));
     const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd-HHmmss-zzz"));
     QString path = QDir(folder).filePath(kPrefix + stamp + kSuffix);
     // Two in one millisecond: the second gets a number.
@@ -40,7 +41,7 @@ QString Write(Database& db, const QString& programFolder, const QString& version
         throw;
     } catch (const std::exception&) {
         QFile::remove(path);
-        throw XmlFileError(WriteFailure);
+        throw XmlFileError(QCoreApplication::translate("SafetyCopies", WriteFailureText));
     }
     QStringList copies = List(programFolder);
     while (copies.size() > Keep)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -15,8 +16,10 @@ constexpr int Keep = 10;
 QString Folder(const QString& programFolder);
 // What a command says when its safety copy cannot be written: not the
 // chosen file's fault, and nothing has been changed.
-inline const QString WriteFailure = QStringLiteral(
+inline const char* const WriteFailureText = QT_TRANSLATE_NOOP(
+    "SafetyCopies",
     "The safety copy of the database could not be written into Backups, so nothing was changed.");
+inline const QString WriteFailure = QString::fromLatin1(WriteFailureText);
 // Writes one and returns its path; throws XmlFileError(WriteFailure) when
 // it cannot, having written nothing that stays.
 QString Write(Database& db, const QString& programFolder, const QString& version,

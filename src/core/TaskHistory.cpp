@@ -5,6 +5,7 @@
 #include "platform/Database.h"
 #include "platform/Transaction.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 #include <cstdlib>
@@ -97,8 +98,9 @@ void TaskStep::write(Database& db, bool undo) const {
     Transaction transaction(db);
     RowImages images(db, kTasks, kTid);
     if (images.columns() != m_columns)
-        throw DbError(QStringLiteral("The tasks table has other columns now; the change cannot "
-                                     "be taken back."));
+        throw DbError(QCoreApplication::translate(
+            "Undo", "The tasks table has other columns now; the change cannot "
+                    "be taken back."));
     const int all = int(m_columns.size());
     std::vector<int> everyCell(static_cast<size_t>(all));
     for (int i = 0; i < all; ++i)

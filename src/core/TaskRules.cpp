@@ -4,6 +4,7 @@
 #include "platform/Database.h"
 #include "platform/pU_Funcs.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
 
@@ -86,19 +87,21 @@ QString RowTextFor(const TaskNode& node, bool listView, bool dateView, bool edit
                    bool hotExpanded) {
     const TTaskInfo& t = node.info;
     if (t.content.isEmpty() && !editing)
-        return QStringLiteral("Input content here");
+        return QCoreApplication::translate("Tasks", "Input content here");
     if (editing)
         return t.content;
     QString text = t.content;
     if (dateView) {
-        text += QStringLiteral(" -- Created: ") + ShortDateText(t.createTime);
+        text += QCoreApplication::translate("Tasks", " -- Created: ") + ShortDateText(t.createTime);
         if (t.checkFlag) {
-            text += QStringLiteral("  Completed: ") + ShortDateText(t.checkTime);
+            text +=
+                QCoreApplication::translate("Tasks", "  Completed: ") + ShortDateText(t.checkTime);
         } else {
             if (t.dueFlag)
-                text += QStringLiteral("  Due: ") + ShortDateText(t.dueTime);
+                text += QCoreApplication::translate("Tasks", "  Due: ") + ShortDateText(t.dueTime);
             if (t.alarmFlag)
-                text += QStringLiteral("  Alarm: ") + DateTimeText(t.alarmTime);
+                text +=
+                    QCoreApplication::translate("Tasks", "  Alarm: ") + DateTimeText(t.alarmTime);
         }
     }
     if (listView) {
@@ -146,16 +149,16 @@ RowLook RowLookFor(const TTaskInfo& t, TDateTime now, bool editing, bool selecte
 
 QString StatusTextFor(const TTaskInfo& t) {
     if (t.checkFlag)
-        return DateTimeText(t.checkTime) + QStringLiteral(" completed");
+        return DateTimeText(t.checkTime) + QCoreApplication::translate("Tasks", " completed");
     QString text;
     if (t.dueFlag)
-        text += QStringLiteral("Due date: ") + ShortDateText(t.dueTime);
+        text += QCoreApplication::translate("Tasks", "Due date: ") + ShortDateText(t.dueTime);
     if (!text.isEmpty())
         text += QStringLiteral("  ");
     if (t.alarmFlag)
-        text += QStringLiteral("Reminder time: ") + DateTimeText(t.alarmTime);
+        text += QCoreApplication::translate("Tasks", "Reminder time: ") + DateTimeText(t.alarmTime);
     if (text.isEmpty() && t.createTime != 0) // a row not yet stored has no time
-        text = DateTimeText(t.createTime) + QStringLiteral(" created");
+        text = DateTimeText(t.createTime) + QCoreApplication::translate("Tasks", " created");
     return text;
 }
 
@@ -185,9 +188,10 @@ QString BuildTrayHint(Database& db, int hintSize) {
     Query q(db);
     // Only the first four are shown: the engine keeps the four smallest as
     // it scans instead of sorting every open task at each reload.
-    OpenQuery(q, QStringLiteral(
-                     "select content from tasks where checkFlag=False order by content ASC limit 4"));
-    QString hint = QStringLiteral("Incomplete Tasks:");
+    OpenQuery(q,
+              QStringLiteral(
+                  "select content from tasks where checkFlag=False order by content ASC limit 4"));
+    QString hint = QCoreApplication::translate("Tasks", "Incomplete Tasks:");
     int n = 1;
     const int contentCol = q.fieldIndex(QStringLiteral("content"));
     for (; !q.eof(); q.next()) {

@@ -1,5 +1,6 @@
 #include "TaskTreeModel.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -62,12 +63,13 @@ QModelIndex TaskTreeModel::indexOf(const TaskNode* node) const {
 // What a screen reader says after a row's text.
 QString TaskTreeModel::accessibleStatus(const TTaskInfo& t) {
     const QLocale locale;
-    QStringList parts{t.checkFlag ? QStringLiteral("Complete") : QStringLiteral("Not complete")};
+    QStringList parts{t.checkFlag ? QCoreApplication::translate("Tasks", "Complete")
+                                  : QCoreApplication::translate("Tasks", "Not complete")};
     if (t.alarmFlag)
-        parts << QStringLiteral("reminder ") +
+        parts << QCoreApplication::translate("Tasks", "reminder ") +
                      locale.toString(FromDateTime(t.alarmTime), QLocale::ShortFormat);
     if (t.dueFlag)
-        parts << QStringLiteral("due ") +
+        parts << QCoreApplication::translate("Tasks", "due ") +
                      locale.toString(DatePart(t.dueTime), QLocale::ShortFormat);
     return parts.join(QLatin1String(", "));
 }

@@ -2,6 +2,7 @@
 
 #include "platform/FileWriter.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QtEndian>
 #include <pugixml.hpp>
@@ -89,8 +90,9 @@ void Txmltry::parse(QByteArray bytes) {
     const pugi::xml_parse_result r = doc->load_buffer_inplace(bytes.data(), size_t(bytes.size()),
                                                               kParseOptions, pugi::encoding_utf8);
     if (!r || !doc->document_element())
-        throw XmlFileError(QStringLiteral("The XML is not well formed: %1")
-                               .arg(QString::fromUtf8(r.description())));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "The XML is not well formed: %1")
+                .arg(QString::fromUtf8(r.description())));
     m_doc = std::move(doc);
     m_buffer = std::move(bytes);
 }
@@ -102,22 +104,25 @@ void Txmltry::LoadXml(const QString& text) {
 QByteArray Txmltry::ReadContainer(const QString& fileName) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw XmlFileError(QStringLiteral("Cannot open \"%1\".").arg(fileName));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "Cannot open \"%1\".").arg(fileName));
     return DecodeContainer(f);
 }
 
 QByteArray Txmltry::DecodeContainer(QIODevice& f) {
     const QByteArray header = f.read(8);
     if (header.size() != 8)
-        throw XmlFileError(QStringLiteral("The file is too short."));
+        throw XmlFileError(QCoreApplication::translate("Interchange", "The file is too short."));
     const qint64 length = qFromLittleEndian<qint64>(header.constData());
     const qint64 streamSize = f.size() - 8;
     if (length <= 0 || streamSize <= 0 || length > streamSize * kMaxRatio + 1024)
-        throw XmlFileError(QStringLiteral("The file's length field is not valid."));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "The file's length field is not valid."));
 
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
-        throw XmlFileError(QStringLiteral("The decompressor could not start."));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "The decompressor could not start."));
     QByteArray out;
     QByteArray in;
     bool ended = false;
@@ -148,17 +153,20 @@ QByteArray Txmltry::DecodeContainer(QIODevice& f) {
             }
             if (rc != Z_OK && rc != Z_BUF_ERROR) {
                 inflateEnd(&z);
-                throw XmlFileError(QStringLiteral("The compressed data is damaged."));
+                throw XmlFileError(
+                    QCoreApplication::translate("Interchange", "The compressed data is damaged."));
             }
             if (rc == Z_BUF_ERROR && z.avail_in > 0 && z.avail_out > 0) {
                 inflateEnd(&z);
-                throw XmlFileError(QStringLiteral("The compressed data is damaged."));
+                throw XmlFileError(
+                    QCoreApplication::translate("Interchange", "The compressed data is damaged."));
             }
         }
     }
     inflateEnd(&z);
     if (out.size() < length)
-        throw XmlFileError(QStringLiteral("The compressed data ends early."));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "The compressed data ends early."));
     return out;
 }
 
@@ -169,7 +177,8 @@ void Txmltry::LoadFile(const QString& fileName, bool compressed) {
     }
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw XmlFileError(QStringLiteral("Cannot open \"%1\".").arg(fileName));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "Cannot open \"%1\".").arg(fileName));
     parse(f.readAll());
 }
 
@@ -184,7 +193,8 @@ QByteArray Txmltry::Compress(const QByteArray& xml) {
     qToLittleEndian<qint64>(xml.size(), out.data());
     z_stream z{};
     if (deflateInit(&z, 9) != Z_OK)
-        throw XmlFileError(QStringLiteral("The compressor could not start."));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "The compressor could not start."));
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(xml.constData()));
     z.avail_in = uInt(xml.size());
     const uLong bound = deflateBound(&z, uLong(xml.size()));
@@ -195,7 +205,8 @@ QByteArray Txmltry::Compress(const QByteArray& xml) {
     const qsizetype written = qsizetype(bound - z.avail_out);
     deflateEnd(&z);
     if (rc != Z_STREAM_END)
-        throw XmlFileError(QStringLiteral("The data could not be compressed."));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "The data could not be compressed."));
     out.resize(8 + written);
     return out;
 }
@@ -205,7 +216,8 @@ void Txmltry::SaveFile(const QString& fileName, bool compressed) const {
     // Written beside and then put in place: a failed write never leaves a
     // half file where a good one was.
     if (!FileWriter::TryWrite(fileName, data))
-        throw XmlFileError(QStringLiteral("Cannot write \"%1\".").arg(fileName));
+        throw XmlFileError(
+            QCoreApplication::translate("Interchange", "Cannot write \"%1\".").arg(fileName));
 }
 
 pugi::xml_node Txmltry::Child(pugi::xml_node node, int position) const {
@@ -240,8 +252,9 @@ pugi::xml_node Txmltry::FindNode(const QString& path) const {
             bool ok = false;
             const int n = component.mid(hash + 1).toInt(&ok, 10);
             if (!ok)
-                throw XmlFileError(QStringLiteral("'%1' is not a valid integer value")
-                                       .arg(component.mid(hash + 1)));
+                throw XmlFileError(
+                    QCoreApplication::translate("Interchange", "'%1' is not a valid integer value")
+                        .arg(component.mid(hash + 1)));
             if (pugi::xml_node c = Child(node, n))
                 node = c;
         } else {
@@ -266,7 +279,8 @@ QString Txmltry::GetAttr(const QString& path, const QString& name) const {
     const pugi::xml_attribute a = FindNode(path).attribute(utf8(name).constData());
     if (!a) {
         if (m_errorBox)
-            m_errorBox(path + QStringLiteral(": ") + name + QStringLiteral(" not Exist !"));
+            m_errorBox(path + QStringLiteral(": ") + name +
+                       QCoreApplication::translate("Interchange", " not Exist !"));
         return QString();
     }
     return QString::fromUtf8(a.value());
@@ -276,7 +290,8 @@ bool Txmltry::SetAttr(const QString& path, const QString& name, const QString& v
     pugi::xml_attribute a = FindNode(path).attribute(utf8(name).constData());
     if (!a) {
         if (m_errorBox)
-            m_errorBox(path + QStringLiteral(": ") + name + QStringLiteral(" not Exist !"));
+            m_errorBox(path + QStringLiteral(": ") + name +
+                       QCoreApplication::translate("Interchange", " not Exist !"));
         return false;
     }
     a.set_value(utf8(value).constData());

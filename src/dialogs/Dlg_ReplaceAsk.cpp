@@ -25,7 +25,7 @@ QString dateTimeText(TDateTime t) {
 
 TReplaceAskDlg::TReplaceAskDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReplaceAskDlg"));
-    setWindowTitle(QStringLiteral("Confirm Replace"));
+    setWindowTitle(tr("Confirm Replace"));
     SetFixedDialogBorder(this);
     QFont f(QStringLiteral("Tahoma"));
     f.setPixelSize(13);
@@ -36,7 +36,7 @@ TReplaceAskDlg::TReplaceAskDlg(QWidget* parent) : QDialog(parent) {
     Label_oldTitle = label(this, "Label_oldTitle", 80, 56);
     Label_oldTime = label(this, "Label_oldTime", 80, 80);
     Label2 = label(this, "Label2", 56, 104);
-    Label2->setText(QStringLiteral("with this one?"));
+    Label2->setText(tr("with this one?"));
     Label_newTitle = label(this, "Label_newTitle", 80, 144);
     Label_newTime = label(this, "Label_newTime", 80, 168);
     for (QLabel* title : {Label_oldTitle, Label_newTitle}) {
@@ -50,10 +50,10 @@ TReplaceAskDlg::TReplaceAskDlg(QWidget* parent) : QDialog(parent) {
         connect(b, &QPushButton::clicked, this, [this, result] { done(result); });
         return b;
     };
-    Button1 = button("Button1", QStringLiteral("&Yes"), 88, Yes);
-    Button4 = button("Button4", QStringLiteral("&All"), 176, All);
-    Button2 = button("Button2", QStringLiteral("&No"), 264, No);
-    Button3 = button("Button3", QStringLiteral("A&bort"), 352, Abort);
+    Button1 = button("Button1", tr("&Yes"), 88, Yes);
+    Button4 = button("Button4", tr("&All"), 176, All);
+    Button2 = button("Button2", tr("&No"), 264, No);
+    Button3 = button("Button3", tr("A&bort"), 352, Abort);
     // Tab order: Yes, No, Abort, All.
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Button3);
@@ -63,7 +63,9 @@ TReplaceAskDlg::TReplaceAskDlg(QWidget* parent) : QDialog(parent) {
 }
 
 Interchange::Answer TReplaceAskDlg::Ask(const Interchange::ReplaceQuestion& q) {
-    Label_Caption->setText(QStringLiteral("Would you like to replace the existing ") + q.kind);
+    // The kind is the interchange file's element name.
+    const QString kind = q.kind == u"task" ? tr("task") : q.kind == u"memo" ? tr("memo") : q.kind;
+    Label_Caption->setText(tr("Would you like to replace the existing %1").arg(kind));
     Label_Caption->adjustSize();
     // Cut at the label's edge, on one line.
     const auto fit = [](QLabel* l, const QString& text) {
@@ -71,9 +73,9 @@ Interchange::Answer TReplaceAskDlg::Ask(const Interchange::ReplaceQuestion& q) {
     };
     fit(Label_oldTitle, q.fileContent);
     fit(Label_newTitle, q.dbContent);
-    Label_oldTime->setText(QStringLiteral("modified: ") + dateTimeText(q.fileEditTime));
+    Label_oldTime->setText(tr("modified: ") + dateTimeText(q.fileEditTime));
     Label_oldTime->adjustSize();
-    Label_newTime->setText(QStringLiteral("modified: ") + dateTimeText(q.dbEditTime));
+    Label_newTime->setText(tr("modified: ") + dateTimeText(q.dbEditTime));
     Label_newTime->adjustSize();
     switch (exec()) {
     case Yes:

@@ -32,7 +32,7 @@ QLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text) {
 
 TAboutDlg::TAboutDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_context(context) {
     setObjectName(QStringLiteral("AboutDlg"));
-    setWindowTitle(QStringLiteral("About..."));
+    setWindowTitle(tr("About..."));
     SetFixedDialogBorder(this);
 
     Image_App = new QLabel(this);
@@ -60,18 +60,18 @@ TAboutDlg::TAboutDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_
     });
 
     auto* links = new QGridLayout;
-    links->addWidget(new QLabel(QStringLiteral("Website:"), this), 0, 0);
+    links->addWidget(new QLabel(tr("Website:"), this), 0, 0);
     links->addWidget(lbl_web, 0, 1);
-    links->addWidget(new QLabel(QStringLiteral("Support:"), this), 1, 0);
+    links->addWidget(new QLabel(tr("Support:"), this), 1, 0);
     links->addWidget(lbl_support, 1, 1);
-    links->addWidget(new QLabel(QStringLiteral("Sales:"), this), 2, 0);
+    links->addWidget(new QLabel(tr("Sales:"), this), 2, 0);
     links->addWidget(lbl_Sales, 2, 1);
     if (!context.portable) {
         // Installed: the tasks are not beside the program, so say where.
         auto* data = new QLabel(QDir::toNativeSeparators(context.folder), this);
         data->setObjectName(QStringLiteral("lbl_data"));
         data->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        links->addWidget(new QLabel(QStringLiteral("Data:"), this), 3, 0);
+        links->addWidget(new QLabel(tr("Data:"), this), 3, 0);
         links->addWidget(data, 3, 1);
     }
     links->setColumnStretch(1, 1);
@@ -86,12 +86,12 @@ TAboutDlg::TAboutDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_
     top->addSpacing(12);
     top->addLayout(texts, 1);
 
-    auto* rights = new QLabel(QStringLiteral("Copyright \u00a9 2026 Zarvik. All rights reserved.\n"
-                                             "Warning: this program is protected by copyright "
-                                             "law and international treaties."),
+    auto* rights = new QLabel(tr("Copyright \u00a9 2026 Zarvik. All rights reserved.\n"
+                                 "Warning: this program is protected by copyright "
+                                 "law and international treaties."),
                               this);
     rights->setObjectName(QStringLiteral("lbl_rights"));
-    Btn_Close = new QPushButton(QStringLiteral("Close"), this);
+    Btn_Close = new QPushButton(tr("Close"), this);
     Btn_Close->setObjectName(QStringLiteral("Btn_Close"));
     Btn_Close->setDefault(true);
     connect(Btn_Close, &QPushButton::clicked, this, &QDialog::accept);

@@ -11,9 +11,9 @@
 
 QString TOptionsDlg::autoStartCaption() {
 #ifdef Q_OS_WIN
-    return QStringLiteral("Start with Windows");
+    return tr("Start with Windows");
 #else
-    return QStringLiteral("Start at log-in");
+    return tr("Start at log-in");
 #endif
 }
 
@@ -21,19 +21,19 @@ TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, Auto
     : QDialog(parent), m_options(options), m_ini(std::move(ini)),
       m_autoStart(std::move(autoStart)) {
     setObjectName(QStringLiteral("OptionsDlg"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     SetFixedDialogBorder(this);
 
     cb_AutoStart = new QCheckBox(autoStartCaption(), this);
     cb_AutoStart->setObjectName(QStringLiteral("cb_AutoStart"));
-    cb_AutoMinimized = new QCheckBox(QStringLiteral("Run program minimized"), this);
+    cb_AutoMinimized = new QCheckBox(tr("Run program minimized"), this);
     cb_AutoMinimized->setObjectName(QStringLiteral("cb_AutoMinimized"));
-    cb_AddOpen = new QCheckBox(QStringLiteral("Add new item while open"), this);
+    cb_AddOpen = new QCheckBox(tr("Add new item while open"), this);
     cb_AddOpen->setObjectName(QStringLiteral("cb_AddOpen"));
-    Btn_Ok = new QPushButton(QStringLiteral("OK"), this);
+    Btn_Ok = new QPushButton(tr("OK"), this);
     Btn_Ok->setObjectName(QStringLiteral("Btn_Ok"));
     Btn_Ok->setDefault(true);
-    Btn_Cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Btn_Cancel = new QPushButton(tr("Cancel"), this);
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
 
     auto* group = new QGroupBox(this);

@@ -17,31 +17,31 @@
 
 TupdateDlg::TupdateDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_context(context) {
     setObjectName(QStringLiteral("updateDlg"));
-    setWindowTitle(QStringLiteral("Zarvik Update"));
+    setWindowTitle(tr("Zarvik Update"));
     SetFixedDialogBorder(this);
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setFixedSize(32, 32);
     picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-    auto* text1 = new QLabel(QStringLiteral("Updates are published on the Zarvik website."), this);
+    auto* text1 = new QLabel(tr("Updates are published on the Zarvik website."), this);
     text1->setObjectName(QStringLiteral("Label1"));
-    auto* text2 = new QLabel(QStringLiteral("Would you like to see more information about these "
-                                            "updates and how to obtain them? "),
+    auto* text2 = new QLabel(tr("Would you like to see more information about these "
+                                "updates and how to obtain them? "),
                              this);
     text2->setObjectName(QStringLiteral("Label2"));
     text2->setWordWrap(true);
     text2->setMinimumWidth(300);
 
-    btn_Yes = new QPushButton(QStringLiteral("&Yes"), this);
+    btn_Yes = new QPushButton(tr("&Yes"), this);
     btn_Yes->setObjectName(QStringLiteral("btn_Yes"));
     QFont bold = btn_Yes->font();
     bold.setBold(true);
     btn_Yes->setFont(bold);
     btn_Yes->setDefault(true);
-    btn_No = new QPushButton(QStringLiteral("&No"), this);
+    btn_No = new QPushButton(tr("&No"), this);
     btn_No->setObjectName(QStringLiteral("btn_No"));
-    cb_ask = new QCheckBox(QStringLiteral("Do not ask me again."), this);
+    cb_ask = new QCheckBox(tr("Do not ask me again."), this);
     cb_ask->setObjectName(QStringLiteral("cb_ask"));
     ThemeColors::UseBlueText(cb_ask);
 

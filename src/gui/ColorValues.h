@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QPalette>
 #include <QString>
 #include <vector>
@@ -13,7 +14,7 @@ namespace ColorValues {
 constexpr qint32 SystemFlag = qint32(0xFF000000);
 
 struct NamedColor {
-    QString name;
+    const char* name; // English; shown through QCoreApplication::translate("ColorValues", …)
     qint32 value;
 };
 

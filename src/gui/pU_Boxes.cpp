@@ -3,6 +3,7 @@
 #include "pU_Dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -125,16 +126,16 @@ int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
 }
 
 int AskBox(const QString& text) {
-    return ShowMessageBox(QStringLiteral("Ask"), text, MB_OKCANCEL);
+    return ShowMessageBox(QCoreApplication::translate("Boxes", "Ask"), text, MB_OKCANCEL);
 }
 void ErrorBox(const QString& text) {
-    ShowMessageBox(QStringLiteral("Error"), text, MB_OK);
+    ShowMessageBox(QCoreApplication::translate("Boxes", "Error"), text, MB_OK);
 }
 void WarningBox(const QString& text) {
-    ShowMessageBox(QStringLiteral("Warning"), text, MB_OK);
+    ShowMessageBox(QCoreApplication::translate("Boxes", "Warning"), text, MB_OK);
 }
 void TipBox(const QString& text) {
-    ShowMessageBox(QStringLiteral("Tip"), text, MB_OK);
+    ShowMessageBox(QCoreApplication::translate("Boxes", "Tip"), text, MB_OK);
 }
 
 QString AppTitle() {
@@ -159,6 +160,7 @@ void ShowErrorOnce(const QString& text) {
     }
 }
 void ShowPictureError(const QStringList& paths) {
-    ShowError(QStringLiteral("Cannot open file \"%1\". The file could not be read.")
-                  .arg(paths.join(QStringLiteral("\", \""))));
+    ShowError(
+        QCoreApplication::translate("Boxes", "Cannot open file \"%1\". The file could not be read.")
+            .arg(paths.join(QStringLiteral("\", \""))));
 }

@@ -20,14 +20,14 @@ bool TIoDm::BackupToFile() {
     const QString name = AskSaveFileName(Interchange::SaveFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
-    TProgressWnd progress(m_window, QStringLiteral("Writing the backup..."));
+    TProgressWnd progress(m_window, tr("Writing the backup..."));
     try {
         Interchange::WriteBackup(m_context.db, name, m_context.fileVersion(), progress.errorBox(),
                                  progress.callback());
     } catch (const DbError&) {
         throw; // a database failure goes to the general error display
     } catch (const std::exception&) {
-        progress.errorBox()(QStringLiteral("File write failure!"));
+        progress.errorBox()(tr("File write failure!"));
         return false;
     }
     return true;
@@ -47,7 +47,7 @@ bool TIoDm::RestoreFromFile() {
         return false;
     std::unique_ptr<TReplaceAskDlg> dlg(new TReplaceAskDlg(m_window));
     m_replace = dlg.get();
-    TProgressWnd progress(m_window, QStringLiteral("Restoring..."));
+    TProgressWnd progress(m_window, tr("Restoring..."));
     const bool ok = Interchange::RestoreFromFile(
         m_context.db, name,
         [&](const Interchange::ReplaceQuestion& q) {
@@ -62,7 +62,7 @@ bool TIoDm::ImportFromFile() {
     const QString name = AskOpenFileName(Interchange::OpenFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
-    TProgressWnd progress(m_window, QStringLiteral("Importing..."));
+    TProgressWnd progress(m_window, tr("Importing..."));
     return Interchange::ImportFromFile(m_context.db, name, progress.errorBox(), progress.callback(),
                                        safetyCopy());
 }
@@ -72,7 +72,7 @@ bool TIoDm::ImportCalendarFromFile() {
     const QString name = AskOpenFileName(ICalendar::FileFilter(), QStringLiteral("ics"));
     if (name.isEmpty())
         return false;
-    TProgressWnd progress(m_window, QStringLiteral("Importing..."));
+    TProgressWnd progress(m_window, tr("Importing..."));
     try {
         m_report = ICalendar::ImportFile(m_context.db, name, Clock::Now(), progress.callback(),
                                          safetyCopy())

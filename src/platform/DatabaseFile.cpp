@@ -2,6 +2,7 @@
 
 #include "SqliteCheck.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdlib>
 #include <sqlite3.h>
@@ -42,37 +43,41 @@ void Database::open(const QString& folder, const QString& password) {
     const QString path = folder + QLatin1String(FileName);
     const QFileInfo file(path);
     if (!file.isFile())
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+        throw DbError(
+            QCoreApplication::translate("Database", "Could not find file '%1'.").arg(path));
     // The engine takes an empty file for a new database and would write
     // its header into it: nothing of the user's file is changed here.
     const auto foreign = [&path] {
-        return DbError(QStringLiteral("'%1' is not a task database.").arg(path));
+        return DbError(
+            QCoreApplication::translate("Database", "'%1' is not a task database.").arg(path));
     };
     if (file.size() == 0)
         throw foreign();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     try {
-        check(db, rc, QStringLiteral("Cannot open '%1'").arg(path));
+        check(db, rc, QCoreApplication::translate("Database", "Cannot open '%1'").arg(path));
         applyKey(db, password);
         sqlite3_busy_timeout(db, 2000);
         // The first read proves the key: a wrong one reads as "not a database".
         const int probe =
             sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
         if (probe == SQLITE_NOTADB)
-            throw DbError(QStringLiteral("Cannot open '%1': not a valid password.").arg(path));
-        check(db, probe, QStringLiteral("Cannot open '%1'").arg(path));
+            throw DbError(
+                QCoreApplication::translate("Database", "Cannot open '%1': not a valid password.")
+                    .arg(path));
+        check(db, probe, QCoreApplication::translate("Database", "Cannot open '%1'").arg(path));
         if (!hasTasksTable(db))
             throw foreign();
         check(db, sqlite3_exec(db, "pragma journal_mode=WAL", nullptr, nullptr, nullptr),
-              QStringLiteral("Cannot open '%1'").arg(path));
+              QCoreApplication::translate("Database", "Cannot open '%1'").arg(path));
         check(db, sqlite3_exec(db, "pragma synchronous=NORMAL", nullptr, nullptr, nullptr),
-              QStringLiteral("Cannot open '%1'").arg(path));
+              QCoreApplication::translate("Database", "Cannot open '%1'").arg(path));
         // Each page read is decrypted: a command on many rows all over the
         // table (a delete of thousands) runs twice as fast with up to 32 MB
         // of pages kept, taken only as a large table needs them.
         check(db, sqlite3_exec(db, "pragma cache_size=-32768", nullptr, nullptr, nullptr),
-              QStringLiteral("Cannot open '%1'").arg(path));
+              QCoreApplication::translate("Database", "Cannot open '%1'").arg(path));
     } catch (...) {
         sqlite3_close(db);
         throw;
@@ -90,9 +95,10 @@ void Database::requireSameFile() const {
     if (!m_db || (::stat(QFile::encodeName(m_path).constData(), &st) == 0 &&
                   st.st_dev == m_device && st.st_ino == m_inode))
         return;
-    throw DbError(QStringLiteral("The task database '%1' was deleted or replaced while the "
-                                 "program was running. Nothing more is written to it; start "
-                                 "the program again to open the file that is there now.")
+    throw DbError(QCoreApplication::translate(
+                      "Database", "The task database '%1' was deleted or replaced while the "
+                                  "program was running. Nothing more is written to it; start "
+                                  "the program again to open the file that is there now.")
                       .arg(m_path));
 }
 
@@ -105,7 +111,8 @@ void Database::close() {
 
 sqlite3* Database::handle() const {
     if (!m_db)
-        throw DbError(QStringLiteral("The database connection is not open."));
+        throw DbError(
+            QCoreApplication::translate("Database", "The database connection is not open."));
     return m_db;
 }
 
@@ -119,12 +126,14 @@ void Database::exec(const QString& sql) {
 
 void Database::createEmpty(const QString& filePath, const QString& password) {
     if (QFileInfo::exists(filePath))
-        throw DbError(QStringLiteral("'%1' already exists; it was left as it is.").arg(filePath));
+        throw DbError(
+            QCoreApplication::translate("Database", "'%1' already exists; it was left as it is.")
+                .arg(filePath));
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(filePath.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     try {
-        check(db, rc, QStringLiteral("Cannot create '%1'").arg(filePath));
+        check(db, rc, QCoreApplication::translate("Database", "Cannot create '%1'").arg(filePath));
         applyKey(db, password);
         const char* schema =
             "pragma journal_mode=WAL;"
@@ -141,7 +150,7 @@ void Database::createEmpty(const QString& filePath, const QString& password) {
             "create index memos_mid on memos(mid);"
             "commit;";
         check(db, sqlite3_exec(db, schema, nullptr, nullptr, nullptr),
-              QStringLiteral("Cannot create '%1'").arg(filePath));
+              QCoreApplication::translate("Database", "Cannot create '%1'").arg(filePath));
     } catch (...) {
         sqlite3_close(db);
         throw;

@@ -2,6 +2,7 @@
 
 #include "FileWriter.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <cerrno>
@@ -196,7 +197,8 @@ void setKey(Lines& lines, const QString& section, const QString& key, const QStr
 void IniFile::writeStrings(const QString& section,
                            const QList<QPair<QString, QString>>& values) const {
     const auto fail = [this] {
-        throw IniWriteError(QStringLiteral("Unable to write to %1").arg(m_path));
+        throw IniWriteError(
+            QCoreApplication::translate("Settings", "Unable to write to %1").arg(m_path));
     };
     // A file that cannot be read is not taken for an empty one: the write
     // would replace every setting with one key.

@@ -1,5 +1,6 @@
 #include "pU_Funcs.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTimeZone>
 #include <QUuid>
@@ -175,7 +176,8 @@ template <typename View> TDateTime parseIso(View s, int bias) {
 }
 
 DateTimeParseError parseError(const QString& text) {
-    return DateTimeParseError(QStringLiteral("'%1' is not a valid date and time.").arg(text));
+    return DateTimeParseError(
+        QCoreApplication::translate("Settings", "'%1' is not a valid date and time.").arg(text));
 }
 } // namespace
 

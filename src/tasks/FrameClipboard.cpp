@@ -48,7 +48,7 @@ void TzvTasksFrame::AddTaskFromText(const QString& text) {
     TaskStore::StampNewTask(info, Clock::Now());
     // Stored first: the tree never holds a row the database does not.
     Transaction transaction(m_context.db);
-    TaskStepRecorder step(m_context.db, QStringLiteral("Paste"));
+    TaskStepRecorder step(m_context.db, tr("Paste"));
     step.watch(info.tid);
     TaskStore::Insert(ADOQuery1, info);
     TaskStep done = step.finish();

@@ -21,9 +21,9 @@ void TzvTasksFrame::Action_SetColorExecute() {
     if (dlg.exec() != QDialog::Accepted)
         return;
     // Stored first, for every row or none; the rows then show it.
-    BusyProgress busy = Busy(QStringLiteral("Setting colors"), qsizetype(selected.size()));
+    BusyProgress busy = Busy(tr("Setting colors"), qsizetype(selected.size()));
     Transaction transaction(m_context.db);
-    TaskStepRecorder step(m_context.db, QStringLiteral("Set Color"));
+    TaskStepRecorder step(m_context.db, tr("Set Color"));
     ForEachBatch(selected, busy, [&](const std::vector<TaskNode*>& part, const QStringList& ids) {
         step.watch(part);
         TaskStore::WriteColors(ADOQuery1, ids, dlg.textColor, dlg.backgroundColor);

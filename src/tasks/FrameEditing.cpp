@@ -47,7 +47,7 @@ void TzvTasksFrame::Action_SubTaskAddExecute() {
     if (parent && !parent->isTopLevel())
         parent = parent->parent();
     if (!parent) {
-        TipBox(QStringLiteral("Please select a task!"));
+        TipBox(tr("Please select a task!"));
         return;
     }
     TTaskInfo info;
@@ -124,9 +124,9 @@ void TzvTasksFrame::EditorKeep(TaskNode* node, const QString& text) {
     try {
         Transaction transaction(m_context.db);
         const bool adding = node->info.tid.isEmpty();
-        TaskStepRecorder step(m_context.db, !adding              ? QStringLiteral("Edit")
-                                            : node->isTopLevel() ? QStringLiteral("Add Task")
-                                                                 : QStringLiteral("Add Sub-Task"));
+        TaskStepRecorder step(m_context.db, !adding              ? tr("Edit")
+                                            : node->isTopLevel() ? tr("Add Task")
+                                                                 : tr("Add Sub-Task"));
         if (adding) {
             TaskStore::StampNewTask(node->info, now);
             step.watch(node->info.tid);
@@ -204,15 +204,14 @@ void TzvTasksFrame::Action_TaskDeleteExecute() {
     const auto selected = SelectedNodes();
     if (m_editingNode || selected.empty())
         return;
-    const QString question =
-        QStringLiteral("Are you sure you want to delete ") +
-        (selected.size() == 1 ? QStringLiteral("this task?") : QStringLiteral("these tasks?"));
+    const QString question = tr("Are you sure you want to delete ") +
+                             (selected.size() == 1 ? tr("this task?") : tr("these tasks?"));
     if (AskBox(question) != IDOK)
         return;
     // Every row and its sub-tasks, or none of them.
-    BusyProgress busy = Busy(QStringLiteral("Deleting"), qsizetype(selected.size()));
+    BusyProgress busy = Busy(tr("Deleting"), qsizetype(selected.size()));
     Transaction transaction(m_context.db);
-    TaskStepRecorder step(m_context.db, QStringLiteral("Delete"));
+    TaskStepRecorder step(m_context.db, tr("Delete"));
     ForEachBatch(selected, busy, [&](const std::vector<TaskNode*>& part, const QStringList& ids) {
         step.watch(part, true);
         TaskStore::Delete(ADOQuery1, ids);
@@ -243,11 +242,9 @@ void TzvTasksFrame::Action_TaskCompleteExecute() {
 void TzvTasksFrame::StoreChecked(const std::vector<TaskNode*>& nodes, bool checked) {
     const TDateTime now = Clock::Now();
     BusyProgress busy =
-        Busy(checked ? QStringLiteral("Marking complete") : QStringLiteral("Marking incomplete"),
-             qsizetype(nodes.size()));
+        Busy(checked ? tr("Marking complete") : tr("Marking incomplete"), qsizetype(nodes.size()));
     Transaction transaction(m_context.db);
-    TaskStepRecorder step(m_context.db, checked ? QStringLiteral("Mark Complete")
-                                                : QStringLiteral("Unmark Complete"));
+    TaskStepRecorder step(m_context.db, checked ? tr("Mark Complete") : tr("Unmark Complete"));
     ForEachBatch(nodes, busy, [&](const std::vector<TaskNode*>& part, const QStringList& ids) {
         step.watch(part);
         TaskStore::WriteFlagAndTime(ADOQuery1, ids, QStringLiteral("checkFlag"), checked,

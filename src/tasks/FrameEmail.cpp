@@ -17,13 +17,12 @@ void TzvTasksFrame::Action_EmailExecute() {
     // From here on a failure, the user's cancel included, ends it quietly.
     try {
         ZvSendMessage1->Clear();
-        ZvSendMessage1->Subject = QStringLiteral("To-Do List");
+        ZvSendMessage1->Subject = tr("To-Do List");
         ZvSendMessage1->MessageText
             << QStringLiteral("Tasks.html: ") +
-                   QStringLiteral("HTML file, you can open it with website browser.")
+                   tr("HTML file, you can open it with website browser.")
             << QStringLiteral("Tasks.zvx: ") +
-                   QStringLiteral(
-                       "Zarvik data file, you can import it into Zarvik software directly.");
+                   tr("Zarvik data file, you can import it into Zarvik software directly.");
         ZvSendMessage1->Attachments << html << zvx;
         ZvSendMessage1->Send();
     } catch (const std::exception&) {

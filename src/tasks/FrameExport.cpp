@@ -13,7 +13,7 @@ void TzvTasksFrame::Action_ExportExecute() {
     if (m_editingNode)
         return;
     if (SelectedNodes().empty()) {
-        WarningBox(QStringLiteral("Please select a task!"));
+        WarningBox(tr("Please select a task!"));
         return;
     }
     const QString name = AskSaveFileName(Interchange::SaveFilter(), QStringLiteral("zvx"));
@@ -27,7 +27,7 @@ bool TzvTasksFrame::ExportSelected(const QString& fileName) {
     try {
         Interchange::WriteExport(nodes, fileName, m_context.fileVersion(), ErrorBox);
     } catch (const std::exception&) {
-        ErrorBox(QStringLiteral("File Write Failure !"));
+        ErrorBox(tr("File Write Failure !"));
         return false;
     }
     return true;
@@ -59,9 +59,9 @@ bool TzvTasksFrame::ExportCalendar(const QString& fileName) {
         add(n);
     if (!FileWriter::TryWrite(fileName,
                               ICalendar::WriteCalendar(entries, m_context.fileVersion()))) {
-        ErrorBox(QStringLiteral("File Write Failure !"));
+        ErrorBox(tr("File Write Failure !"));
         return false;
     }
-    ZvStatusBar1->setPanelText(QStringLiteral("Exported: %1 tasks").arg(entries.size()));
+    ZvStatusBar1->setPanelText(tr("Exported: %1 tasks").arg(entries.size()));
     return true;
 }

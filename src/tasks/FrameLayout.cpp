@@ -81,7 +81,7 @@ void TzvTasksFrame::CreateMenus() {
     MainMenu1 = new QMenuBar(nullptr);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* file = MainMenu1->addMenu(QStringLiteral("&File"));
+    QMenu* file = MainMenu1->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("File1"));
     file->addAction(shared.options);
     file->addSeparator();
@@ -101,7 +101,7 @@ void TzvTasksFrame::CreateMenus() {
     file->addAction(shared.close);
     // Exit follows when the window says there is no notification area.
 
-    QMenu* edit = MainMenu1->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = MainMenu1->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
     edit->addAction(Action_Undo);
     edit->addAction(Action_Redo);
@@ -112,7 +112,7 @@ void TzvTasksFrame::CreateMenus() {
     edit->addAction(Action_SelectAll);
     edit->addAction(Action_Deselect);
 
-    QMenu* view = MainMenu1->addMenu(QStringLiteral("&View"));
+    QMenu* view = MainMenu1->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("View1"));
     view->addAction(Action_ViewList);
     view->addAction(Action_ViewDate);
@@ -124,7 +124,7 @@ void TzvTasksFrame::CreateMenus() {
     view->addAction(Action_ExpandAll);
     view->addAction(Action_CollapseAll);
 
-    QMenu* tasks = MainMenu1->addMenu(QStringLiteral("&Tasks"));
+    QMenu* tasks = MainMenu1->addMenu(tr("&Tasks"));
     tasks->setObjectName(QStringLiteral("Tasks1"));
     tasks->addAction(Action_TaskAdd);
     tasks->addAction(Action_SubTaskAdd);
@@ -141,12 +141,12 @@ void TzvTasksFrame::CreateMenus() {
     tasks->addAction(Action_TaskReminderSet);
     tasks->addAction(Action_SetColor);
     tasks->addSeparator();
-    MainMoveTo = tasks->addMenu(QStringLiteral("&Move to"));
+    MainMoveTo = tasks->addMenu(tr("&Move to"));
     MainMoveTo->setObjectName(QStringLiteral("MainMoveTo"));
-    MainMoveTo->menuAction()->setToolTip(QStringLiteral("Move tasks to other group"));
-    MainMoveTo->menuAction()->setStatusTip(QStringLiteral("Move tasks to other group"));
+    MainMoveTo->menuAction()->setToolTip(tr("Move tasks to other group"));
+    MainMoveTo->menuAction()->setStatusTip(tr("Move tasks to other group"));
 
-    QMenu* help = MainMenu1->addMenu(QStringLiteral("&Help"));
+    QMenu* help = MainMenu1->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     help->addAction(shared.helpContents);
     help->addSeparator();
@@ -180,7 +180,7 @@ void TzvTasksFrame::CreateMenus() {
     PopupMenu_Task->addAction(Action_TaskReminderSet);
     PopupMenu_Task->addAction(Action_SetColor);
     PopupMenu_Task->addSeparator();
-    Menu_Moveto = PopupMenu_Task->addMenu(QStringLiteral("&Move To"));
+    Menu_Moveto = PopupMenu_Task->addMenu(tr("&Move To"));
     Menu_Moveto->setObjectName(QStringLiteral("Menu_Moveto"));
 
     PopupMenu_Null = new QMenu(this);
@@ -243,25 +243,24 @@ void TzvTasksFrame::CreateLayout() {
     ToolBar_Bottom->setIconSize(QSize(16, 16));
     Comb_ViewRange = new QComboBox(ToolBar_Bottom);
     Comb_ViewRange->setObjectName(QStringLiteral("Comb_ViewRange"));
-    Comb_ViewRange->addItems({QStringLiteral("View All Tasks"), QStringLiteral("View Complete"),
-                              QStringLiteral("View Incomplete")});
+    Comb_ViewRange->addItems({tr("View All Tasks"), tr("View Complete"), tr("View Incomplete")});
     // Wide enough for its longest item in whatever font the desktop gives.
     Comb_ViewRange->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Comb_ViewRange->setMinimumWidth(121);
-    Comb_ViewRange->setToolTip(QStringLiteral("View Range"));
+    Comb_ViewRange->setToolTip(tr("View Range"));
     Edt_Search = new QLineEdit(ToolBar_Bottom);
     Edt_Search->setObjectName(QStringLiteral("Edt_Search"));
-    Edt_Search->setToolTip(QStringLiteral("Input search string"));
+    Edt_Search->setToolTip(tr("Input search string"));
     Edt_Search->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Edt_Search->installEventFilter(this);
     Btn_Search = new QToolButton(ToolBar_Bottom);
     Btn_Search->setObjectName(QStringLiteral("Btn_Search"));
     Btn_Search->setAutoRaise(true);
     // Names for screen readers; the captions stay as they are.
-    Edt_Search->setAccessibleName(QStringLiteral("Search tasks"));
-    Btn_Search->setAccessibleName(QStringLiteral("Search"));
-    VtTasks->setAccessibleName(QStringLiteral("Tasks"));
-    Panel_tip->setAccessibleName(QStringLiteral("Tip"));
+    Edt_Search->setAccessibleName(tr("Search tasks"));
+    Btn_Search->setAccessibleName(tr("Search"));
+    VtTasks->setAccessibleName(tr("Tasks"));
+    Panel_tip->setAccessibleName(tr("Tip"));
     ToolBar_Bottom->addWidget(Comb_ViewRange);
     ToolBar_Bottom->addSeparator();
     ToolBar_Bottom->addWidget(Edt_Search);

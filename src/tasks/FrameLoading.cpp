@@ -92,7 +92,7 @@ void TzvTasksFrame::ReloadTasks() {
     UpdateCommands();
     SetSearchIdle();
     RefreshTrayHint();
-    VtTasks->setToolTip(QStringLiteral("Double click to add a Task!"));
+    VtTasks->setToolTip(tr("Double click to add a Task!"));
     ShowKeyboardTip();
     Timer1->start();
 }

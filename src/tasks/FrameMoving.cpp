@@ -25,7 +25,7 @@ void TzvTasksFrame::FillMoveToMenu(QMenu* menu) {
         return;
     for (TaskNode* target : MoveTargets()) {
         if (!target) {
-            menu->addAction(QStringLiteral("Root"))->setData(QStringLiteral("root"));
+            menu->addAction(tr("Root"))->setData(QStringLiteral("root"));
             menu->addSeparator();
             continue;
         }
@@ -77,10 +77,9 @@ void TzvTasksFrame::MoveSelectedTo(TaskNode* target, bool first) {
     // Stored first, every row or none: a move that stopped half-way would
     // leave sub-tasks under a sub-task, shown nowhere. A task's own sub-tasks
     // come along under a new parent, so each gets it too.
-    BusyProgress busy = Busy(QStringLiteral("Moving"), qsizetype(rows.size()));
+    BusyProgress busy = Busy(tr("Moving"), qsizetype(rows.size()));
     Transaction transaction(m_context.db);
-    TaskStepRecorder step(m_context.db,
-                          first ? QStringLiteral("Move to") : QStringLiteral("Drag and Drop"));
+    TaskStepRecorder step(m_context.db, first ? tr("Move to") : tr("Drag and Drop"));
     if (target)
         step.watch(target);
     ForEachBatch(rows, busy, [&](const std::vector<TaskNode*>& part, QStringList ids) {

@@ -58,12 +58,12 @@ void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*
 void TzvTasksFrame::Action_TaskReminderSetExecute() {
     SetFlagAndTime<TReminderSetDlg>(&TTaskInfo::alarmFlag, &TTaskInfo::alarmTime,
                                     QStringLiteral("alarmFlag"), QStringLiteral("alarmTime"),
-                                    QStringLiteral("Set Reminder"));
+                                    tr("Set Reminder"));
 }
 
 void TzvTasksFrame::Action_TaskDueSetExecute() {
     SetFlagAndTime<TDueSetDlg>(&TTaskInfo::dueFlag, &TTaskInfo::dueTime, QStringLiteral("dueFlag"),
-                               QStringLiteral("dueTime"), QStringLiteral("Set Due Date"));
+                               QStringLiteral("dueTime"), tr("Set Due Date"));
 }
 
 void TzvTasksFrame::Timer1Timer() {
@@ -110,9 +110,8 @@ void TzvTasksFrame::AnswerReminders(const std::vector<TaskNode*>& nodes, bool di
                                     TDateTime snoozeUntil, bool all) {
     // Closed otherwise, a reminder stays due: nothing to take back.
     const bool answered = dismissed || snoozeUntil != 0;
-    const QString name = dismissed
-                             ? (all ? QStringLiteral("Dismiss All") : QStringLiteral("Dismiss"))
-                             : (all ? QStringLiteral("Snooze All") : QStringLiteral("Snooze"));
+    const QString name = dismissed ? (all ? tr("Dismiss All") : tr("Dismiss"))
+                                   : (all ? tr("Snooze All") : tr("Snooze"));
     BusyProgress busy = Busy(name, qsizetype(nodes.size()));
     Transaction transaction(m_context.db);
     TaskStepRecorder step(m_context.db, name);

@@ -24,8 +24,8 @@ void TzvTasksFrame::SaveTasks(bool all) {
     if (m_editingNode)
         return;
     int type = 0;
-    const QString chosen = AskSaveFileNameTyped(
-        {QStringLiteral("Text file (*.txt)"), QStringLiteral("HTML file (*.htm *.html)")}, type);
+    const QString chosen =
+        AskSaveFileNameTyped({tr("Text file (*.txt)"), tr("HTML file (*.htm *.html)")}, type);
     if (chosen.isEmpty())
         return;
     // The type follows the filter, whatever extension was typed.
@@ -34,8 +34,9 @@ void TzvTasksFrame::SaveTasks(bool all) {
     const QString name = base + (type == 1 ? QStringLiteral(".html") : QStringLiteral(".txt"));
     // The dialog asked about the name typed, not always the one written.
     if (name != chosen && QFileInfo::exists(name) &&
-        AskBox(QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                   .arg(QFileInfo(name).fileName())) != IDOK)
+        AskBox(
+            tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(name).fileName())) !=
+            IDOK)
         return;
     if (type == 1)
         WriteTasksHtml(all, name);
@@ -65,7 +66,7 @@ bool TzvTasksFrame::WriteList(bool all, const QString& fileName,
     // place of a good one.
     const bool ok = FileWriter::TryWrite(fileName, bytes);
     if (!ok)
-        ErrorBox(QStringLiteral("File write failure!"));
+        ErrorBox(tr("File write failure!"));
     if (all)
         VtTasks->clearSelection();
     return ok;

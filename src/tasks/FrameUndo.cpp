@@ -35,12 +35,10 @@ private:
     bool m_first = true;
 };
 
-const QString kUndo = QStringLiteral("&Undo");
-const QString kRedo = QStringLiteral("&Redo");
-
 } // namespace
 
 void TzvTasksFrame::CreateUndoActions() {
+    const QString kUndo = tr("&Undo"), kRedo = tr("&Redo");
     m_undoStack = new QUndoStack(this);
     // Each step keeps whole rows: a bound on the memory a long session takes.
     m_undoStack->setUndoLimit(100);
@@ -57,6 +55,7 @@ void TzvTasksFrame::CreateUndoActions() {
 }
 
 void TzvTasksFrame::UpdateUndoCommands() {
+    const QString kUndo = tr("&Undo"), kRedo = tr("&Redo");
     const QString undo = m_undoStack->undoText();
     const QString redo = m_undoStack->redoText();
     Action_Undo->setText(undo.isEmpty() ? kUndo : kUndo + u' ' + undo);
@@ -128,7 +127,6 @@ void TzvTasksFrame::ShowStep(TaskStep& step, bool undo) {
     VtTasksChange();
     const int restored = step.restoredCount(undo);
     if (restored > 0)
-        ZvStatusBar1->setPanelText(restored == 1
-                                       ? QStringLiteral("1 task restored")
-                                       : QStringLiteral("%1 tasks restored").arg(restored));
+        ZvStatusBar1->setPanelText(restored == 1 ? tr("1 task restored")
+                                                 : tr("%1 tasks restored").arg(restored));
 }

@@ -49,8 +49,7 @@ void TzvTasksFrame::SortTree() {
 
 void TzvTasksFrame::SetSortLook() {
     const int image = m_sortAscending ? ImageList::SortDescending : ImageList::SortAscending;
-    const QString hint =
-        m_sortAscending ? QStringLiteral("Descending Sort") : QStringLiteral("Ascending Sort");
+    const QString hint = m_sortAscending ? tr("Descending Sort") : tr("Ascending Sort");
     Action_ViewAsc->setIcon(ImageList::Icon(image));
     Action_ViewAsc->setProperty("imageIndex", image);
     Action_ViewAsc->setToolTip(hint);
@@ -160,10 +159,10 @@ void TzvTasksFrame::SetSearchIdle() {
     QPalette p = Edt_Search->palette();
     p.setColor(QPalette::Text, palette().color(QPalette::Disabled, QPalette::Text));
     Edt_Search->setPalette(p);
-    Edt_Search->setText(QStringLiteral("  Search..."));
+    Edt_Search->setText(tr("  Search..."));
     Btn_Search->setIcon(ImageList::Icon(ImageList::Search));
     Btn_Search->setToolTip(QString());
-    Btn_Search->setAccessibleName(QStringLiteral("Search"));
+    Btn_Search->setAccessibleName(tr("Search"));
 }
 
 void TzvTasksFrame::SearchEnter() {
@@ -175,8 +174,8 @@ void TzvTasksFrame::SearchEnter() {
     Edt_Search->setPalette(p);
     m_searchActive = true;
     Btn_Search->setIcon(ImageList::Icon(ImageList::SearchClear));
-    Btn_Search->setToolTip(QStringLiteral("Clear search"));
-    Btn_Search->setAccessibleName(QStringLiteral("Clear search"));
+    Btn_Search->setToolTip(tr("Clear search"));
+    Btn_Search->setAccessibleName(tr("Clear search"));
 }
 
 void TzvTasksFrame::SearchChange() {

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -51,9 +52,9 @@ bool notLater(TDateTime a, TDateTime b) {
 TReminderSetDlg::TReminderSetDlg(QWidget* parent, bool flag, TDateTime time)
     : QDialog(parent), alarmFlag(flag), alarmTime(time) {
     setObjectName(QStringLiteral("ReminderSetDlg"));
-    setWindowTitle(QStringLiteral("Set Reminder"));
+    setWindowTitle(tr("Set Reminder"));
     SetFixedDialogBorder(this);
-    cb_reminder = new QCheckBox(QStringLiteral("Enable Reminder"), this);
+    cb_reminder = new QCheckBox(tr("Enable Reminder"), this);
     cb_reminder->setObjectName(QStringLiteral("cb_reminder"));
     edt_date = new QDateEdit(this);
     edt_date->setObjectName(QStringLiteral("edt_date"));
@@ -62,7 +63,7 @@ TReminderSetDlg::TReminderSetDlg(QWidget* parent, bool flag, TDateTime time)
     edt_time = new QTimeEdit(this);
     edt_time->setObjectName(QStringLiteral("edt_time"));
     edt_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    lbl_warning = new QLabel(QStringLiteral("Date or time may be incorrect!"), this);
+    lbl_warning = new QLabel(tr("Date or time may be incorrect!"), this);
     lbl_warning->setObjectName(QStringLiteral("lbl_warning"));
     QFont bold = lbl_warning->font();
     bold.setBold(true);
@@ -70,14 +71,14 @@ TReminderSetDlg::TReminderSetDlg(QWidget* parent, bool flag, TDateTime time)
     ThemeColors::UseBlueText(lbl_warning);
     img_warning = new QLabel(this);
     img_warning->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16));
-    btn_ok = button(this, "btn_ok", QStringLiteral("&OK"));
+    btn_ok = button(this, "btn_ok", tr("&OK"));
     btn_ok->setDefault(true);
-    Button2 = button(this, "Button2", QStringLiteral("&Cancel"));
+    Button2 = button(this, "Button2", tr("&Cancel"));
 
     auto* form = new QFormLayout;
     form->addRow(cb_reminder);
-    form->addRow(QStringLiteral("Date:"), edt_date);
-    form->addRow(QStringLiteral("Time:"), edt_time);
+    form->addRow(tr("Date:"), edt_date);
+    form->addRow(tr("Time:"), edt_time);
     auto* warning = new QHBoxLayout;
     warning->addWidget(img_warning);
     warning->addWidget(lbl_warning, 1);
@@ -141,17 +142,17 @@ void TReminderSetDlg::PickerChange() {
 TDueSetDlg::TDueSetDlg(QWidget* parent, bool flag, TDateTime time)
     : QDialog(parent), dueFlag(flag), dueTime(time) {
     setObjectName(QStringLiteral("DueSetDlg"));
-    setWindowTitle(QStringLiteral("Set Due Date"));
+    setWindowTitle(tr("Set Due Date"));
     SetFixedDialogBorder(this);
-    cb_due = new QCheckBox(QStringLiteral("Enable Due Date"), this);
+    cb_due = new QCheckBox(tr("Enable Due Date"), this);
     cb_due->setObjectName(QStringLiteral("cb_due"));
     edt_due = new QDateEdit(this);
     edt_due->setObjectName(QStringLiteral("edt_due"));
     edt_due->setCalendarPopup(true);
     edt_due->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
-    Btn_Ok = button(this, "Btn_Ok", QStringLiteral("OK"));
+    Btn_Ok = button(this, "Btn_Ok", tr("OK"));
     Btn_Ok->setDefault(true);
-    Button2 = button(this, "Button2", QStringLiteral("Cancel"));
+    Button2 = button(this, "Button2", tr("Cancel"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(cb_due);
     layout->addWidget(edt_due);
@@ -176,12 +177,19 @@ TDueSetDlg::TDueSetDlg(QWidget* parent, bool flag, TDateTime time)
 
 // ---------------------------------------------------------- TtaskReminderDlg
 
-const QStringList& TtaskReminderDlg::SnoozeItems() {
-    static const QStringList items = {
-        "5 Minutes", "10 Minutes", "15 Minutes", "30 Minutes", "45 Minutes", "1 Hour",
-        "2 Hours",   "3 Hours",    "4 Hours",    "5 Hours",    "6 Hours",    "7 Hours",
-        "8 Hours",   "1 Day",      "2 Days",     "3 Days",     "4 Days",     "5 Days",
-        "6 Days",    "1 Week",     "2 Weeks",    "3 Weeks"};
+QStringList TtaskReminderDlg::SnoozeItems() {
+    static const char* const texts[] = {
+        QT_TR_NOOP("5 Minutes"),  QT_TR_NOOP("10 Minutes"), QT_TR_NOOP("15 Minutes"),
+        QT_TR_NOOP("30 Minutes"), QT_TR_NOOP("45 Minutes"), QT_TR_NOOP("1 Hour"),
+        QT_TR_NOOP("2 Hours"),    QT_TR_NOOP("3 Hours"),    QT_TR_NOOP("4 Hours"),
+        QT_TR_NOOP("5 Hours"),    QT_TR_NOOP("6 Hours"),    QT_TR_NOOP("7 Hours"),
+        QT_TR_NOOP("8 Hours"),    QT_TR_NOOP("1 Day"),      QT_TR_NOOP("2 Days"),
+        QT_TR_NOOP("3 Days"),     QT_TR_NOOP("4 Days"),     QT_TR_NOOP("5 Days"),
+        QT_TR_NOOP("6 Days"),     QT_TR_NOOP("1 Week"),     QT_TR_NOOP("2 Weeks"),
+        QT_TR_NOOP("3 Weeks")};
+    QStringList items;
+    for (const char* t : texts)
+        items << tr(t);
     return items;
 }
 
@@ -197,7 +205,7 @@ TDateTime TtaskReminderDlg::SnoozeTime(int position, TDateTime now) {
 TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const QString& soundPath)
     : QDialog(parent), reminderText(text), m_soundPath(soundPath) {
     setObjectName(QStringLiteral("taskReminderDlg"));
-    setWindowTitle(QStringLiteral("Task Reminder"));
+    setWindowTitle(tr("Task Reminder"));
     // A fixed dialog without a close button: it ends by Snooze or Dismiss.
     SetFixedDialogBorder(this, false);
     Memo1 = new QPlainTextEdit(this);
@@ -207,21 +215,21 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setFixedSize(320, 120);
-    Label1 = new QLabel(QStringLiteral("Click \"Snooze\" to be alarmed again in:"), this);
+    Label1 = new QLabel(tr("Click \"Snooze\" to be alarmed again in:"), this);
     comb_Snooze = new QComboBox(this);
     comb_Snooze->setObjectName(QStringLiteral("comb_Snooze"));
     comb_Snooze->addItems(SnoozeItems());
     comb_Snooze->setCurrentIndex(0);
-    btn_dismiss = button(this, "btn_dismiss", QStringLiteral("Dismiss"));
-    btn_dismiss->setToolTip(QStringLiteral("Dismiss reminder"));
-    btn_snooze = button(this, "btn_snooze", QStringLiteral("Snooze"));
+    btn_dismiss = button(this, "btn_dismiss", tr("Dismiss"));
+    btn_dismiss->setToolTip(tr("Dismiss reminder"));
+    btn_snooze = button(this, "btn_snooze", tr("Snooze"));
     btn_snooze->setDefault(true);
     lbl_waiting = new QLabel(this);
     lbl_waiting->setObjectName(QStringLiteral("lbl_waiting"));
-    btn_snoozeAll = button(this, "btn_snoozeAll", QStringLiteral("Snooze a&ll"));
-    btn_snoozeAll->setToolTip(QStringLiteral("Snooze every reminder that is due"));
-    btn_dismissAll = button(this, "btn_dismissAll", QStringLiteral("Dismiss &all"));
-    btn_dismissAll->setToolTip(QStringLiteral("Dismiss every reminder that is due"));
+    btn_snoozeAll = button(this, "btn_snoozeAll", tr("Snooze a&ll"));
+    btn_snoozeAll->setToolTip(tr("Snooze every reminder that is due"));
+    btn_dismissAll = button(this, "btn_dismissAll", tr("Dismiss &all"));
+    btn_dismissAll->setToolTip(tr("Dismiss every reminder that is due"));
     auto* waiting = new QHBoxLayout;
     waiting->addWidget(lbl_waiting, 1);
     waiting->addWidget(btn_snoozeAll);
@@ -264,7 +272,7 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
 TtaskReminderDlg::~TtaskReminderDlg() = default;
 
 void TtaskReminderDlg::setWaiting(int count) {
-    lbl_waiting->setText(QStringLiteral("and %1 more").arg(count));
+    lbl_waiting->setText(tr("and %1 more").arg(count));
     for (QWidget* w : {static_cast<QWidget*>(lbl_waiting), static_cast<QWidget*>(btn_snoozeAll),
                        static_cast<QWidget*>(btn_dismissAll)})
         w->setVisible(count > 0);
@@ -322,7 +330,7 @@ QIcon swatch(const QColor& c) {
 TColorSetDlg::TColorSetDlg(QWidget* parent, qint32 text, qint32 background)
     : QDialog(parent), textColor(text), backgroundColor(background) {
     setObjectName(QStringLiteral("ColorSetDlg"));
-    setWindowTitle(QStringLiteral("Set Color"));
+    setWindowTitle(tr("Set Color"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const auto list = [this](const char* name) {
         auto* box = new QComboBox(this);
@@ -331,37 +339,37 @@ TColorSetDlg::TColorSetDlg(QWidget* parent, qint32 text, qint32 background)
             box->addItem(swatch(ColorValues::ToColor(c.value, palette()).isValid()
                                     ? ColorValues::ToColor(c.value, palette())
                                     : QColor(Qt::black)),
-                         c.name, c.value);
+                         QCoreApplication::translate("ColorValues", c.name), c.value);
         return box;
     };
-    auto* GroupBox1 = new QGroupBox(QStringLiteral("Text Color"), this);
-    cb_text = new QCheckBox(QStringLiteral("Default Text Color"), GroupBox1);
+    auto* GroupBox1 = new QGroupBox(tr("Text Color"), this);
+    cb_text = new QCheckBox(tr("Default Text Color"), GroupBox1);
     cb_text->setObjectName(QStringLiteral("cb_text"));
     cbox_text = list("cbox_text");
     auto* g1 = new QFormLayout(GroupBox1);
     g1->addRow(cb_text);
-    g1->addRow(QStringLiteral("Custom: "), cbox_text);
-    auto* GroupBox2 = new QGroupBox(QStringLiteral("Background Color"), this);
-    cb_bg = new QCheckBox(QStringLiteral("Default Background Color"), GroupBox2);
+    g1->addRow(tr("Custom: "), cbox_text);
+    auto* GroupBox2 = new QGroupBox(tr("Background Color"), this);
+    cb_bg = new QCheckBox(tr("Default Background Color"), GroupBox2);
     cb_bg->setObjectName(QStringLiteral("cb_bg"));
     cbox_bg = list("cbox_bg");
     Select(cbox_bg, ColorValues::FromRgb(Qt::white));
     auto* g2 = new QFormLayout(GroupBox2);
     g2->addRow(cb_bg);
-    g2->addRow(QStringLiteral("Custom: "), cbox_bg);
-    Memo1 = new QPlainTextEdit(QStringLiteral("  Zarvik Software"), this);
+    g2->addRow(tr("Custom: "), cbox_bg);
+    Memo1 = new QPlainTextEdit(tr("  Zarvik Software"), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);
     Memo1->setFixedHeight(48);
-    btn_Default = button(this, "btn_Default", QStringLiteral("Default"));
-    btn_Ok = button(this, "btn_Ok", QStringLiteral("OK"));
+    btn_Default = button(this, "btn_Default", tr("Default"));
+    btn_Ok = button(this, "btn_Ok", tr("OK"));
     btn_Ok->setDefault(true);
-    Button2 = button(this, "Button2", QStringLiteral("Cancel"));
+    Button2 = button(this, "Button2", tr("Cancel"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);
     layout->addWidget(GroupBox2);
-    layout->addWidget(new QLabel(QStringLiteral("Preview:"), this));
+    layout->addWidget(new QLabel(tr("Preview:"), this));
     layout->addWidget(Memo1);
     layout->addLayout(buttonRow({btn_Default, btn_Ok, Button2}));
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -75,7 +75,7 @@ public:
     // stored.
     void abandon();
 
-    static const QStringList& SnoozeItems();
+    static QStringList SnoozeItems();
     // The new alarm time for the item at position, counted from now.
     static TDateTime SnoozeTime(int position, TDateTime now);
 

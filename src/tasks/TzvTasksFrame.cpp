@@ -64,7 +64,7 @@ TzvTasksFrame::TzvTasksFrame(AppContext& context, QWidget* parent)
     // failures are quiet, so one there is only noted.
     connect(ZvSendMessage1, &TZvSendMessage::SendFinished, this, [this](int code) {
         if (code > 1)
-            ZvStatusBar1->setPanelText(QStringLiteral("The mail program reported: ") +
+            ZvStatusBar1->setPanelText(tr("The mail program reported: ") +
                                        TZvSendMessage::MapiErrorText(code));
     });
     CreateActions();
@@ -143,57 +143,62 @@ void TzvTasksFrame::CreateActions() {
         void (Frame::*run)();
     };
     static const Command commands[] = {
-        {&Frame::Action_TaskAdd, "Action_TaskAdd", "Add &Task        Enter", "Add Task",
-         ImageList::TaskAdd, &Frame::Action_TaskAddExecute},
-        {&Frame::Action_SubTaskAdd, "Action_SubTaskAdd", "&Add Sub-Task  Ctrl+Enter",
-         "Add Sub-Task", ImageList::SubTaskAdd, &Frame::Action_SubTaskAddExecute},
-        {&Frame::Action_TaskEdit, "Action_TaskEdit", "&Edit            F2", "Edit Task or Sub-Task",
-         ImageList::Edit, &Frame::Action_TaskEditExecute},
-        {&Frame::Action_TaskDelete, "Action_TaskDelete", "&Delete", "Delete Task or Sub-Task",
-         ImageList::Delete, &Frame::Action_TaskDeleteExecute},
-        {&Frame::Action_TaskComplete, "Action_TaskComplete", "&Mark Complete", "", -1,
+        {&Frame::Action_TaskAdd, "Action_TaskAdd", QT_TR_NOOP("Add &Task        Enter"),
+         QT_TR_NOOP("Add Task"), ImageList::TaskAdd, &Frame::Action_TaskAddExecute},
+        {&Frame::Action_SubTaskAdd, "Action_SubTaskAdd", QT_TR_NOOP("&Add Sub-Task  Ctrl+Enter"),
+         QT_TR_NOOP("Add Sub-Task"), ImageList::SubTaskAdd, &Frame::Action_SubTaskAddExecute},
+        {&Frame::Action_TaskEdit, "Action_TaskEdit", QT_TR_NOOP("&Edit            F2"),
+         QT_TR_NOOP("Edit Task or Sub-Task"), ImageList::Edit, &Frame::Action_TaskEditExecute},
+        {&Frame::Action_TaskDelete, "Action_TaskDelete", QT_TR_NOOP("&Delete"),
+         QT_TR_NOOP("Delete Task or Sub-Task"), ImageList::Delete,
+         &Frame::Action_TaskDeleteExecute},
+        {&Frame::Action_TaskComplete, "Action_TaskComplete", QT_TR_NOOP("&Mark Complete"), "", -1,
          &Frame::Action_TaskCompleteExecute},
-        {&Frame::Action_TaskReminderSet, "Action_TaskReminderSet", "&Set Reminder...", "", -1,
-         &Frame::Action_TaskReminderSetExecute},
-        {&Frame::Action_TaskDueSet, "Action_TaskDueSet", "Set D&ue Date...", "", -1,
+        {&Frame::Action_TaskReminderSet, "Action_TaskReminderSet", QT_TR_NOOP("&Set Reminder..."),
+         "", -1, &Frame::Action_TaskReminderSetExecute},
+        {&Frame::Action_TaskDueSet, "Action_TaskDueSet", QT_TR_NOOP("Set D&ue Date..."), "", -1,
          &Frame::Action_TaskDueSetExecute},
-        {&Frame::Action_ViewAsc, "Action_ViewAsc", "Sort", "", -1, &Frame::Action_ViewAscExecute},
-        {&Frame::Action_ViewDate, "Action_ViewDate", "View &Date", "View Date ",
-         ImageList::ViewDate, &Frame::Action_ViewDateExecute},
-        {&Frame::Action_ViewList, "Action_ViewList", "View &List", "List View Tasks",
-         ImageList::ViewList, &Frame::Action_ViewListExecute},
-        {&Frame::Action_ExpandAll, "Action_ExpandAll", "&Expand All", "Expand all",
-         ImageList::ExpandAll, &Frame::Action_ExpandAllExecute},
-        {&Frame::Action_CollapseAll, "Action_CollapseAll", "&Collapse All", "Collapse all",
-         ImageList::CollapseAll, &Frame::Action_CollapseAllExecute},
-        {&Frame::Action_SaveAll, "Action_SaveAll", "&Save All...", "", -1,
+        {&Frame::Action_ViewAsc, "Action_ViewAsc", QT_TR_NOOP("Sort"), "", -1,
+         &Frame::Action_ViewAscExecute},
+        {&Frame::Action_ViewDate, "Action_ViewDate", QT_TR_NOOP("View &Date"),
+         QT_TR_NOOP("View Date "), ImageList::ViewDate, &Frame::Action_ViewDateExecute},
+        {&Frame::Action_ViewList, "Action_ViewList", QT_TR_NOOP("View &List"),
+         QT_TR_NOOP("List View Tasks"), ImageList::ViewList, &Frame::Action_ViewListExecute},
+        {&Frame::Action_ExpandAll, "Action_ExpandAll", QT_TR_NOOP("&Expand All"),
+         QT_TR_NOOP("Expand all"), ImageList::ExpandAll, &Frame::Action_ExpandAllExecute},
+        {&Frame::Action_CollapseAll, "Action_CollapseAll", QT_TR_NOOP("&Collapse All"),
+         QT_TR_NOOP("Collapse all"), ImageList::CollapseAll, &Frame::Action_CollapseAllExecute},
+        {&Frame::Action_SaveAll, "Action_SaveAll", QT_TR_NOOP("&Save All..."), "", -1,
          &Frame::Action_SaveAllExecute},
-        {&Frame::Action_Save, "Action_Save", "Sa&ve Task...", "", -1, &Frame::Action_SaveExecute},
-        {&Frame::Action_Email, "Action_Email", "E-mai&l Task...", "", -1,
+        {&Frame::Action_Save, "Action_Save", QT_TR_NOOP("Sa&ve Task..."), "", -1,
+         &Frame::Action_SaveExecute},
+        {&Frame::Action_Email, "Action_Email", QT_TR_NOOP("E-mai&l Task..."), "", -1,
          &Frame::Action_EmailExecute},
-        {&Frame::Action_Print, "Action_Print", "&Print...", "", -1, &Frame::Action_PrintExecute},
-        {&Frame::Action_SetColor, "Action_SetColor", "Set C&olor...", "", -1,
+        {&Frame::Action_Print, "Action_Print", QT_TR_NOOP("&Print..."), "", -1,
+         &Frame::Action_PrintExecute},
+        {&Frame::Action_SetColor, "Action_SetColor", QT_TR_NOOP("Set C&olor..."), "", -1,
          &Frame::Action_SetColorExecute},
-        {&Frame::Action_MoveTo, "Action_MoveTo", "&Move to", "", -1, nullptr},
-        {&Frame::Action_CopyTask, "Action_CopyTask", "&Copy             Ctrl+C", "", -1,
+        {&Frame::Action_MoveTo, "Action_MoveTo", QT_TR_NOOP("&Move to"), "", -1, nullptr},
+        {&Frame::Action_CopyTask, "Action_CopyTask", QT_TR_NOOP("&Copy             Ctrl+C"), "", -1,
          &Frame::Action_CopyTaskExecute},
-        {&Frame::Action_PasteTask, "Action_PasteTask", "&Paste            Ctrl+V", "", -1,
-         &Frame::Action_PasteTaskExecute},
-        {&Frame::Action_SelectAll, "Action_SelectAll", "&Select All       Ctrl+A", "", -1,
-         &Frame::Action_SelectAllExecute},
-        {&Frame::Action_Deselect, "Action_Deselect", "&Deselect", "", -1,
+        {&Frame::Action_PasteTask, "Action_PasteTask", QT_TR_NOOP("&Paste            Ctrl+V"), "",
+         -1, &Frame::Action_PasteTaskExecute},
+        {&Frame::Action_SelectAll, "Action_SelectAll", QT_TR_NOOP("&Select All       Ctrl+A"), "",
+         -1, &Frame::Action_SelectAllExecute},
+        {&Frame::Action_Deselect, "Action_Deselect", QT_TR_NOOP("&Deselect"), "", -1,
          &Frame::Action_DeselectExecute},
-        {&Frame::Action_Export, "Action_Export", "&Export...", "", -1,
+        {&Frame::Action_Export, "Action_Export", QT_TR_NOOP("&Export..."), "", -1,
          &Frame::Action_ExportExecute},
-        {&Frame::Action_ExportCalendar, "Action_ExportCalendar", "Export to iCa&lendar...", "", -1,
-         &Frame::Action_ExportCalendarExecute},
-        {&Frame::Menu_ViewAll, "Menu_ViewAll", "&All Tasks", "", -1, nullptr},
-        {&Frame::Menu_Complete, "Menu_Complete", "&Complete Tasks", "", -1, nullptr},
-        {&Frame::Menu_Incomplete, "Menu_Incomplete", "&Incomplete Tasks", "", -1, nullptr},
+        {&Frame::Action_ExportCalendar, "Action_ExportCalendar",
+         QT_TR_NOOP("Export to iCa&lendar..."), "", -1, &Frame::Action_ExportCalendarExecute},
+        {&Frame::Menu_ViewAll, "Menu_ViewAll", QT_TR_NOOP("&All Tasks"), "", -1, nullptr},
+        {&Frame::Menu_Complete, "Menu_Complete", QT_TR_NOOP("&Complete Tasks"), "", -1, nullptr},
+        {&Frame::Menu_Incomplete, "Menu_Incomplete", QT_TR_NOOP("&Incomplete Tasks"), "", -1,
+         nullptr},
     };
     for (const Command& c : commands) {
-        QAction* a = MakeAction(this, c.name, QString::fromUtf8(c.caption),
-                                QString::fromUtf8(c.hint), c.image);
+        QAction* a =
+            MakeAction(this, c.name, tr(c.caption), *c.hint ? tr(c.hint) : QString(), c.image);
         this->*c.member = a;
         if (const auto run = c.run)
             connect(a, &QAction::triggered, this,
@@ -295,8 +300,8 @@ void TzvTasksFrame::UpdateCommands() {
     for (QAction* a : {Action_SetColor, Action_TaskEdit, Action_TaskDelete, Action_TaskReminderSet,
                        Action_TaskDueSet, Action_TaskComplete})
         a->setEnabled(true);
-    Action_TaskComplete->setText(first->info.checkFlag ? QStringLiteral("Unmark Complete")
-                                                       : QStringLiteral("Mark Complete"));
+    Action_TaskComplete->setText(first->info.checkFlag ? tr("Unmark Complete")
+                                                       : tr("Mark Complete"));
     Action_MoveTo->setEnabled(true);
     // Both menus list the same targets; they are counted here and filled
     // when opened.
@@ -332,11 +337,11 @@ void TzvTasksFrame::ShowKeyboardTip() {
 QString TzvTasksFrame::TipText(int mode) {
     switch (mode) {
     case 1:
-        return QStringLiteral("Click here to Add a new Item.");
+        return tr("Click here to Add a new Item.");
     case 2:
-        return QStringLiteral("Click here to finish Edit. Press Esc cancel.");
+        return tr("Click here to finish Edit. Press Esc cancel.");
     case 3:
-        return QStringLiteral("Search no result");
+        return tr("Search no result");
     default:
         return QString();
     }
@@ -344,12 +349,12 @@ QString TzvTasksFrame::TipText(int mode) {
 
 const QStringList& TzvTasksFrame::KeyboardTips() {
     static const QStringList tips = {
-        QStringLiteral("Ctrl+Enter: Finish edit."),
-        QStringLiteral("Esc: Cancel edit."),
-        QStringLiteral("Mouse double click blank: shortcut add."),
-        QStringLiteral("Enter: add a new item."),
-        QStringLiteral("Ctrl+Enter: add a new Child item."),
-        QStringLiteral("Ctrl+F12: Minimize window."),
+        tr("Ctrl+Enter: Finish edit."),
+        tr("Esc: Cancel edit."),
+        tr("Mouse double click blank: shortcut add."),
+        tr("Enter: add a new item."),
+        tr("Ctrl+Enter: add a new Child item."),
+        tr("Ctrl+F12: Minimize window."),
     };
     return tips;
 }
