@@ -59,8 +59,10 @@ private slots:
     // back to the source texts, English, when the catalogues go.
     void germanDesktop() {
         const auto english = qScopeGuard([] { UnloadTranslations(); });
-        QCOMPARE(LoadTranslations(QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("de"));
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+        QCOMPARE(LoadTranslations(QLocale(QLocale::German, QLocale::Germany)),
+                 QStringLiteral("de"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("Abbrechen"));
         test::ProgramFolder folder;
         test::Fill(folder.path(), {test::Task("{A}", "root", "apple")});
         test::Program p(folder.path());
@@ -79,7 +81,8 @@ private slots:
         f->Action_TaskDueSet->trigger();
         QCOMPARE(title, QStringLiteral("Fälligkeitsdatum festlegen"));
         f->Action_TaskDelete->trigger();
-        QCOMPARE(p.boxes.shown.last().text, QStringLiteral("Möchten Sie wirklich diese Aufgabe löschen?"));
+        QCOMPARE(p.boxes.shown.last().text,
+                 QStringLiteral("Möchten Sie wirklich diese Aufgabe löschen?"));
         UnloadTranslations();
         QCOMPARE(TzvTasksFrame::tr("&File"), QStringLiteral("&File"));
     }
