@@ -18,7 +18,8 @@ packages=(
   "$@" # what a caller needs besides
 )
 # The tests, the benchmarks and the checks of the running program.
-$run_only || packages+=(libbenchmark-dev xvfb xauth xdotool imagemagick python3-icalendar)
+$run_only || packages+=(libbenchmark-dev xvfb xauth xdotool imagemagick python3-icalendar
+  python3-pyatspi at-spi2-core dbus-x11)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

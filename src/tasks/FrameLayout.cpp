@@ -4,6 +4,7 @@
 
 #include "TaskTree.h"
 #include "components/ZvStatusBar.h"
+#include "gui/AccessibleMenus.h"
 #include "gui/AppContext.h"
 #include "gui/ImageList.h"
 #include "gui/pU_Boxes.h"
@@ -261,6 +262,12 @@ void TzvTasksFrame::CreateLayout() {
     Btn_Search->setAccessibleName(tr("Search"));
     VtTasks->setAccessibleName(tr("Tasks"));
     Panel_tip->setAccessibleName(tr("Tip"));
+    // Tool buttons and menu items say their caption without its shortcut.
+    InstallAccessibleMenus();
+    for (QAction* a : ToolBar_Top->actions())
+        if (QWidget* w = ToolBar_Top->widgetForAction(a);
+            w && SpokenCaption(a->text()) != a->text())
+            w->setAccessibleName(SpokenCaption(a->text()));
     ToolBar_Bottom->addWidget(Comb_ViewRange);
     ToolBar_Bottom->addSeparator();
     ToolBar_Bottom->addWidget(Edt_Search);
