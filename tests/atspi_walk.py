@@ -17,6 +17,10 @@ def find_app(timeout):
     return None
 
 
+# What each text field holds, by name, as a screen reader reads it.
+contents = {}
+
+
 def walk(node, depth=0, seen=None):
     seen = [] if seen is None else seen
     if depth > 14:
@@ -27,6 +31,11 @@ def walk(node, depth=0, seen=None):
     except Exception:
         return seen
     seen.append(entry)
+    if entry[0] == "text":
+        try:
+            contents[entry[1]] = node.queryText().getText(0, -1)
+        except Exception:
+            pass
     for i in range(min(count, 60)):
         walk(node.getChildAtIndex(i), depth + 1, seen)
     return seen
@@ -68,6 +77,11 @@ def main():
     due = [d for _, n, d in seen if n == "Plan the trip"]
     if due and ", due " not in due[0]:
         missing.append(("row", "Plan the trip", "its due date"))
+    # The idle search field shows a hint, which is no content of it.
+    if contents.get("Search tasks", "") != "":
+        missing.append(("text", "Search tasks", "empty while idle, not %r" % contents["Search tasks"]))
+    if not any(n == "Search tasks" and "Search..." in d for _, n, d in seen):
+        missing.append(("text", "Search tasks", "its hint in the description"))
     # Shortcut text belongs to no name a screen reader says.
     padded = [n for _, n, _ in seen if "        " in n]
     for item in missing:

@@ -1,6 +1,8 @@
 #include "FrameHarness.h"
 #include "app/Translations.h"
 #include "components/ZvStatusBar.h"
+#include "dialogs/Dlg_ReplaceAsk.h"
+#include "dialogs/TOptionsDlg.h"
 #include "gui/ImageList.h"
 #include "gui/Messages.h"
 #include "gui/ThemeColors.h"
@@ -8,6 +10,7 @@
 #include "tasks/TaskDelegate.h"
 #include "tasks/TaskDialogs.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QFontInfo>
@@ -149,7 +152,12 @@ private slots:
                  QStringLiteral("View Range")); // its tip; a box is named by its item
         auto* button = f->findChild<QWidget*>("Btn_Search");
         QCOMPARE(name(button), QStringLiteral("Search"));
-        f->findChild<QLineEdit*>("Edt_Search")->setFocus();
+        auto* search = f->findChild<QLineEdit*>("Edt_Search");
+        const auto content = [search] {
+            return QAccessible::queryAccessibleInterface(search)->textInterface()->text(0, -1);
+        };
+        QCOMPARE(content(), QString()); // the grey hint is no content
+        search->setFocus();
         QTRY_COMPARE(name(button), QStringLiteral("Clear search"));
         QCOMPARE(p.row(0).data(Qt::AccessibleTextRole).toString(),
                  QStringLiteral("Plan the trip. with notes"));
@@ -157,6 +165,37 @@ private slots:
                  QStringLiteral("Not complete, reminder 24 Dec 2026 18:15:00, due 31 Dec 2026"));
         QCOMPARE(p.row(1).data(Qt::AccessibleDescriptionRole).toString(),
                  QStringLiteral("Complete"));
+        QTest::keyClicks(search, "trip");
+        QCOMPARE(content(), QStringLiteral("trip"));
+    }
+
+    // Every control a dialog gives the keyboard to has a name to be heard.
+    void dialogControlsAreNamed() {
+        QWidget owner;
+        std::vector<std::unique_ptr<QDialog>> dialogs;
+        dialogs.push_back(std::make_unique<TReminderSetDlg>(&owner, true, 0));
+        dialogs.push_back(std::make_unique<TDueSetDlg>(&owner, true, 0));
+        dialogs.push_back(std::make_unique<TColorSetDlg>(&owner, 0, 0xFFFFFF));
+        dialogs.push_back(std::make_unique<TtaskReminderDlg>(&owner, "Call", QString()));
+        dialogs.push_back(std::make_unique<TReplaceAskDlg>(&owner));
+        QTemporaryDir dir;
+        AppOptions options;
+        const AutoStart autostart(dir.filePath("autostart"), "/usr/bin/tasquel");
+        dialogs.push_back(std::make_unique<TOptionsDlg>(
+            &owner, options, IniFile(dir.filePath("zvConf.ini")), autostart));
+        for (const auto& d : dialogs) {
+            d->show();
+            for (QWidget* w : d->findChildren<QWidget*>()) {
+                if (!w->isVisible() || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() ||
+                    qobject_cast<QAbstractItemView*>(w->parentWidget()))
+                    continue;
+                const QString heard =
+                    QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+                QVERIFY2(!heard.trimmed().isEmpty(),
+                         qPrintable(d->windowTitle() + ": " + w->metaObject()->className() + " " +
+                                    w->objectName()));
+            }
+        }
     }
 
     // On a light and on a dark palette, every row's text stands out from

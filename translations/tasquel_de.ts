@@ -484,6 +484,10 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Due date</source>
+        <translation>Fälligkeitsdatum</translation>
+    </message>
 </context>
 <context>
     <name>TIoDm</name>
@@ -1033,6 +1037,10 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
     <message>
         <source>and %1 more</source>
         <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Reminder text</source>
+        <translation>Erinnerungstext</translation>
     </message>
 </context>
 <context>

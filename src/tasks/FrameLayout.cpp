@@ -4,6 +4,7 @@
 
 #include "TaskTree.h"
 #include "components/ZvStatusBar.h"
+#include "gui/AccessibleIdleText.h"
 #include "gui/AccessibleMenus.h"
 #include "gui/AppContext.h"
 #include "gui/ImageList.h"
@@ -254,6 +255,8 @@ void TzvTasksFrame::CreateLayout() {
     Edt_Search->setToolTip(tr("Input search string"));
     Edt_Search->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Edt_Search->installEventFilter(this);
+    SetIdleText(Edt_Search, false);
+    InstallAccessibleIdleText();
     Btn_Search = new QToolButton(ToolBar_Bottom);
     Btn_Search->setObjectName(QStringLiteral("Btn_Search"));
     Btn_Search->setAutoRaise(true);

@@ -2,6 +2,7 @@
 
 #include "TaskTree.h"
 #include "core/TaskRules.h"
+#include "gui/AccessibleIdleText.h"
 #include "gui/AppContext.h"
 #include "gui/ImageList.h"
 #include "platform/IniFile.h"
@@ -160,6 +161,7 @@ void TzvTasksFrame::SetSearchIdle() {
     p.setColor(QPalette::Text, palette().color(QPalette::Disabled, QPalette::Text));
     Edt_Search->setPalette(p);
     Edt_Search->setText(tr("  Search..."));
+    SetIdleText(Edt_Search, true);
     Btn_Search->setIcon(ImageList::Icon(ImageList::Search));
     Btn_Search->setToolTip(QString());
     Btn_Search->setAccessibleName(tr("Search"));
@@ -169,6 +171,7 @@ void TzvTasksFrame::SearchEnter() {
     if (m_searchActive)
         return;
     Edt_Search->clear();
+    SetIdleText(Edt_Search, false);
     QPalette p = Edt_Search->palette();
     p.setColor(QPalette::Text, palette().color(QPalette::Active, QPalette::Text));
     Edt_Search->setPalette(p);

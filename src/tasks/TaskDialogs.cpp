@@ -150,6 +150,7 @@ TDueSetDlg::TDueSetDlg(QWidget* parent, bool flag, TDateTime time)
     edt_due->setObjectName(QStringLiteral("edt_due"));
     edt_due->setCalendarPopup(true);
     edt_due->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    edt_due->setAccessibleName(tr("Due date"));
     Btn_Ok = button(this, "Btn_Ok", tr("OK"));
     Btn_Ok->setDefault(true);
     Button2 = button(this, "Button2", tr("Cancel"));
@@ -211,6 +212,7 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
+    Memo1->setAccessibleName(tr("Reminder text"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -220,6 +222,7 @@ TtaskReminderDlg::TtaskReminderDlg(QWidget* parent, const QString& text, const Q
     comb_Snooze->setObjectName(QStringLiteral("comb_Snooze"));
     comb_Snooze->addItems(SnoozeItems());
     comb_Snooze->setCurrentIndex(0);
+    Label1->setBuddy(comb_Snooze);
     btn_dismiss = button(this, "btn_dismiss", tr("Dismiss"));
     btn_dismiss->setToolTip(tr("Dismiss reminder"));
     btn_snooze = button(this, "btn_snooze", tr("Snooze"));
