@@ -5,8 +5,8 @@
 set -euo pipefail
 src=${1:-"$(dirname "$0")/../src"}
 # Bottom first; the same order as the README.
-layers=(platform core gui components dialogs io tasks app)
-widget_free=2 # platform and core
+layers=(platform core sync gui components dialogs io tasks app)
+widget_free=3 # platform, core and sync
 qt_widgets=$(find /usr/include -maxdepth 4 -type d -path '*qt6/QtWidgets' 2>/dev/null | head -n 1)
 
 rank() {

@@ -457,17 +457,26 @@ std::vector<icalcomponent*> Vtodos(icalcomponent* root) {
     return out;
 }
 
-QByteArray WriteCalendar(const std::vector<Entry>& tasks, const QString& version) {
+Component NewCalendar(const QString& version) {
     Component cal(icalcomponent_new_vcalendar());
     icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
     const QByteArray prodId = "-//Zarvik//Tasquel Lite " + version.toUtf8() + "//EN";
     icalcomponent_add_property(cal.get(), icalproperty_new_prodid(prodId.constData()));
-    for (const Entry& e : tasks)
-        icalcomponent_add_component(cal.get(), NewVtodo(*e.task, e.parentUid).release());
-    char* text = icalcomponent_as_ical_string_r(cal.get());
+    return cal;
+}
+
+QByteArray Text(icalcomponent* c) {
+    char* text = icalcomponent_as_ical_string_r(c);
     QByteArray out(text);
     icalmemory_free_buffer(text);
     return out;
+}
+
+QByteArray WriteCalendar(const std::vector<Entry>& tasks, const QString& version) {
+    Component cal = NewCalendar(version);
+    for (const Entry& e : tasks)
+        icalcomponent_add_component(cal.get(), NewVtodo(*e.task, e.parentUid).release());
+    return Text(cal.get());
 }
 
 std::vector<CalendarTask> ReadCalendar(const QByteArray& bytes, TDateTime now) {

@@ -57,6 +57,9 @@ struct Entry {
     const TTaskInfo* task;
     QString parentUid;
 };
+// An empty VCALENDAR of ours, and a component as iCalendar text.
+Component NewCalendar(const QString& version);
+QByteArray Text(icalcomponent* c);
 // One VCALENDAR with a VTODO a task, in the order given.
 QByteArray WriteCalendar(const std::vector<Entry>& tasks, const QString& version);
 // The tasks of a file. Throws NotCalendarError.

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "DavClient.h"
+#include "DavXml.h"
+#include "SyncStore.h"
+#include "core/ICalendar.h"
+#include "core/TaskInfo.h"
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <map>
+
+class Database;
+
+struct SyncAccount {
+    QString address, user, password;
+    bool allowPlain = false;
+    bool isSet() const { return !address.trimmed().isEmpty(); }
+};
+
+struct SyncResult {
+    bool ok = false;
+    int sent = 0, received = 0;
+    QString failure;          // when not ok: what the status bar says
+    QString conflictFile;     // the other versions of this run's conflicts, or empty
+    bool changedHere = false; // the tasks table got the server's changes
+    QString text() const;
+};
+
+// One synchronization with a CalDAV collection, never waiting: finds the
+// task list (when not known yet), takes the server's changes since the
+// last time, then sends the changes made here. Every step is stored as it
+// lands, so a sync stopped anywhere goes on from there the next time.
+class SyncEngine : public QObject {
+    Q_OBJECT
+public:
+    // backups: where the losing side of a conflict is written.
+    SyncEngine(Database& db, QString backups, QString version, QObject* parent = nullptr);
+
+    bool running() const { return m_running; }
+    void start(const SyncAccount& account);
+    // Finds the task list and says what it found, changing nothing here.
+    void test(const SyncAccount& account, std::function<void(bool ok, QString text)> done);
+    void stop();
+
+    // Asked before the server's removals would delete many tasks here;
+    // false keeps them and sends them back. Unset: kept.
+    std::function<bool(int deletions, int total)> confirmDeletions;
+    // Runs before the server's changes are written here (an edit in place
+    // is ended or kept by the caller).
+    std::function<void()> beforeLocalChange;
+
+signals:
+    void localChanged(); // the tasks table holds the server's changes
+    void finished(const SyncResult& result);
+
+private:
+    struct Remote {
+        QString href, etag;
+        QByteArray data;
+    };
+    // discovery (SyncEngine.cpp)
+    void discover(std::function<void(QString collection)> found);
+    void probe(const QUrl& url, int depth, std::function<void(const Dav::Multistatus&)> next);
+    void lookInHome(const QString& home);
+    void makeCollection(const QString& home);
+    void fail(const DavClient::Reply& r);
+    void fail(const QString& text);
+    void finish();
+    QUrl urlOf(const QString& path) const;
+    // taking the server's changes (SyncPull.cpp)
+    void pull();
+    void listAll();
+    void listed(const std::vector<Dav::Response>& responses, bool complete, QString token);
+    void fetchNext();
+    void applyFetched();
+    bool applyOne(const Remote& r);
+    QStringList deletionsAsked();
+    void applyRemovals(const QStringList& deletions);
+    void writeTask(const TTaskInfo& t, const QString& parentUid, bool exists);
+    std::optional<TTaskInfo> storedTask(const QString& tid) const;
+    void keepOtherVersion(ICalendar::Component vtodo); // written at once
+    // sending the changes made here (SyncPush.cpp)
+    void push();
+    void sendNext();
+    void sendOne(const SyncStore::Item& item);
+    void sent(const SyncStore::Item& item, const QString& href, const QByteArray& object,
+              const DavClient::Reply& r);
+    void refetch(const SyncStore::Item& item, const QString& href);
+    QByteArray objectFor(const TTaskInfo& t, const QByteArray& server) const;
+
+    Database& m_db;
+    SyncStore m_store;
+    DavClient* m_client;
+    QString m_backups, m_version;
+    SyncAccount m_account;
+    bool m_running = false, m_testOnly = false;
+    std::function<void(bool, QString)> m_testDone;
+    std::function<void(QString)> m_found; // where discovery goes on with the list found
+    QString m_collection;                 // path
+    QUrl m_base;                          // the server's address: scheme, host and port
+    SyncResult m_result;
+    // pull state
+    QString m_newToken;
+    QStringList m_toFetch;
+    std::vector<Remote> m_fetched;
+    QStringList m_removed;
+    std::vector<ICalendar::Component> m_others; // the losing versions of conflicts
+    // push state
+    std::deque<SyncStore::Item> m_queue;
+    QSet<QString> m_retried;
+    int m_inFlight = 0;
+};

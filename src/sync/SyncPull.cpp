@@ -1,0 +1,349 @@
+#include "SyncEngine.h"
+
+#include "platform/Database.h"
+#include "platform/FileWriter.h"
+#include "platform/WriteBatch.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSet>
+#include <cmath>
+#include <libical/ical.h>
+
+// Taking the server's changes: which objects changed, fetching them, and
+// writing them here, with the conflicts settled.
+
+namespace {
+
+constexpr int kFetchBatch = 100;
+
+qint64 seconds(TDateTime v) {
+    return std::llround(v * 86400.0);
+}
+
+bool sameFields(const TTaskInfo& a, const TTaskInfo& b, const QString& aParent,
+                const QString& bParent) {
+    const auto same = [](bool fa, TDateTime ta, bool fb, TDateTime tb) {
+        return fa == fb && (!fa || seconds(ta) == seconds(tb));
+    };
+    return QString(a.content).remove(u'\r') == QString(b.content).remove(u'\r') &&
+           same(a.checkFlag, a.checkTime, b.checkFlag, b.checkTime) &&
+           same(a.dueFlag, a.dueTime, b.dueFlag, b.dueTime) &&
+           same(a.alarmFlag, a.alarmTime, b.alarmFlag, b.alarmTime) && a.textColor == b.textColor &&
+           a.backgroundColor == b.backgroundColor && aParent == bParent;
+}
+
+QString parentOf(const TTaskInfo& t) {
+    return t.pid == RootPid() ? QString() : t.pid;
+}
+
+} // namespace
+
+void SyncEngine::pull() {
+    const QString token = m_store.meta(QStringLiteral("token"));
+    m_client->send(
+        "REPORT", urlOf(m_collection), Dav::SyncCollection(token), {{"Depth", "1"}},
+        [this, token](const DavClient::Reply& r) {
+            if (!m_running)
+                return;
+            if (r.status == 207) {
+                try {
+                    const Dav::Multistatus ms = Dav::ParseMultistatus(r.body, r.url.toString());
+                    return listed(ms.responses, token.isEmpty(), ms.syncToken);
+                } catch (const Dav::DavError& e) {
+                    return fail(QString::fromStdString(e.what()));
+                }
+            }
+            if (r.status == 0 || r.status == 401 || r.status == 404 || r.status >= 500)
+                return fail(r);
+            // A token the server no longer knows: everything once more.
+            if (!token.isEmpty() && (r.status == 403 || r.status == 409 || r.status == 400 ||
+                                     Dav::IsInvalidSyncToken(r.body))) {
+                m_store.setMeta(QStringLiteral("token"), QString());
+                return pull();
+            }
+            listAll(); // no sync reports here: the ETags tell
+        });
+}
+
+void SyncEngine::listAll() {
+    m_client->send("PROPFIND", urlOf(m_collection), Dav::PropfindEtags(), {{"Depth", "1"}},
+                   [this](const DavClient::Reply& r) {
+                       if (!m_running)
+                           return;
+                       if (r.status != 207)
+                           return fail(r);
+                       try {
+                           const Dav::Multistatus ms =
+                               Dav::ParseMultistatus(r.body, r.url.toString());
+                           listed(ms.responses, true, QString());
+                       } catch (const Dav::DavError& e) {
+                           fail(QString::fromStdString(e.what()));
+                       }
+                   });
+}
+
+void SyncEngine::listed(const std::vector<Dav::Response>& responses, bool complete, QString token) {
+    m_newToken = std::move(token);
+    QSet<QString> seen;
+    try {
+        for (const Dav::Response& r : responses) {
+            if (r.href == m_collection || r.collection || r.href.isEmpty())
+                continue;
+            if (r.status == 404) {
+                m_removed << r.href;
+                continue;
+            }
+            seen.insert(r.href);
+            const auto item = m_store.byHref(r.href);
+            if (!item || r.etag.isEmpty() || item->etag != r.etag)
+                m_toFetch << r.href;
+        }
+        if (complete)
+            for (const auto& item : m_store.all())
+                if (!item.href.isEmpty() && !seen.contains(item.href))
+                    m_removed << item.href;
+    } catch (const DbError& e) {
+        return fail(QString::fromStdString(e.what()));
+    }
+    fetchNext();
+}
+
+void SyncEngine::fetchNext() {
+    if (m_toFetch.isEmpty())
+        return applyFetched();
+    const QStringList batch = m_toFetch.mid(0, kFetchBatch);
+    m_toFetch.remove(0, batch.size());
+    m_client->send("REPORT", urlOf(m_collection), Dav::Multiget(batch), {{"Depth", "1"}},
+                   [this, batch](const DavClient::Reply& r) {
+                       if (!m_running)
+                           return;
+                       if (r.status != 207)
+                           return fail(r);
+                       try {
+                           const Dav::Multistatus ms =
+                               Dav::ParseMultistatus(r.body, r.url.toString());
+                           for (const Dav::Response& o : ms.responses) {
+                               if (!batch.contains(o.href))
+                                   continue; // asked for none of it
+                               if (o.status == 404)
+                                   m_removed << o.href;
+                               else if (!o.calendarData.isEmpty())
+                                   m_fetched.push_back({o.href, o.etag, o.calendarData});
+                           }
+                       } catch (const Dav::DavError& e) {
+                           return fail(QString::fromStdString(e.what()));
+                       }
+                       fetchNext();
+                   });
+}
+
+void SyncEngine::applyFetched() {
+    try {
+        // The question, if any, comes before the writes: no dialog waits
+        // inside a transaction.
+        const QStringList deletions = deletionsAsked();
+        if (!m_fetched.empty() || !m_removed.isEmpty()) {
+            if (beforeLocalChange)
+                beforeLocalChange();
+            // Parents first, so that their sub-tasks find them.
+            std::stable_partition(m_fetched.begin(), m_fetched.end(),
+                                  [](const Remote& r) { return !r.data.contains("RELATED-TO"); });
+            WriteBatch batch(m_db, 500);
+            SyncStore::Quiet quiet(m_store);
+            for (const Remote& r : m_fetched) {
+                batch.beforeWrite();
+                if (applyOne(r)) {
+                    m_result.changedHere = true;
+                    ++m_result.received;
+                }
+                batch.afterWrite();
+            }
+            batch.beforeWrite();
+            applyRemovals(deletions);
+            m_store.setMeta(QStringLiteral("token"), m_newToken);
+            batch.commit();
+        } else if (!m_newToken.isEmpty()) {
+            m_store.setMeta(QStringLiteral("token"), m_newToken);
+        }
+    } catch (const std::exception& e) {
+        if (m_result.changedHere)
+            emit localChanged();
+        return fail(QString::fromStdString(e.what()));
+    }
+    m_fetched.clear();
+    m_removed.clear();
+    if (m_result.changedHere)
+        emit localChanged();
+    push();
+}
+
+std::optional<TTaskInfo> SyncEngine::storedTask(const QString& tid) const {
+    Query q(m_db);
+    OpenQuery(q,
+              QStringLiteral("select tid, pid, content, checkFlag, dueFlag, alarmFlag, expandFlag,"
+                             " textColor, backgroundColor, createTime, editTime, checkTime,"
+                             " alarmTime, dueTime from tasks where tid=?"),
+              {tid});
+    if (q.eof())
+        return std::nullopt;
+    TTaskInfo t;
+    t.tid = q.text(0), t.pid = q.text(1), t.content = q.text(2);
+    t.checkFlag = q.boolean(3), t.dueFlag = q.boolean(4), t.alarmFlag = q.boolean(5);
+    t.expandFlag = q.boolean(6), t.textColor = q.integer(7), t.backgroundColor = q.integer(8);
+    t.createTime = q.dateTime(9), t.editTime = q.dateTime(10), t.checkTime = q.dateTime(11);
+    t.alarmTime = q.dateTime(12), t.dueTime = q.dateTime(13);
+    return t;
+}
+
+bool SyncEngine::applyOne(const Remote& r) {
+    ICalendar::Component root;
+    try {
+        root = ICalendar::Parse(r.data);
+    } catch (const ICalendar::NotCalendarError&) {
+        return false; // nothing of it can be shown; the server keeps it
+    }
+    const auto vtodos = ICalendar::Vtodos(root.get());
+    if (vtodos.empty())
+        return false; // an event or a journal: not a task
+    const ICalendar::CalendarTask remote = ICalendar::ReadFields(vtodos.front(), Clock::Now());
+    const QString& tid = remote.info.tid;
+    if (tid.isEmpty())
+        return false;
+    const auto item = m_store.byTid(tid);
+    if (item && !item->href.isEmpty() && item->href != r.href)
+        return false; // a second object of the same task: the first one counts
+    const auto local = storedTask(tid);
+    const bool changedHere = item ? item->dirty : local.has_value();
+    if (!changedHere || !local) {
+        // Changed there only, or deleted here and edited there: it comes back.
+        writeTask(remote.info, remote.parentUid, local.has_value());
+        m_store.storeClean(tid, r.href, r.etag, r.data);
+        return true;
+    }
+    if (sameFields(*local, remote.info, parentOf(*local), remote.parentUid)) {
+        m_store.storeClean(tid, r.href, r.etag, r.data);
+        return false;
+    }
+    // Changed on both sides: the later edit stays, the other is kept in a file.
+    const TDateTime here = std::max(local->editTime, item ? item->changed : 0.0);
+    if (seconds(remote.lastModified) > seconds(here)) {
+        keepOtherVersion(ICalendar::NewVtodo(*local, parentOf(*local)));
+        writeTask(remote.info, remote.parentUid, true);
+        m_store.storeClean(tid, r.href, r.etag, r.data);
+        return true;
+    }
+    keepOtherVersion(ICalendar::Component(icalcomponent_new_clone(vtodos.front())));
+    m_store.storeServerVersion(tid, r.href, r.etag, r.data);
+    return false;
+}
+
+void SyncEngine::writeTask(const TTaskInfo& t, const QString& parentUid, bool exists) {
+    // Two levels: under the parent's top-level task; a task with sub-tasks
+    // of its own, a missing parent or a cycle leave it top-level.
+    QString pid = RootPid();
+    if (!parentUid.isEmpty() && parentUid != t.tid) {
+        Query q(m_db);
+        OpenQuery(q, QStringLiteral("select 1 from tasks where pid=?"), {t.tid});
+        const bool hasChildren = !q.eof();
+        q.close();
+        if (!hasChildren)
+            if (const auto parent = storedTask(parentUid))
+                pid = parent->pid == RootPid() ? parentUid
+                      : parent->pid == t.tid   ? RootPid()
+                                               : parent->pid;
+    }
+    const auto time = [](bool flag, TDateTime v) {
+        return flag ? Query::Param(v) : Query::Param(nullptr);
+    };
+    const bool top = pid == RootPid();
+    Query q(m_db);
+    if (!exists) {
+        q.execWith(QStringLiteral("insert into tasks (tid, pid, content, checkFlag, dueFlag,"
+                                  " alarmFlag, expandFlag, textColor, backgroundColor, createTime,"
+                                  " editTime, checkTime, alarmTime, dueTime)"
+                                  " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                   {t.tid, pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag),
+                    qint64(t.alarmFlag), qint64(top && t.expandFlag), qint64(t.textColor),
+                    qint64(t.backgroundColor), t.createTime, t.editTime,
+                    time(t.checkFlag, t.checkTime), time(t.alarmFlag, t.alarmTime),
+                    time(t.dueFlag, t.dueTime)});
+        return;
+    }
+    // The row's open or closed state is this window's own: it stays.
+    q.execWith(QStringLiteral("update tasks set pid=?, content=?, checkFlag=?, dueFlag=?,"
+                              " alarmFlag=?, textColor=?, backgroundColor=?, createTime=?,"
+                              " editTime=?, checkTime=coalesce(?, checkTime),"
+                              " alarmTime=coalesce(?, alarmTime), dueTime=coalesce(?, dueTime)"
+                              " where tid=?"),
+               {pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag), qint64(t.alarmFlag),
+                qint64(t.textColor), qint64(t.backgroundColor), t.createTime, t.editTime,
+                time(t.checkFlag, t.checkTime), time(t.alarmFlag, t.alarmTime),
+                time(t.dueFlag, t.dueTime), t.tid});
+    // Sub-tasks of a task that became one go up with it: two levels.
+    if (!top)
+        q.execWith(QStringLiteral("update tasks set pid=? where pid=?"), {pid, t.tid});
+}
+
+QStringList SyncEngine::deletionsAsked() {
+    QStringList deletions;
+    for (const QString& href : std::as_const(m_removed)) {
+        const auto item = m_store.byHref(href);
+        if (item && !item->deleted && !item->dirty)
+            deletions << item->tid;
+    }
+    if (deletions.isEmpty())
+        return deletions;
+    Query q(m_db);
+    OpenQuery(q, QStringLiteral("select count(*) from tasks"));
+    const int total = q.integer(0);
+    q.close();
+    const int n = int(deletions.size());
+    // A wiped or swapped collection must not empty the list unasked.
+    if ((n > 100 || 2 * n > total) && !(confirmDeletions && confirmDeletions(n, total))) {
+        for (const QString& tid : std::as_const(deletions))
+            m_store.forgetHref(tid); // sent back as new
+        deletions.clear();
+    }
+    return deletions;
+}
+
+void SyncEngine::applyRemovals(const QStringList& deletions) {
+    for (const QString& href : std::as_const(m_removed)) {
+        const auto item = m_store.byHref(href);
+        if (!item)
+            continue;
+        if (item->deleted)
+            m_store.remove(item->tid); // gone on both sides
+        else if (item->dirty)
+            m_store.forgetHref(item->tid); // changed here: it goes back
+    }
+    Query q(m_db);
+    for (const QString& tid : deletions) {
+        q.execWith(QStringLiteral("delete from tasks where tid=?"), {tid});
+        // Its sub-tasks, when the server still has them, go up.
+        q.execWith(QStringLiteral("update tasks set pid=? where pid=?"), {RootPid(), tid});
+        m_store.remove(tid);
+        m_result.changedHere = true;
+        ++m_result.received;
+    }
+}
+
+void SyncEngine::keepOtherVersion(ICalendar::Component vtodo) {
+    m_others.push_back(std::move(vtodo));
+    if (m_result.conflictFile.isEmpty())
+        m_result.conflictFile = QDir(m_backups).filePath(
+            QStringLiteral("Sync conflicts %1.ics")
+                .arg(Clock::CurrentDateTime().toString(QStringLiteral("yyyy-MM-dd HHmmss"))));
+    ICalendar::Component cal = ICalendar::NewCalendar(m_version);
+    for (const auto& c : m_others)
+        icalcomponent_add_component(cal.get(), icalcomponent_new_clone(c.get()));
+    const QByteArray bytes = ICalendar::Text(cal.get());
+    QDir().mkpath(m_backups);
+    // The other version is never dropped: without its file, no change here.
+    if (!FileWriter::TryWrite(m_result.conflictFile, bytes))
+        throw std::runtime_error(
+            tr("The other version of a changed task could not be written into %1.")
+                .arg(m_result.conflictFile)
+                .toStdString());
+}

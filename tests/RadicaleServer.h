@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace test {
+
+// A real CalDAV server for one test program: Radicale on 127.0.0.1 with a
+// free port, its own storage and one user, stopped when this goes.
+class RadicaleServer {
+public:
+    // Each test its own user, so its own task list.
+    static constexpr const char* Users[] = {"ann", "bob", "cid", "dan", "eve", "fay"};
+    static constexpr const char* Password = "it's secret";
+
+    RadicaleServer() {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        m_port = probe.serverPort();
+        probe.close();
+        QByteArray users;
+        for (const char* u : Users)
+            users += QByteArray(u) + ':' + Password + '\n';
+        write(QStringLiteral("users"), users);
+        write(QStringLiteral("config"),
+              "[server]\nhosts = 127.0.0.1:" + QByteArray::number(m_port) +
+                  "\nmax_content_length = 100000000\n"
+                  "[auth]\ntype = htpasswd\nhtpasswd_filename = " +
+                  m_dir.filePath("users").toUtf8() +
+                  "\nhtpasswd_encryption = plain\ndelay = 0\n"
+                  "[storage]\nfilesystem_folder = " +
+                  m_dir.filePath("collections").toUtf8() +
+                  "\n[rights]\ntype = owner_only\n[logging]\nlevel = warning\n");
+    }
+    ~RadicaleServer() { stop(); }
+
+    bool start() {
+        if (m_process.state() != QProcess::NotRunning)
+            return true;
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral("radicale"),
+                        {QStringLiteral("--config"), m_dir.filePath("config")});
+        if (!m_process.waitForStarted(10000))
+            return false;
+        for (int i = 0; i < 200; ++i) {
+            QTcpSocket s;
+            s.connectToHost(QHostAddress::LocalHost, m_port);
+            if (s.waitForConnected(100))
+                return true;
+            if (m_process.state() == QProcess::NotRunning)
+                return false;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+    void stop() {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill(), m_process.waitForFinished(5000);
+    }
+    QString address() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
+    QString storage() const { return m_dir.filePath("collections"); }
+
+private:
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile f(m_dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    }
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+} // namespace test

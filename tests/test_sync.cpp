@@ -1,0 +1,230 @@
+#include "RadicaleServer.h"
+#include "TestSupport.h"
+#include "core/TaskStore.h"
+#include "platform/Transaction.h"
+#include "sync/SyncEngine.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// One computer: a program folder and its database, syncing with the server.
+struct Device {
+    test::ProgramFolder folder;
+    Database db;
+    SyncEngine engine;
+    Device() : engine(db, folder.path() + QStringLiteral("Backups"), QStringLiteral("1.0")) {
+        db.open(folder.path());
+    }
+};
+
+SyncAccount accountOf(const test::RadicaleServer& s, int user) {
+    return {s.address(), QString::fromLatin1(s.Users[user]), QString::fromLatin1(s.Password)};
+}
+
+SyncResult run(Device& d, const SyncAccount& a) {
+    SyncResult out;
+    bool done = false;
+    const auto c = QObject::connect(&d.engine, &SyncEngine::finished, [&](const SyncResult& r) {
+        out = r;
+        done = true;
+    });
+    d.engine.start(a);
+    if (!QTest::qWaitFor([&] { return done; }, 120000))
+        out.failure = QStringLiteral("no end");
+    QObject::disconnect(c);
+    return out;
+}
+
+// The synced columns of every task, one line a task, by id.
+QStringList synced(Database& db) {
+    Query q(db);
+    QStringList rows;
+    for (OpenQuery(q, QStringLiteral("select tid, pid, content, checkFlag, dueFlag, alarmFlag,"
+                                     " textColor, backgroundColor, round(alarmTime*86400),"
+                                     " round(dueTime*86400) from tasks order by tid"));
+         !q.eof(); q.next()) {
+        QStringList cols;
+        for (int i = 0; i < q.fieldCount(); ++i)
+            cols << (i >= 8 && !q.boolean(i - 3) ? QString() : q.text(i));
+        rows << cols.join(u'|');
+    }
+    return rows;
+}
+
+QString python(const test::RadicaleServer& s, int user, const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"),
+            QStringList{QStringLiteral(TESTS_DIR "/caldav_client.py"),
+                        s.address() + s.Users[user] + u'/', s.Users[user], s.Password} +
+                args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+}
+
+void edit(Database& db, const std::function<void(Query&)>& write) {
+    Transaction t(db);
+    Query q(db);
+    write(q);
+    t.commit();
+}
+
+TTaskInfo task(const QString& tid, const QString& pid, const QString& content) {
+    TTaskInfo t = test::Task(tid, pid, content);
+    t.createTime = t.editTime = ToDateTime(QDate(2026, 12, 1), QTime(9, 0));
+    return t;
+}
+
+} // namespace
+
+class TestSync : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::RadicaleServer> server;
+
+private slots:
+    void initTestCase() {
+        test::FixEnvironment();
+        server = std::make_unique<test::RadicaleServer>();
+        QVERIFY2(server->start(), "radicale did not start");
+    }
+    void cleanupTestCase() { server.reset(); }
+    void cleanup() { Clock::SetForTesting({}); }
+
+    // Every field, a sub-task, a quote; then each kind of change, and a
+    // sync with nothing to do.
+    void twoDevicesStayInStep() {
+        Device a, b;
+        TTaskInfo trip = task("{T}", "root", "Plan the trip\r\nwith notes");
+        trip.alarmFlag = true, trip.alarmTime = ToDateTime(QDate(2026, 12, 24), QTime(18, 15));
+        trip.dueFlag = true, trip.dueTime = ToDateTime(QDate(2026, 12, 31), QTime(0, 0));
+        trip.textColor = 0x0000FF, trip.backgroundColor = 0xCCFFCC;
+        TTaskInfo hotel = task("{H}", "{T}", "Book it's hotel");
+        TTaskInfo done = task("{D}", "root", "Return the books");
+        done.checkFlag = true, done.checkTime = ToDateTime(QDate(2026, 12, 2), QTime(8, 0));
+        for (const auto& t : {trip, hotel, done})
+            test::InsertTask(a.db, t);
+        const SyncResult first = run(a, accountOf(*server, 0));
+        QVERIFY2(first.ok, qPrintable(first.failure));
+        QCOMPARE(first.sent, 3);
+        const SyncResult got = run(b, accountOf(*server, 0));
+        QVERIFY2(got.ok, qPrintable(got.failure));
+        QCOMPARE(got.received, 3);
+        QCOMPARE(synced(b.db), synced(a.db));
+
+        const SyncResult idle = run(a, accountOf(*server, 0));
+        QCOMPARE(idle.sent + idle.received, 0);
+
+        const TDateTime now = ToDateTime(QDate(2026, 12, 5), QTime(10, 0));
+        edit(b.db, [&](Query& q) {
+            TaskStore::WriteContent(q, "{T}", "Plan the whole trip", now);
+            TaskStore::WriteFlagAndTime(q, {"{T}"}, "checkFlag", true, "checkTime", now);
+            TaskStore::WriteColors(q, {"{D}"}, 0xFF0000, 0);
+            TaskStore::WriteParent(q, {"{H}"}, RootPid());
+        });
+        edit(b.db, [&](Query& q) { TaskStore::Delete(q, {"{D}"}); });
+        const SyncResult sent = run(b, accountOf(*server, 0));
+        QVERIFY2(sent.ok, qPrintable(sent.failure));
+        QCOMPARE(sent.sent, 3);
+        const SyncResult back = run(a, accountOf(*server, 0));
+        QVERIFY2(back.ok, qPrintable(back.failure));
+        QVERIFY(back.changedHere);
+        QCOMPARE(synced(a.db), synced(b.db));
+        QCOMPARE(synced(a.db).size(), 2);
+    }
+
+    // The later of two edits stays on both; the other goes into a file.
+    // An edit beats a deletion on the other side.
+    void laterEditWinsAndEditBeatsDelete() {
+        Device a, b;
+        test::InsertTask(a.db, task("{C}", "root", "Call the plumber"));
+        test::InsertTask(a.db, task("{X}", "root", "Water the plants"));
+        QVERIFY(run(a, accountOf(*server, 1)).ok);
+        QVERIFY(run(b, accountOf(*server, 1)).ok);
+        Clock::SetForTesting([] { return QDateTime(QDate(2026, 12, 6), QTime(9, 0)); });
+        edit(a.db, [&](Query& q) {
+            TaskStore::WriteContent(q, "{C}", "Call the plumber at 9", Clock::Now());
+            TaskStore::Delete(q, {"{X}"});
+        });
+        Clock::SetForTesting([] { return QDateTime(QDate(2026, 12, 6), QTime(11, 0)); });
+        edit(b.db, [&](Query& q) {
+            TaskStore::WriteContent(q, "{C}", "Call the plumber at 11", Clock::Now());
+            TaskStore::WriteContent(q, "{X}", "Water the plants twice", Clock::Now());
+        });
+        QVERIFY(run(b, accountOf(*server, 1)).ok);
+        const SyncResult r = run(a, accountOf(*server, 1));
+        QVERIFY2(r.ok, qPrintable(r.failure));
+        QVERIFY(!r.conflictFile.isEmpty());
+        QVERIFY(test::ReadFile(r.conflictFile).contains("Call the plumber at 9"));
+        QCOMPARE(synced(a.db), synced(b.db));
+        QVERIFY(synced(a.db).join(u'\n').contains("Call the plumber at 11"));
+        QVERIFY(synced(a.db).join(u'\n').contains("Water the plants twice"));
+        QVERIFY(run(b, accountOf(*server, 1)).ok);
+        QCOMPARE(synced(b.db), synced(a.db));
+    }
+
+    // What another client writes shows here, and what we write back keeps
+    // the properties we do not know.
+    void anotherClientSeesTheSameTasks() {
+        Device a;
+        QVERIFY(run(a, accountOf(*server, 2)).ok);
+        const QString added = python(*server, 2, {"add", "phone-1", "From the phone"});
+        QVERIFY2(added.isEmpty(), qPrintable(added));
+        QVERIFY(run(a, accountOf(*server, 2)).ok);
+        QCOMPARE(test::StoredRowOf(a.folder.path(), "phone-1").content,
+                 QStringLiteral("From the phone"));
+        edit(a.db, [&](Query& q) {
+            TaskStore::WriteFlagAndTime(q, {"phone-1"}, "checkFlag", true, "checkTime",
+                                        Clock::Now());
+        });
+        QVERIFY(run(a, accountOf(*server, 2)).ok);
+        QVERIFY2(python(*server, 2, {"list"}).contains("phone-1|From the phone|COMPLETED|kept"),
+                 qPrintable(python(*server, 2, {"list"})));
+    }
+
+    // The server gone half-way: nothing lost, and the next sync finishes
+    // the work without doubles.
+    void serverStoppedMidwayLosesNothing() {
+        Device a, b;
+        {
+            Transaction t(a.db);
+            for (int i = 0; i < 600; ++i)
+                test::InsertTask(a.db, task(QStringLiteral("{m%1}").arg(i), "root",
+                                            QStringLiteral("Task %1").arg(i)));
+            t.commit();
+        }
+        QTimer::singleShot(400, [&] { server->stop(); });
+        const SyncResult cut = run(a, accountOf(*server, 3));
+        QVERIFY(!cut.ok);
+        QCOMPARE(synced(a.db).size(), 600);
+        QVERIFY(server->start());
+        const SyncResult rest = run(a, accountOf(*server, 3));
+        QVERIFY2(rest.ok, qPrintable(rest.failure));
+        QVERIFY(rest.sent > 0);
+        QVERIFY(run(b, accountOf(*server, 3)).ok);
+        QCOMPARE(synced(b.db), synced(a.db));
+    }
+
+    // A wiped collection empties no list unasked; declined, the tasks go back.
+    void wipedCollectionIsAskedAbout() {
+        Device a;
+        test::InsertTask(a.db, task("{W1}", "root", "Keep me"));
+        test::InsertTask(a.db, task("{W2}", "root", "And me"));
+        QVERIFY(run(a, accountOf(*server, 4)).ok);
+        python(*server, 4, {"wipe"});
+        int asked = 0;
+        a.engine.confirmDeletions = [&](int n, int total) {
+            ++asked;
+            return n != total; // no to the wipe
+        };
+        const SyncResult r = run(a, accountOf(*server, 4));
+        QVERIFY2(r.ok, qPrintable(r.failure));
+        QVERIFY(asked > 0);
+        QCOMPARE(synced(a.db).size(), 2);
+        QVERIFY(python(*server, 4, {"list"}).contains("Keep me"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSync)
+#include "test_sync.moc"
