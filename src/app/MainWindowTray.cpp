@@ -82,6 +82,18 @@ void TmainFm::CreatePopupMenu() {
     PopupMenu_Tray->addSeparator();
     PopupMenu_Tray->addAction(Action_Exit);
     ZvTrayIcon1->SetPopupMenu(PopupMenu_Tray);
+    ShowSyncInTrayMenu();
+}
+
+// After Paste to Task, while an account is set.
+void TmainFm::ShowSyncInTrayMenu() {
+    if (!PopupMenu_Tray)
+        return;
+    PopupMenu_Tray->removeAction(Action_Sync);
+    if (Action_Sync->isVisible())
+        PopupMenu_Tray->insertAction(PopupMenu_Tray->actions().value(
+                                         PopupMenu_Tray->actions().indexOf(Action_PasteTask) + 1),
+                                     Action_Sync);
 }
 
 void TmainFm::hideEvent(QHideEvent* e) {

@@ -86,7 +86,8 @@ void TcommonDm::SetAutoStart(bool on) {
 }
 
 void TcommonDm::Action_OptionsExecute() {
-    TOptionsDlg dlg(m_window, m_context.options, IniFile(m_context.configPath), autoStart());
+    TOptionsDlg dlg(m_window, m_context.options, IniFile(m_context.configPath), autoStart(),
+                    &m_context.sync);
     dlg.exec();
 }
 

@@ -80,6 +80,7 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
     shared.import = Action_Import;
     shared.importCalendar = Action_ImportCalendar;
     shared.exit = Action_Exit;
+    CreateSync();
     CreateTrayIcon();
     CreatePopupMenu();
     if (m_instance)
@@ -209,6 +210,7 @@ void TmainFm::FirstShow() {
                 QDir::toNativeSeparators(m_context.folder + QLatin1String(Database::FileName)));
         });
     m_firstShow = false;
+    StartSyncSoon();
 }
 
 // The frame says what changed; the window keeps the menu bar, the tray
@@ -250,6 +252,7 @@ void TmainFm::Exit() {
         return;
     }
     m_exiting = true;
+    StopSync(); // what landed is stored; the rest goes next time
     Guarded([this] { ZvFormState1->SaveState(); });
     delete m_tasksFrame; // commits an open edit and stops the frame's timers
     if (m_instance)

@@ -16,6 +16,9 @@ class TzvTasksFrame;
 class TcommonDm;
 class TIoDm;
 class TZVHHComp;
+class SecretStore;
+class SyncEngine;
+struct SyncResult;
 
 class TmainFm : public QMainWindow {
     Q_OBJECT
@@ -66,6 +69,7 @@ public:
     QAction* Action_DbRestore;
     QAction* Action_Import;
     QAction* Action_ImportCalendar;
+    QAction* Action_Sync; // F5, while a sync account is set
 
     // Ends the program: save, free the frame, release the instance, close.
     void Exit();
@@ -102,6 +106,14 @@ public:
 private:
     void CreatePopupMenu();
     void CreateFrame();
+    // Synchronizing (MainWindowSync.cpp).
+    void CreateSync();
+    void ApplySyncSettings();
+    void StartSyncSoon();
+    void StartSync(bool byHand);
+    void SyncFinished(const SyncResult& r);
+    void StopSync();
+    void ShowSyncInTrayMenu();
 
     SingleInstance* m_instance = nullptr;
     bool m_firstShow = true;
@@ -120,4 +132,14 @@ private:
     bool m_hasNotifyArea = true;
     bool m_restyling = false;   // Stay on top re-makes the window
     bool m_newDatabase = false; // made at this start: the status bar says so
+    SyncEngine* m_sync = nullptr;
+    SecretStore* m_secrets = nullptr;
+    SyncSettings m_syncSettings;
+    QString m_syncPassword; // in memory only
+    bool m_syncPasswordKnown = false, m_syncPasswordDeclined = false, m_syncAsking = false;
+    bool m_syncByHand = false;
+    quint64 m_syncSeen = 0;            // changes here already followed by a sync
+    QTimer* Timer_sync = nullptr;      // every few minutes
+    QTimer* Timer_syncSoon = nullptr;  // soon after a change here
+    QTimer* Timer_syncWatch = nullptr; // looks for changes here
 };

@@ -1,5 +1,6 @@
 #include "TOptionsDlg.h"
 
+#include "SyncPage.h"
 #include "gui/pU_Boxes.h"
 #include "gui/pU_Dialogs.h"
 
@@ -7,6 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 QString TOptionsDlg::autoStartCaption() {
@@ -17,9 +19,10 @@ QString TOptionsDlg::autoStartCaption() {
 #endif
 }
 
-TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart)
-    : QDialog(parent), m_options(options), m_ini(std::move(ini)),
-      m_autoStart(std::move(autoStart)) {
+TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart,
+                         SyncHooks* hooks)
+    : QDialog(parent), m_options(options), m_ini(std::move(ini)), m_autoStart(std::move(autoStart)),
+      m_hooks(hooks) {
     setObjectName(QStringLiteral("OptionsDlg"));
     setWindowTitle(tr("Options"));
     SetFixedDialogBorder(this);
@@ -36,7 +39,10 @@ TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, Auto
     Btn_Cancel = new QPushButton(tr("Cancel"), this);
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
 
-    auto* group = new QGroupBox(this);
+    Tabs = new QTabWidget(this);
+    Tabs->setObjectName(QStringLiteral("Tabs"));
+    auto* general = new QWidget(Tabs);
+    auto* group = new QGroupBox(general);
     auto* boxes = new QVBoxLayout(group);
     boxes->addWidget(cb_AutoStart);
     boxes->addWidget(cb_AutoMinimized);
@@ -45,8 +51,14 @@ TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, Auto
     buttons->addStretch();
     buttons->addWidget(Btn_Ok);
     buttons->addWidget(Btn_Cancel);
+    auto* generalLayout = new QVBoxLayout(general);
+    generalLayout->addWidget(group);
+    generalLayout->addStretch();
+    page_Sync = new SyncPage(Tabs, SyncSettings::Read(m_ini), hooks);
+    Tabs->addTab(general, tr("General"));
+    Tabs->addTab(page_Sync, tr("Sync"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
+    layout->addWidget(Tabs);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed border
 
@@ -69,4 +81,10 @@ void TOptionsDlg::Btn_OkClick() {
                     m_options.runMinimizedEn);
     m_ini.writeBool(QStringLiteral("option"), QStringLiteral("addOpenEn"), m_options.addOpenEn);
     m_autoStart.setAutoStart(cb_AutoStart->isChecked());
+    if (page_Sync->changed()) {
+        const SyncSettings s = page_Sync->settings();
+        s.write(m_ini);
+        if (m_hooks && m_hooks->changed)
+            m_hooks->changed(s, page_Sync->password());
+    }
 }

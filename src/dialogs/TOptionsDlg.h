@@ -8,17 +8,24 @@
 
 class QCheckBox;
 class QPushButton;
+class QTabWidget;
+class SyncPage;
+struct SyncHooks;
 
 class TOptionsDlg : public QDialog {
     Q_OBJECT
 public:
-    TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart);
+    // hooks: the running program's sync; without them the page cannot test.
+    TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart,
+                SyncHooks* hooks = nullptr);
 
     QCheckBox* cb_AutoStart;
     QCheckBox* cb_AutoMinimized;
     QCheckBox* cb_AddOpen;
     QPushButton* Btn_Ok;
     QPushButton* Btn_Cancel;
+    QTabWidget* Tabs;
+    SyncPage* page_Sync;
 
     // The caption of the log-on box names the platform it runs on.
     static QString autoStartCaption();
@@ -28,4 +35,5 @@ private:
     AppOptions& m_options;
     IniFile m_ini;
     AutoStart m_autoStart;
+    SyncHooks* m_hooks;
 };

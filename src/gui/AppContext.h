@@ -5,6 +5,7 @@
 #include "platform/Options.h"
 #include "platform/ProgramFolders.h"
 #include "platform/ZvVersionInfo.h"
+#include "sync/SyncSettings.h"
 
 #include <QString>
 
@@ -19,6 +20,7 @@ struct SharedActions {
     QAction* restore = nullptr;
     QAction* import = nullptr;
     QAction* importCalendar = nullptr;
+    QAction* sync = nullptr; // F5
     QAction* stayOnTop = nullptr;
     QAction* close = nullptr; // Ctrl+F12
     QAction* exit = nullptr;  // in File without a notification area
@@ -53,6 +55,7 @@ public:
     const TZvVersionInfo& version;
     const TBackgrounds& backgrounds;
     SharedActions actions;
+    SyncHooks sync;          // filled by the window, read by Options
     int storedTaskCount = 0; // as the last load counted them
 
     QString fileVersion() const { return version.GetVersionValue(TZvVersionInfo::FileVersion); }

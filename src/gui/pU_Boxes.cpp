@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -29,6 +31,9 @@ TypedSavePromptHandler& typedHandler() {
 }
 PrintPromptHandler& printHandler() {
     return seam<PrintPromptHandler>();
+}
+PasswordPromptHandler& passwordHandler() {
+    return seam<PasswordPromptHandler>();
 }
 } // namespace
 
@@ -93,6 +98,20 @@ QString AskSaveFileNameTyped(const QStringList& filters, int& type) {
 
 void SetPrintPromptHandler(PrintPromptHandler h) {
     printHandler() = std::move(h);
+}
+
+void SetPasswordPromptHandler(PasswordPromptHandler h) {
+    passwordHandler() = std::move(h);
+}
+std::optional<QString> AskPassword(const QString& text) {
+    if (passwordHandler())
+        return passwordHandler()(text);
+    bool ok = false;
+    const QString typed = QInputDialog::getText(QApplication::activeWindow(), AppTitle(), text,
+                                                QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return typed;
 }
 
 bool AskPrint(QPrinter& printer) {

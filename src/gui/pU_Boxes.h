@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <exception>
 #include <functional>
+#include <optional>
 
 // Every message box of the program goes through ShowMessageBox, so tests can
 // answer it instead of a person.
@@ -40,6 +41,11 @@ QString AskSaveFileNameTyped(const QStringList& filters, int& type);
 using PrintPromptHandler = std::function<bool(class QPrinter& printer)>;
 void SetPrintPromptHandler(PrintPromptHandler handler);
 bool AskPrint(QPrinter& printer);
+
+// A password prompt: the typed password, or nothing when cancelled.
+using PasswordPromptHandler = std::function<std::optional<QString>(const QString& text)>;
+void SetPasswordPromptHandler(PasswordPromptHandler handler);
+std::optional<QString> AskPassword(const QString& text);
 
 // The application title, caption of the general error display.
 QString AppTitle();

@@ -219,6 +219,14 @@ void SyncEngine::fail(const QString& text) {
     finish();
 }
 
+bool SyncEngine::mayWrite() {
+    if (!mayChangeHere || mayChangeHere())
+        return true;
+    m_result.postponed = true;
+    fail(tr("Waiting for the edit to end."));
+    return false;
+}
+
 void SyncEngine::finish() {
     if (!m_running)
         return;

@@ -27,6 +27,7 @@ struct SyncResult {
     QString failure;          // when not ok: what the status bar says
     QString conflictFile;     // the other versions of this run's conflicts, or empty
     bool changedHere = false; // the tasks table got the server's changes
+    bool postponed = false;   // stopped before writing here, for an open edit
     QString text() const;
 };
 
@@ -49,9 +50,9 @@ public:
     // Asked before the server's removals would delete many tasks here;
     // false keeps them and sends them back. Unset: kept.
     std::function<bool(int deletions, int total)> confirmDeletions;
-    // Runs before the server's changes are written here (an edit in place
-    // is ended or kept by the caller).
-    std::function<void()> beforeLocalChange;
+    // Asked before the server's changes are written here: false (an edit
+    // in place is open) ends the sync, postponed, with nothing written.
+    std::function<bool()> mayChangeHere;
 
 signals:
     void localChanged(); // the tasks table holds the server's changes
@@ -70,6 +71,7 @@ private:
     void fail(const DavClient::Reply& r);
     void fail(const QString& text);
     void finish();
+    bool mayWrite(); // or ends the sync, postponed
     QUrl urlOf(const QString& path) const;
     // taking the server's changes (SyncPull.cpp)
     void pull();

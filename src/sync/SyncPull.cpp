@@ -144,8 +144,8 @@ void SyncEngine::applyFetched() {
         // inside a transaction.
         const QStringList deletions = deletionsAsked();
         if (!m_fetched.empty() || !m_removed.isEmpty()) {
-            if (beforeLocalChange)
-                beforeLocalChange();
+            if (!mayWrite())
+                return;
             // Parents first, so that their sub-tasks find them.
             std::stable_partition(m_fetched.begin(), m_fetched.end(),
                                   [](const Remote& r) { return !r.data.contains("RELATED-TO"); });

@@ -161,8 +161,8 @@ void SyncEngine::refetch(const SyncStore::Item& it, const QString& href) {
             if (r.status == 404 || r.status == 410) {
                 m_store.forgetHref(it.tid);
             } else if (r.ok()) {
-                if (beforeLocalChange)
-                    beforeLocalChange();
+                if (!mayWrite())
+                    return;
                 bool changed = false;
                 {
                     Transaction t(m_db);

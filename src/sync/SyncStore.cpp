@@ -2,6 +2,7 @@
 
 #include "platform/Database.h"
 
+#include <atomic>
 #include <sqlite3.h>
 
 namespace {
@@ -26,6 +27,13 @@ void now(sqlite3_context* context, int, sqlite3_value**) {
     sqlite3_result_double(context, Clock::Now());
 }
 
+std::atomic<quint64> changes{0};
+
+void changed(sqlite3_context* context, int, sqlite3_value**) {
+    ++changes;
+    sqlite3_result_int(context, 1);
+}
+
 // A change of what the server holds: a column of the task's object.
 const char* const kSyncedChange =
     "old.pid is not new.pid or old.content is not new.content"
@@ -43,25 +51,36 @@ void SyncStore::attach() {
         " rev integer not null default 0, changed real not null default 0);"
         "create index if not exists sync_items_href on sync_items(href);"
         "create table if not exists sync_meta (key text primary key, value text)"));
-    if (sqlite3_create_function_v2(m_db.handle(), "tasquel_now", 0, SQLITE_UTF8, nullptr, now,
-                                   nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db.handle())));
+    using Fn = void (*)(sqlite3_context*, int, sqlite3_value**);
+    for (const auto& [name, fn] : {std::pair<const char*, Fn>{"tasquel_now", now},
+                                   std::pair<const char*, Fn>{"tasquel_changed", changed}})
+        if (sqlite3_create_function_v2(m_db.handle(), name, 0, SQLITE_UTF8, nullptr, fn, nullptr,
+                                       nullptr, nullptr) != SQLITE_OK)
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db.handle())));
+    // Counted last: a term that is false decides alone.
     const QString quiet = QStringLiteral(" when not exists (select 1 from temp.sync_quiet)");
+    const QString count = QStringLiteral(" and tasquel_changed()");
     const QString mark = QStringLiteral("rev=rev+1, changed=tasquel_now() where tid=");
     m_db.exec(QStringLiteral("create temp table if not exists sync_quiet (x);"
                              "create temp trigger if not exists sync_on_update after update on"
                              " main.tasks") +
               quiet + QStringLiteral(" and (") + QString::fromLatin1(kSyncedChange) +
-              QStringLiteral(") begin update sync_items set dirty=1, ") + mark +
+              QStringLiteral(")") + count +
+              QStringLiteral(" begin update sync_items set dirty=1, ") + mark +
               QStringLiteral("new.tid; end;"
                              "create temp trigger if not exists sync_on_delete after delete on"
                              " main.tasks") +
-              quiet + QStringLiteral(" begin update sync_items set deleted=1, dirty=1, ") + mark +
+              quiet + count + QStringLiteral(" begin update sync_items set deleted=1, dirty=1, ") +
+              mark +
               QStringLiteral("old.tid; end;"
                              "create temp trigger if not exists sync_on_insert after insert on"
                              " main.tasks") +
-              quiet + QStringLiteral(" begin update sync_items set deleted=0, dirty=1, ") + mark +
-              QStringLiteral("new.tid; end"));
+              quiet + count + QStringLiteral(" begin update sync_items set deleted=0, dirty=1, ") +
+              mark + QStringLiteral("new.tid; end"));
+}
+
+quint64 SyncStore::ChangeCount() {
+    return changes;
 }
 
 bool SyncStore::exists() const {

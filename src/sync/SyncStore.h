@@ -21,6 +21,9 @@ public:
 
     // Makes the tables when missing and the triggers of this connection.
     void attach();
+    // Counts the changes made here to the tasks table (not the server's),
+    // on every attached connection: a sync can follow them.
+    static quint64 ChangeCount();
     // Whether a sync has ever been set up in this database.
     bool exists() const;
     // Forgets every record of the server (another account or collection):

@@ -94,6 +94,8 @@ void TzvTasksFrame::CreateMenus() {
     file->addAction(shared.import);
     file->addAction(Action_ExportCalendar);
     file->addAction(shared.importCalendar);
+    if (shared.sync)
+        file->addAction(shared.sync);
     file->addSeparator();
     file->addAction(Action_SaveAll);
     file->addAction(Action_Print);

@@ -8,6 +8,9 @@
 #include "gui/pU_Boxes.h"
 #include "platform/IniFile.h"
 
+#include <QItemSelection>
+#include <QLineEdit>
+#include <QSet>
 #include <QUndoStack>
 
 #include <QAction>
@@ -62,8 +65,10 @@ void TzvTasksFrame::ReloadTasks() {
     m_model->clear();
     m_tipMode = 0;
     // What the steps knew is gone (a start, a restore, an import); the
-    // safety copy is the way back from the last two.
-    m_undoStack->clear();
+    // safety copy is the way back from the last two. A sync's changes are
+    // no steps of their own and leave the others as they are.
+    if (!m_keepSteps)
+        m_undoStack->clear();
 
     const IniFile ini(m_context.configPath);
     Action_ViewList->setChecked(ini.readBool(kTask, QStringLiteral("viewListEn"), false));
@@ -161,4 +166,43 @@ void TzvTasksFrame::RefreshTrayHint() {
         return;
     m_trayHint = BuildTrayHint(m_context.db, m_context.options.hintSize);
     emit trayHintChanged(m_trayHint);
+}
+
+void TzvTasksFrame::TakeSyncedChanges() {
+    // What the user was looking at stays: the rows chosen, the one with
+    // the focus, a search typed.
+    QSet<QString> chosen;
+    for (const TaskNode* n : SelectedNodes())
+        chosen.insert(n->info.tid);
+    const TaskNode* at = m_model->nodeAt(VtTasks->currentIndex());
+    const QString current = at ? at->info.tid : QString();
+    const bool searching = m_searchActive;
+    const QString typed = Edt_Search->text();
+    const bool searchFocus = Edt_Search->hasFocus();
+    m_keepSteps = true;
+    ReloadTasks();
+    m_keepSteps = false;
+    if (searching) {
+        SearchEnter();
+        Edt_Search->setText(typed);
+        if (searchFocus)
+            Edt_Search->setFocus();
+    }
+    QItemSelection selection;
+    QModelIndex currentIndex;
+    m_model->forEachNode([&](TaskNode* n) {
+        const QModelIndex i = m_model->indexOf(n);
+        if (!i.isValid())
+            return;
+        if (chosen.contains(n->info.tid))
+            selection.select(i, i);
+        if (n->info.tid == current)
+            currentIndex = i;
+    });
+    if (currentIndex.isValid())
+        VtTasks->selectionModel()->setCurrentIndex(currentIndex, QItemSelectionModel::NoUpdate);
+    if (!selection.isEmpty())
+        VtTasks->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    UpdateCommands();
 }

@@ -46,6 +46,9 @@ public:
 
     // Loading and the posted messages (FrameLoading.cpp).
     void ReloadTasks();
+    // The server's changes are in the table: the tree shows them, keeping
+    // the selection, a search and the undo steps (FrameLoading.cpp).
+    void TakeSyncedChanges();
     int CountTasks();
     int LoadTaskTree(); // returns the number of stored rows
     void RefreshTrayHint();
@@ -300,6 +303,7 @@ private:
     QUndoStack* m_undoStack = nullptr;
 
     TaskNode* m_editingNode = nullptr;
+    bool m_keepSteps = false; // a reload that keeps the undo steps
     // A store of the edited text that failed, shown once the editor is
     // closed: a box over the open editor would take its focus and commit
     // it again.

@@ -1,0 +1,171 @@
+#include "TmainFm.h"
+
+#include "components/ZvStatusBar.h"
+#include "gui/ImageList.h"
+#include "gui/pU_Boxes.h"
+#include "sync/SyncEngine.h"
+#include "tasks/TzvTasksFrame.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QTimer>
+
+// Synchronizing with the account's server: by hand (F5), at the start,
+// every few minutes and soon after a change here. Nothing of it exists
+// while no account is set.
+
+namespace {
+constexpr int kAfterChangeMs = 3000; // edits in a row go together
+constexpr int kStartDelayMs = 1500;  // after the first load
+constexpr int kWatchMs = 1000;
+} // namespace
+
+void TmainFm::CreateSync() {
+    Action_Sync = MakeAction(this, "Action_Sync", tr("S&ynchronize"),
+                             tr("Synchronize the tasks with the server"));
+    Action_Sync->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(Action_Sync, &QAction::triggered, this, [this] { StartSync(true); });
+    m_context.actions.sync = Action_Sync;
+    m_secrets = new SecretStore(this);
+    m_sync = new SyncEngine(m_db, m_context.folder + QStringLiteral("Backups"),
+                            m_context.fileVersion(), this);
+    m_sync->mayChangeHere = [this] { return !m_tasksFrame || !m_tasksFrame->editingNode(); };
+    m_sync->confirmDeletions = [](int n, int total) {
+        return AskBox(tr("The server no longer has %1 of the %2 tasks here. Delete them here "
+                         "too?\n\nCancel keeps them and sends them back to the server.")
+                          .arg(n)
+                          .arg(total)) == IDOK;
+    };
+    connect(m_sync, &SyncEngine::localChanged, this, [this] {
+        if (m_tasksFrame)
+            Guarded([this] { m_tasksFrame->TakeSyncedChanges(); });
+    });
+    connect(m_sync, &SyncEngine::finished, this, &TmainFm::SyncFinished);
+
+    Timer_sync = new QTimer(this);
+    connect(Timer_sync, &QTimer::timeout, this, [this] { StartSync(false); });
+    Timer_syncSoon = new QTimer(this);
+    Timer_syncSoon->setSingleShot(true);
+    connect(Timer_syncSoon, &QTimer::timeout, this, [this] { StartSync(false); });
+    Timer_syncWatch = new QTimer(this);
+    connect(Timer_syncWatch, &QTimer::timeout, this, [this] {
+        if (SyncStore::ChangeCount() != m_syncSeen) {
+            m_syncSeen = SyncStore::ChangeCount();
+            Timer_syncSoon->start(kAfterChangeMs);
+        }
+    });
+
+    SyncHooks& hooks = m_context.sync;
+    hooks.secrets = m_secrets;
+    hooks.test = [this](const SyncAccount& a, std::function<void(bool, QString)> done) {
+        auto* tester = new SyncEngine(m_db, QString(), m_context.fileVersion(), this);
+        tester->test(a, [tester, done](bool ok, QString text) {
+            done(ok, text);
+            tester->deleteLater();
+        });
+    };
+    hooks.changed = [this](const SyncSettings& s, const QString& password) {
+        m_syncSettings = s;
+        m_syncPassword = password;
+        m_syncPasswordKnown = true;
+        if (s.isSet() && !password.isEmpty())
+            m_secrets->write(s.accountKey(), password, [this](SecretStore::Outcome o) {
+                m_context.sync.storeMissing = o == SecretStore::Outcome::NoStore;
+            });
+        ApplySyncSettings();
+        if (s.isSet())
+            Timer_syncSoon->start(0);
+    };
+    m_syncSettings = SyncSettings::Read(IniFile(m_context.configPath));
+    ApplySyncSettings();
+}
+
+void TmainFm::ApplySyncSettings() {
+    const bool on = m_syncSettings.isSet() && m_db.isOpen();
+    Action_Sync->setVisible(on);
+    ShowSyncInTrayMenu();
+    Timer_sync->stop();
+    Timer_syncWatch->stop();
+    if (!on)
+        return;
+    // From now on every change here is recorded, offline ones too.
+    Guarded([this] { SyncStore(m_db).attach(); });
+    m_syncSeen = SyncStore::ChangeCount();
+    Timer_syncWatch->start(kWatchMs);
+    if (m_syncSettings.interval > 0)
+        Timer_sync->start(m_syncSettings.interval * 60 * 1000);
+}
+
+void TmainFm::StartSyncSoon() {
+    if (m_syncSettings.isSet())
+        QTimer::singleShot(kStartDelayMs, this, [this] { StartSync(false); });
+}
+
+void TmainFm::StartSync(bool byHand) {
+    if (!m_syncSettings.isSet() || !m_db.isOpen() || m_sync->running() || m_exiting)
+        return;
+    if (m_tasksFrame && m_tasksFrame->editingNode()) {
+        if (!byHand)
+            return Timer_syncSoon->start(kAfterChangeMs); // after the edit
+        m_tasksFrame->FinishEdit();
+    }
+    m_syncByHand = byHand;
+    if (!m_syncPasswordKnown && !m_syncSettings.user.isEmpty()) {
+        if (m_syncAsking)
+            return;
+        m_syncAsking = true;
+        m_secrets->read(m_syncSettings.accountKey(), [this](SecretStore::Outcome o, QString pw) {
+            m_syncAsking = false;
+            if (o == SecretStore::Outcome::Done) {
+                m_syncPassword = pw;
+                m_syncPasswordKnown = true;
+            } else {
+                m_context.sync.storeMissing = o == SecretStore::Outcome::NoStore;
+                // Asked once a run; kept in memory only.
+                if (m_syncPasswordDeclined && !m_syncByHand)
+                    return;
+                const auto typed = AskPassword(
+                    tr("Password of %1 at %2:").arg(m_syncSettings.user, m_syncSettings.address));
+                if (!typed) {
+                    m_syncPasswordDeclined = true;
+                    return;
+                }
+                m_syncPassword = *typed;
+                m_syncPasswordKnown = true;
+                if (o == SecretStore::Outcome::NotFound)
+                    m_secrets->write(m_syncSettings.accountKey(), *typed, {});
+            }
+            StartSync(m_syncByHand);
+        });
+        return;
+    }
+    if (m_tasksFrame)
+        m_tasksFrame->ZvStatusBar1->setPanelText(tr("Synchronizing..."));
+    m_sync->start(
+        {m_syncSettings.address, m_syncSettings.user, m_syncPassword, m_syncSettings.allowPlain});
+}
+
+void TmainFm::SyncFinished(const SyncResult& r) {
+    m_syncSeen = SyncStore::ChangeCount(); // what the sync sent needs no second one
+    if (r.postponed) {
+        Timer_syncSoon->start(kAfterChangeMs);
+        return;
+    }
+    QString text = r.text();
+    if (!r.conflictFile.isEmpty())
+        text = SyncResult{r.ok, r.sent, r.received, r.failure,
+                          QDir(m_context.folder).relativeFilePath(r.conflictFile)}
+                   .text();
+    if (m_tasksFrame)
+        m_tasksFrame->ZvStatusBar1->setPanelText(text);
+    if (!r.ok && r.failure.contains(QStringLiteral("password")))
+        m_syncPasswordKnown = false; // asked again next time
+    if (!r.ok && m_syncByHand)
+        ErrorBox(text);
+}
+
+void TmainFm::StopSync() {
+    if (m_sync)
+        m_sync->stop();
+}

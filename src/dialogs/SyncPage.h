@@ -1,0 +1,42 @@
+#pragma once
+
+#include "sync/SyncSettings.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// The Options page of the sync account: where the server is, who signs in,
+// how often, and a test that says what the server holds.
+class SyncPage : public QWidget {
+    Q_OBJECT
+public:
+    SyncPage(QWidget* parent, const SyncSettings& settings, SyncHooks* hooks);
+
+    QLineEdit* edt_Address;
+    QLineEdit* edt_User;
+    QLineEdit* edt_Password;
+    QSpinBox* spin_Interval;
+    QCheckBox* cb_AllowPlain;
+    QPushButton* Btn_Test;
+    QLabel* lbl_Test;
+    QLabel* lbl_Secret;
+
+    SyncSettings settings() const;
+    QString password() const;
+    // The account as typed differs from the one the page opened with.
+    bool changed() const;
+
+private:
+    void Btn_TestClick();
+    void ShowPlainWarning();
+
+    SyncSettings m_opened;
+    QString m_openedPassword;
+    SyncHooks* m_hooks;
+    QLabel* lbl_Plain;
+};

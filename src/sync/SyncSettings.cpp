@@ -1,0 +1,92 @@
+#include "SyncSettings.h"
+
+#include <QTimer>
+#include <qt6keychain/keychain.h>
+
+namespace {
+
+const QString kSection = QStringLiteral("sync");
+const QString kService = QStringLiteral("zarvik-tasquel");
+constexpr int kStoreWaitMs = 8000; // a store that does not answer counts as none
+
+SecretStore::Outcome outcomeOf(const QKeychain::Job* job) {
+    switch (job->error()) {
+    case QKeychain::NoError:
+        return SecretStore::Outcome::Done;
+    case QKeychain::EntryNotFound:
+        return SecretStore::Outcome::NotFound;
+    default:
+        return SecretStore::Outcome::NoStore;
+    }
+}
+
+// Runs the job; done gets its outcome once, or NoStore after the wait.
+template <typename Done> void run(QKeychain::Job* job, QObject* owner, Done done) {
+    job->setAutoDelete(false);
+    job->setInsecureFallback(false); // never a file in clear
+    auto answered = std::make_shared<bool>(false);
+    auto* timer = new QTimer(job);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, owner, [job, answered, done] {
+        if (*answered)
+            return;
+        *answered = true;
+        done(job, SecretStore::Outcome::NoStore);
+        job->deleteLater();
+    });
+    QObject::connect(job, &QKeychain::Job::finished, owner, [job, answered, done] {
+        if (!*answered) {
+            *answered = true;
+            done(job, outcomeOf(job));
+        }
+        job->deleteLater();
+    });
+    timer->start(kStoreWaitMs);
+    job->start();
+}
+
+} // namespace
+
+SyncSettings SyncSettings::Read(const IniFile& ini) {
+    SyncSettings s;
+    s.address = ini.readString(kSection, QStringLiteral("address"), QString()).trimmed();
+    s.user = ini.readString(kSection, QStringLiteral("user"), QString());
+    const int minutes = ini.readInteger(kSection, QStringLiteral("interval"), DefaultInterval);
+    s.interval = minutes >= 0 && minutes <= 24 * 60 ? minutes : DefaultInterval;
+    s.allowPlain = ini.readBool(kSection, QStringLiteral("allowUnencrypted"), false);
+    return s;
+}
+
+void SyncSettings::write(const IniFile& ini) const {
+    ini.writeStrings(kSection, {{QStringLiteral("address"), address.trimmed()},
+                                {QStringLiteral("user"), user},
+                                {QStringLiteral("interval"), QString::number(interval)},
+                                {QStringLiteral("allowUnencrypted"),
+                                 allowPlain ? QStringLiteral("1") : QStringLiteral("0")}});
+}
+
+void SecretStore::read(const QString& key, std::function<void(Outcome, QString)> done) {
+    auto* job = new QKeychain::ReadPasswordJob(kService, this);
+    job->setKey(key);
+    run(job, this, [done](QKeychain::Job* j, Outcome o) {
+        done(o, o == Outcome::Done ? static_cast<QKeychain::ReadPasswordJob*>(j)->textData()
+                                   : QString());
+    });
+}
+
+void SecretStore::write(const QString& key, const QString& password,
+                        std::function<void(Outcome)> done) {
+    auto* job = new QKeychain::WritePasswordJob(kService, this);
+    job->setKey(key);
+    job->setTextData(password);
+    run(job, this, [done](QKeychain::Job*, Outcome o) {
+        if (done)
+            done(o);
+    });
+}
+
+void SecretStore::remove(const QString& key) {
+    auto* job = new QKeychain::DeletePasswordJob(kService, this);
+    job->setKey(key);
+    run(job, this, [](QKeychain::Job*, Outcome) {});
+}
