@@ -55,7 +55,9 @@ SyncPage::SyncPage(QWidget* parent, const SyncSettings& settings, SyncHooks* hoo
     every->addWidget(spin_Interval);
     every->addWidget(new QLabel(tr("minutes"), this));
     every->addStretch();
-    form->addRow(tr("Sync &every"), every);
+    auto* everyLabel = new QLabel(tr("Sync &every"), this);
+    everyLabel->setBuddy(spin_Interval);
+    form->addRow(everyLabel, every);
     auto* test = new QHBoxLayout;
     test->addWidget(Btn_Test);
     test->addWidget(lbl_Test, 1);

@@ -89,6 +89,7 @@ void SyncEngine::test(const SyncAccount& account, std::function<void(bool, QStri
         return done(false, tr("A synchronization is running."));
     m_running = true;
     m_testOnly = true;
+    m_account = account;
     m_testDone = std::move(done);
     m_result = SyncResult();
     const QUrl address(account.address.trimmed());

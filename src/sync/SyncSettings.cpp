@@ -7,7 +7,9 @@ namespace {
 
 const QString kSection = QStringLiteral("sync");
 const QString kService = QStringLiteral("zarvik-tasquel");
-constexpr int kStoreWaitMs = 8000; // a store that does not answer counts as none
+// A store that does not answer in time counts as none; a person may be
+// typing the store's own password meanwhile.
+constexpr int kStoreWaitMs = 60000;
 
 SecretStore::Outcome outcomeOf(const QKeychain::Job* job) {
     switch (job->error()) {
@@ -20,7 +22,8 @@ SecretStore::Outcome outcomeOf(const QKeychain::Job* job) {
     }
 }
 
-// Runs the job; done gets its outcome once, or NoStore after the wait.
+// Runs the job; done gets its outcome once, or NoStore after the wait. The
+// job lives until the store answers: the store's call still refers to it.
 template <typename Done> void run(QKeychain::Job* job, QObject* owner, Done done) {
     job->setAutoDelete(false);
     job->setInsecureFallback(false); // never a file in clear
@@ -32,7 +35,6 @@ template <typename Done> void run(QKeychain::Job* job, QObject* owner, Done done
             return;
         *answered = true;
         done(job, SecretStore::Outcome::NoStore);
-        job->deleteLater();
     });
     QObject::connect(job, &QKeychain::Job::finished, owner, [job, answered, done] {
         if (!*answered) {
