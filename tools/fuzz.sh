@@ -14,18 +14,20 @@ seconds=${1:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTASQUEL_FUZZ=ON -DTASQUEL_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_all >/dev/null
-targets=(${FUZZ_TARGETS:-fuzz_container fuzz_xml fuzz_restore fuzz_import fuzz_ini fuzz_icalendar})
+targets=(${FUZZ_TARGETS:-fuzz_container fuzz_xml fuzz_restore fuzz_import fuzz_ini fuzz_icalendar fuzz_multistatus})
 corpus_of() {
   case $1 in
     fuzz_container) echo container ;;
     fuzz_ini) echo ini ;;
     fuzz_icalendar) echo ics ;;
+    fuzz_multistatus) echo dav ;;
     *) echo xml ;;
   esac
 }
 dict_of() {
   case $1 in
     fuzz_icalendar) echo tests/fuzz/icalendar.dict ;;
+    fuzz_multistatus) echo tests/fuzz/dav.dict ;;
     *) echo tests/fuzz/interchange.dict ;;
   esac
 }

@@ -1,0 +1,144 @@
+#include "HttpStub.h"
+#include "TestSupport.h"
+#include "sync/SyncEngine.h"
+
+#include <QTest>
+
+namespace {
+
+using Answer = test::HttpStub::Answer;
+
+const QByteArray kXml = "application/xml; charset=utf-8";
+
+QByteArray multistatus(const QByteArray& responses) {
+    return "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
+           "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">" +
+           responses + "</d:multistatus>";
+}
+
+// A task list at /cal/ holding the objects given, found at once, listed
+// by a sync report and fetched by multiget.
+Answer taskList(const test::HttpStub::Request& r, const QList<QByteArray>& objects) {
+    if (r.method == "PROPFIND")
+        return {207,
+                multistatus("<d:response><d:href>/cal/</d:href><d:propstat><d:prop>"
+                            "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype>"
+                            "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat>"
+                            "</d:response>"),
+                {{"Content-Type", kXml}}};
+    if (r.method == "REPORT") {
+        const bool get = r.body.contains("calendar-multiget");
+        QByteArray list;
+        for (int i = 0; i < objects.size(); ++i) {
+            QByteArray data = objects[i];
+            data.replace("&", "&amp;").replace("<", "&lt;");
+            list += "<d:response><d:href>/cal/" + QByteArray::number(i) +
+                    ".ics</d:href><d:propstat><d:prop><d:getetag>\"1\"</d:getetag>" +
+                    (get ? "<c:calendar-data>" + data + "</c:calendar-data>" : QByteArray()) +
+                    "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+        }
+        return {207,
+                multistatus(list + (get ? "" : "<d:sync-token>t1</d:sync-token>")),
+                {{"Content-Type", kXml}}};
+    }
+    return {201, {}, {{"ETag", "\"2\""}}};
+}
+
+QByteArray vtodo(const char* uid, const char* summary, const char* parent = nullptr) {
+    QByteArray v =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VTODO\r\nUID:" + QByteArray(uid) +
+        "\r\nSUMMARY:" + summary + "\r\n";
+    if (parent)
+        v += "RELATED-TO:" + QByteArray(parent) + "\r\n";
+    return v + "END:VTODO\r\nEND:VCALENDAR\r\n";
+}
+
+} // namespace
+
+class TestSyncHostile : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::FixEnvironment(); }
+
+    // Whatever the server does, the sync ends with a reason or with what
+    // can be read of it, and the stored task is untouched.
+    void hostileServers_data() {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("failure"); // the start of it
+        QTest::addColumn<QStringList>("contents");
+        QTest::newRow("broken XML")
+            << false << "The server's reply is not XML" << QStringList{"Stored"};
+        QTest::newRow("huge body")
+            << false << "The server's reply is too large" << QStringList{"Stored"};
+        QTest::newRow("endless redirects")
+            << false << "The server redirects too many" << QStringList{"Stored"};
+        QTest::newRow("a web page")
+            << false << "No CalDAV server was found" << QStringList{"Stored"};
+        QTest::newRow("wrong password")
+            << false << "The server refused the user" << QStringList{"Stored"};
+        QTest::newRow("disk full")
+            << false << "The server has no room left" << QStringList{"Stored"};
+        QTest::newRow("events only") << true << "" << QStringList{"Stored"};
+        QTest::newRow("parent cycle") << true << "" << QStringList{"Stored", "one", "two"};
+        QTest::newRow("not a calendar") << true << "" << QStringList{"Stored", "fine"};
+    }
+    void hostileServers() {
+        QFETCH(bool, ok);
+        QFETCH(QString, failure);
+        QFETCH(QStringList, contents);
+        const QByteArray row = QTest::currentDataTag();
+        test::HttpStub stub;
+        int redirects = 0;
+        stub.answer = [&](const test::HttpStub::Request& r) -> Answer {
+            if (row == "broken XML" && r.method == "REPORT")
+                return {207,
+                        "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\"><d:resp",
+                        {{"Content-Type", kXml}}};
+            if (row == "huge body")
+                return {207, "x", {{"Content-Type", kXml}}, 80 << 20};
+            if (row == "endless redirects")
+                return {301, {}, {{"Location", "/again/" + QByteArray::number(++redirects)}}};
+            if (row == "a web page")
+                return {207, "<html><body>Welcome</body></html>", {{"Content-Type", "text/html"}}};
+            if (row == "wrong password")
+                return {401, {}, {{"WWW-Authenticate", "Basic realm=\"x\""}}};
+            if (row == "disk full")
+                return r.method == "PUT" ? Answer{507, {}, {}} : taskList(r, {});
+            if (row == "events only")
+                return taskList(r, {"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:e\r\nSUMMARY:Party"
+                                    "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"});
+            if (row == "parent cycle")
+                return taskList(r, {vtodo("a", "one", "b"), vtodo("b", "two", "a")});
+            return taskList(r, {"garbage \x01\x02", vtodo("f", "fine")});
+        };
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        test::InsertTask(db, test::Task("{S}", "root", "Stored"));
+        SyncEngine engine(db, folder.path() + "Backups", "1");
+        SyncResult result;
+        bool done = false;
+        connect(&engine, &SyncEngine::finished, [&](const SyncResult& r) {
+            result = r;
+            done = true;
+        });
+        engine.start({stub.address("/cal/"), "u", "p"});
+        QVERIFY(QTest::qWaitFor([&] { return done; }, 60000));
+        QCOMPARE(result.ok, ok);
+        QVERIFY2(ok ? result.failure.isEmpty() : result.failure.startsWith(failure),
+                 qPrintable(result.failure));
+        QStringList stored;
+        for (const auto& r : test::StoredRows(folder.path(), "order by content"))
+            stored << r.content;
+        QCOMPARE(stored, contents);
+        // Two levels, whatever the server said of parents.
+        Query q(db);
+        OpenQuery(q, QStringLiteral("select count(*) from tasks where pid<>'root' and pid in"
+                                    " (select tid from tasks where pid<>'root')"));
+        QCOMPARE(q.integer(0), 0);
+        QVERIFY(redirects <= DavClient::MaxRedirects + 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSyncHostile)
+#include "test_sync_hostile.moc"
