@@ -90,10 +90,19 @@ void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArra
                     r.failure = tr("The server's reply is too large.");
                     return done(r);
                 }
-                if (reply->error() == QNetworkReply::OperationCanceledError && r.status == 0) {
+                // Below 100: the connection itself failed (refused, gone, TLS,
+                // timed out, stopped); the HTTP status is then no answer.
+                const QNetworkReply::NetworkError error = reply->error();
+                if (error == QNetworkReply::OperationCanceledError) {
+                    r.status = 0;
                     r.failure = reply->property("aborted").toBool()
                                     ? tr("Synchronizing was stopped.")
                                     : tr("The server did not answer in time.");
+                    return done(r);
+                }
+                if (error != QNetworkReply::NoError && error < 100) {
+                    r.status = 0;
+                    r.failure = reply->errorString();
                     return done(r);
                 }
                 r.body = reply->readAll();

@@ -20,7 +20,9 @@ class DavClient : public QObject {
 public:
     static constexpr qint64 MaxBody = 64 * 1024 * 1024;
     static constexpr int MaxRedirects = 5;
-    static constexpr int TimeoutMs = 30000;
+    // No byte for this long ends a request: a server building its first
+    // listing of a large collection may think for a minute.
+    static constexpr int TimeoutMs = 120000;
 
     struct Reply {
         int status = 0;  // 0: no HTTP answer (network, TLS, timeout, refused here)
