@@ -290,6 +290,52 @@
     </message>
 </context>
 <context>
+    <name>Dav</name>
+    <message>
+        <source>The server&apos;s reply is no WebDAV multistatus.</source>
+        <translation>Die Antwort des Servers ist kein WebDAV-Multistatus.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is not XML: %1</source>
+        <translation>Die Antwort des Servers ist kein XML: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DavClient</name>
+    <message>
+        <source>The server address is not a valid address.</source>
+        <translation>Die Serveradresse ist keine gültige Adresse.</translation>
+    </message>
+    <message>
+        <source>The server address must begin with https://.</source>
+        <translation>Die Serveradresse muss mit https:// beginnen.</translation>
+    </message>
+    <message>
+        <source>The server address uses unencrypted http; allow it in Options to use it.</source>
+        <translation>Die Serveradresse verwendet unverschlüsseltes http; erlauben Sie es in den Optionen, um sie zu verwenden.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is too large.</source>
+        <translation>Die Antwort des Servers ist zu groß.</translation>
+    </message>
+    <message>
+        <source>Synchronizing was stopped.</source>
+        <translation>Das Synchronisieren wurde angehalten.</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time.</source>
+        <translation>Der Server hat nicht rechtzeitig geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server redirects too many times.</source>
+        <translation>Der Server leitet zu oft weiter.</translation>
+    </message>
+    <message>
+        <source>The server redirects to an unencrypted address.</source>
+        <translation>Der Server leitet an eine unverschlüsselte Adresse weiter.</translation>
+    </message>
+</context>
+<context>
     <name>Interchange</name>
     <message>
         <source>File read failure!</source>
@@ -384,6 +430,128 @@
     <message>
         <source>&apos;%1&apos; is not a valid date and time.</source>
         <translation>„%1“ ist kein gültiges Datum mit Uhrzeit.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncEngine</name>
+    <message>
+        <source>A synchronization is running.</source>
+        <translation>Eine Synchronisierung läuft.</translation>
+    </message>
+    <message>
+        <source>Found the task list at %1</source>
+        <translation>Aufgabenliste gefunden unter %1</translation>
+    </message>
+    <message>
+        <source>The server gives no calendar home for this user.</source>
+        <translation>Der Server nennt für diesen Benutzer keinen Kalenderordner.</translation>
+    </message>
+    <message>
+        <source>No CalDAV server was found at this address.</source>
+        <translation>Unter dieser Adresse wurde kein CalDAV-Server gefunden.</translation>
+    </message>
+    <message>
+        <source>The server holds no task list yet; one named &quot;Tasks&quot; is made at the first sync.</source>
+        <translation>Der Server hat noch keine Aufgabenliste; beim ersten Synchronisieren wird eine namens „Tasks“ angelegt.</translation>
+    </message>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation>Der Server hat den Benutzernamen oder das Kennwort abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The server refused access to the task list.</source>
+        <translation>Der Server hat den Zugriff auf die Aufgabenliste verweigert.</translation>
+    </message>
+    <message>
+        <source>The task list was not found on the server.</source>
+        <translation>Die Aufgabenliste wurde auf dem Server nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The server has no room left.</source>
+        <translation>Der Server hat keinen Platz mehr.</translation>
+    </message>
+    <message>
+        <source>The server failed (HTTP %1).</source>
+        <translation>Der Server hat einen Fehler gemeldet (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1.</source>
+        <translation>Der Server antwortete mit HTTP %1.</translation>
+    </message>
+    <message>
+        <source>Waiting for the edit to end.</source>
+        <translation>Wartet auf das Ende der Bearbeitung.</translation>
+    </message>
+    <message>
+        <source>The other version of a changed task could not be written into %1.</source>
+        <translation>Die andere Fassung einer geänderten Aufgabe konnte nicht in %1 geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The server keeps changing a task; the next sync tries again.</source>
+        <translation>Der Server ändert eine Aufgabe immer wieder; das nächste Synchronisieren versucht es erneut.</translation>
+    </message>
+    <message>
+        <source>Synchronizing failed: %1</source>
+        <translation>Synchronisieren fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Synchronized: %1 sent, %2 received</source>
+        <translation>Synchronisiert: %1 gesendet, %2 empfangen</translation>
+    </message>
+    <message>
+        <source>; the other versions are in %1</source>
+        <translation>; die anderen Fassungen stehen in %1</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPage</name>
+    <message>
+        <source>only by hand</source>
+        <translation>nur von Hand</translation>
+    </message>
+    <message>
+        <source>Allow unencrypted connection</source>
+        <translation>Unverschlüsselte Verbindung erlauben</translation>
+    </message>
+    <message>
+        <source>Without encryption, the password and the tasks can be read on their way.</source>
+        <translation>Ohne Verschlüsselung können das Kennwort und die Aufgaben unterwegs mitgelesen werden.</translation>
+    </message>
+    <message>
+        <source>&amp;Test connection</source>
+        <translation>Verbindung &amp;testen</translation>
+    </message>
+    <message>
+        <source>&amp;Server address</source>
+        <translation>&amp;Serveradresse</translation>
+    </message>
+    <message>
+        <source>&amp;User name</source>
+        <translation>&amp;Benutzername</translation>
+    </message>
+    <message>
+        <source>&amp;Password</source>
+        <translation>&amp;Kennwort</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>Sync &amp;every</source>
+        <translation>Synchronisieren &amp;alle</translation>
+    </message>
+    <message>
+        <source>The address of the task list, or of the server, which is then searched</source>
+        <translation>Die Adresse der Aufgabenliste oder des Servers, der dann durchsucht wird</translation>
+    </message>
+    <message>
+        <source>No secret store is running: the password is kept in memory for this run only, and asked at the first sync of a run.</source>
+        <translation>Es läuft kein Schlüsselbund: Das Kennwort wird nur für diesen Programmlauf im Speicher gehalten und beim ersten Synchronisieren eines Laufs erfragt.</translation>
+    </message>
+    <message>
+        <source>Testing...</source>
+        <translation>Wird geprüft...</translation>
     </message>
 </context>
 <context>
@@ -537,6 +705,14 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
     <message>
         <source>Options</source>
         <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Synchronisieren</translation>
     </message>
 </context>
 <context>
@@ -906,6 +1082,30 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
     <message>
         <source>New empty database: </source>
         <translation>Neue leere Datenbank: </translation>
+    </message>
+    <message>
+        <source>S&amp;ynchronize</source>
+        <translation>S&amp;ynchronisieren</translation>
+    </message>
+    <message>
+        <source>Synchronize the tasks with the server</source>
+        <translation>Die Aufgaben mit dem Server synchronisieren</translation>
+    </message>
+    <message>
+        <source>The server no longer has %1 of the %2 tasks here. Delete them here too?
+
+Cancel keeps them and sends them back to the server.</source>
+        <translation>Der Server hat %1 der %2 Aufgaben hier nicht mehr. Auch hier löschen?
+
+Abbrechen behält sie und sendet sie zurück an den Server.</translation>
+    </message>
+    <message>
+        <source>Password of %1 at %2:</source>
+        <translation>Kennwort von %1 bei %2:</translation>
+    </message>
+    <message>
+        <source>Synchronizing...</source>
+        <translation>Wird synchronisiert...</translation>
     </message>
 </context>
 <context>

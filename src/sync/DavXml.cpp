@@ -78,17 +78,13 @@ void readProp(pugi::xml_node prop, const QString& base, Response& r) {
     }
 }
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Sync", text);
-}
-
 pugi::xml_node parse(pugi::xml_document& doc, const QByteArray& xml) {
     // No DOCTYPE or entity of the sender's is expanded: pugixml knows none.
     const pugi::xml_parse_result ok =
         doc.load_buffer(xml.constData(), size_t(xml.size()), pugi::parse_default);
     if (!ok)
-        throw DavError(
-            tr("The server's reply is not XML: %1").arg(QString::fromUtf8(ok.description())));
+        throw DavError(QCoreApplication::translate("Dav", "The server's reply is not XML: %1")
+                           .arg(QString::fromUtf8(ok.description())));
     return doc.document_element();
 }
 
@@ -108,7 +104,8 @@ Multistatus ParseMultistatus(const QByteArray& xml, const QString& base) {
     pugi::xml_document doc;
     const pugi::xml_node root = parse(doc, xml);
     if (!is(root, kDav, "multistatus"))
-        throw DavError(tr("The server's reply is no WebDAV multistatus."));
+        throw DavError(
+            QCoreApplication::translate("Dav", "The server's reply is no WebDAV multistatus."));
     Multistatus out;
     for (pugi::xml_node n : root.children()) {
         if (is(n, kDav, "sync-token")) {

@@ -22,12 +22,14 @@ bool isXml(const QByteArray& contentType) {
 } // namespace
 
 QString SyncResult::text() const {
-    const auto tr = [](const char* text) { return SyncEngine::tr(text); };
     if (!ok)
-        return tr("Synchronizing failed: %1").arg(failure);
-    QString s = tr("Synchronized: %1 sent, %2 received").arg(sent).arg(received);
+        return QCoreApplication::translate("SyncEngine", "Synchronizing failed: %1").arg(failure);
+    QString s = QCoreApplication::translate("SyncEngine", "Synchronized: %1 sent, %2 received")
+                    .arg(sent)
+                    .arg(received);
     if (!conflictFile.isEmpty())
-        s += tr("; the other versions are in %1").arg(conflictFile);
+        s += QCoreApplication::translate("SyncEngine", "; the other versions are in %1")
+                 .arg(conflictFile);
     return s;
 }
 
@@ -183,7 +185,7 @@ void SyncEngine::lookInHome(const QString& home) {
 void SyncEngine::makeCollection(const QString& home) {
     QString path = home.endsWith(u'/') ? home : home + u'/';
     path += QStringLiteral("tasks-") + QUuid::createUuid().toString(QUuid::Id128).left(12) + u'/';
-    m_client->send("MKCALENDAR", urlOf(path), Dav::MakeCalendar(tr("Tasks")), {},
+    m_client->send("MKCALENDAR", urlOf(path), Dav::MakeCalendar(QStringLiteral("Tasks")), {},
                    [this, path](const DavClient::Reply& r) {
                        if (!m_running)
                            return;
