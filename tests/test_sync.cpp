@@ -77,6 +77,15 @@ TTaskInfo task(const QString& tid, const QString& pid, const QString& content) {
     return t;
 }
 
+// Many top-level tasks in one transaction.
+void fill(Database& db, int n) {
+    Transaction t(db);
+    for (int i = 0; i < n; ++i)
+        test::InsertTask(db, task(QStringLiteral("{m%1}").arg(i), "root",
+                                  QStringLiteral("Task it's %1").arg(i)));
+    t.commit();
+}
+
 } // namespace
 
 class TestSync : public QObject {
@@ -187,13 +196,7 @@ private slots:
     // the work without doubles.
     void serverStoppedMidwayLosesNothing() {
         Device a, b;
-        {
-            Transaction t(a.db);
-            for (int i = 0; i < 600; ++i)
-                test::InsertTask(a.db, task(QStringLiteral("{m%1}").arg(i), "root",
-                                            QStringLiteral("Task %1").arg(i)));
-            t.commit();
-        }
+        fill(a.db, 600);
         QTimer::singleShot(400, [&] { server->stop(); });
         const SyncResult cut = run(a, accountOf(*server, 3));
         QVERIFY(!cut.ok);
@@ -221,13 +224,7 @@ private slots:
         QFETCH(int, afterMs);
         QFETCH(int, user);
         Device a, b;
-        {
-            Transaction t(a.db);
-            for (int i = 0; i < 300; ++i)
-                test::InsertTask(a.db, task(QStringLiteral("{k%1}").arg(i), "root",
-                                            QStringLiteral("Task it's %1").arg(i)));
-            t.commit();
-        }
+        fill(a.db, 300);
         if (receiving)
             QVERIFY(run(a, accountOf(*server, user)).ok);
         Device& killed = receiving ? b : a;

@@ -69,6 +69,7 @@ void TmainFm::CreateSync() {
         m_syncSettings = s;
         m_syncPassword = password;
         m_syncPasswordKnown = true;
+        m_syncPasswordRefused = false;
         if (s.isSet() && !password.isEmpty())
             m_secrets->write(s.accountKey(), password, [this](SecretStore::Outcome o) {
                 m_context.sync.storeMissing = o == SecretStore::Outcome::NoStore;
@@ -114,28 +115,16 @@ void TmainFm::StartSync(bool byHand) {
     if (!m_syncPasswordKnown && !m_syncSettings.user.isEmpty()) {
         if (m_syncAsking)
             return;
+        // One the server refused is not read from the store again.
+        if (m_syncPasswordRefused)
+            return AskSyncPassword(SecretStore::Outcome::NotFound);
         m_syncAsking = true;
         m_secrets->read(m_syncSettings.accountKey(), [this](SecretStore::Outcome o, QString pw) {
             m_syncAsking = false;
-            if (o == SecretStore::Outcome::Done) {
-                m_syncPassword = pw;
-                m_syncPasswordKnown = true;
-            } else {
-                m_context.sync.storeMissing = o == SecretStore::Outcome::NoStore;
-                // Asked once a run; kept in memory only.
-                if (m_syncPasswordDeclined && !m_syncByHand)
-                    return;
-                const auto typed = AskPassword(
-                    tr("Password of %1 at %2:").arg(m_syncSettings.user, m_syncSettings.address));
-                if (!typed) {
-                    m_syncPasswordDeclined = true;
-                    return;
-                }
-                m_syncPassword = *typed;
-                m_syncPasswordKnown = true;
-                if (o == SecretStore::Outcome::NotFound)
-                    m_secrets->write(m_syncSettings.accountKey(), *typed, {});
-            }
+            if (o != SecretStore::Outcome::Done)
+                return AskSyncPassword(o);
+            m_syncPassword = pw;
+            m_syncPasswordKnown = true;
             StartSync(m_syncByHand);
         });
         return;
@@ -146,7 +135,30 @@ void TmainFm::StartSync(bool byHand) {
         {m_syncSettings.address, m_syncSettings.user, m_syncPassword, m_syncSettings.allowPlain});
 }
 
+// Asked once a run; kept in memory, and in the store when there is one.
+void TmainFm::AskSyncPassword(SecretStore::Outcome stored) {
+    m_context.sync.storeMissing = stored == SecretStore::Outcome::NoStore;
+    if (m_syncPasswordDeclined && !m_syncByHand)
+        return;
+    m_syncAsking = true;
+    const auto typed =
+        AskPassword(tr("Password of %1 at %2:").arg(m_syncSettings.user, m_syncSettings.address));
+    m_syncAsking = false;
+    if (!typed) {
+        m_syncPasswordDeclined = true;
+        return;
+    }
+    m_syncPassword = *typed;
+    m_syncPasswordKnown = true;
+    m_syncPasswordRefused = false;
+    if (stored != SecretStore::Outcome::NoStore)
+        m_secrets->write(m_syncSettings.accountKey(), *typed, {});
+    StartSync(m_syncByHand);
+}
+
 void TmainFm::SyncFinished(const SyncResult& r) {
+    if (m_exiting)
+        return;                            // stopped on the way out: the next start goes on
     m_syncSeen = SyncStore::ChangeCount(); // what the sync sent needs no second one
     if (r.postponed) {
         Timer_syncSoon->start(kAfterChangeMs);
@@ -159,8 +171,8 @@ void TmainFm::SyncFinished(const SyncResult& r) {
                    .text();
     if (m_tasksFrame)
         m_tasksFrame->ZvStatusBar1->setPanelText(text);
-    if (!r.ok && r.failure.contains(QStringLiteral("password")))
-        m_syncPasswordKnown = false; // asked again next time
+    if (r.refused)
+        m_syncPasswordKnown = false, m_syncPasswordRefused = true; // asked next time
     if (!r.ok && m_syncByHand)
         ErrorBox(text);
 }

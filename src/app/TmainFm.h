@@ -16,7 +16,6 @@ class TzvTasksFrame;
 class TcommonDm;
 class TIoDm;
 class TZVHHComp;
-class SecretStore;
 class SyncEngine;
 struct SyncResult;
 
@@ -112,6 +111,7 @@ private:
     void StartSyncSoon();
     void StartSync(bool byHand);
     void SyncFinished(const SyncResult& r);
+    void AskSyncPassword(SecretStore::Outcome stored);
     void StopSync();
     void ShowSyncInTrayMenu();
 
@@ -137,6 +137,7 @@ private:
     SyncSettings m_syncSettings;
     QString m_syncPassword; // in memory only
     bool m_syncPasswordKnown = false, m_syncPasswordDeclined = false, m_syncAsking = false;
+    bool m_syncPasswordRefused = false; // by the server: the store's is not tried again
     bool m_syncByHand = false;
     quint64 m_syncSeen = 0;            // changes here already followed by a sync
     QTimer* Timer_sync = nullptr;      // every few minutes

@@ -62,21 +62,23 @@ void SyncEngine::start(const SyncAccount& account) {
         return fail(no);
     m_client->setAccount(account.user, account.password, account.allowPlain);
     m_base = address.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment);
+    const QString accountKey = account.user + u'@' + address.toString();
     try {
         m_store.attach();
-        const QString known = m_store.meta(QStringLiteral("address"));
-        if (known == address.toString() && !m_store.meta(QStringLiteral("collection")).isEmpty()) {
+        const QString known = m_store.meta(QStringLiteral("account"));
+        if (known == accountKey && !m_store.meta(QStringLiteral("collection")).isEmpty()) {
             m_collection = m_store.meta(QStringLiteral("collection"));
             return pull();
         }
     } catch (const DbError& e) {
         return fail(QString::fromStdString(e.what()));
     }
-    discover([this, address](QString collection) {
+    discover([this, accountKey](QString collection) {
         try {
-            // Another server or list: what was known of the old one means nothing.
+            // Another server, user or list: what was known of the old one
+            // means nothing.
             m_store.reset();
-            m_store.setMeta(QStringLiteral("address"), address.toString());
+            m_store.setMeta(QStringLiteral("account"), accountKey);
             m_store.setMeta(QStringLiteral("collection"), collection);
         } catch (const DbError& e) {
             return fail(QString::fromStdString(e.what()));
@@ -200,6 +202,7 @@ void SyncEngine::fail(const DavClient::Reply& r) {
         return fail(r.failure);
     switch (r.status) {
     case 401:
+        m_result.refused = true;
         return fail(tr("The server refused the user name or password."));
     case 403:
         return fail(tr("The server refused access to the task list."));

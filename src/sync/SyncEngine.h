@@ -28,6 +28,7 @@ struct SyncResult {
     QString conflictFile;     // the other versions of this run's conflicts, or empty
     bool changedHere = false; // the tasks table got the server's changes
     bool postponed = false;   // stopped before writing here, for an open edit
+    bool refused = false;     // the server refused the user name or password
     QString text() const;
 };
 
@@ -76,6 +77,9 @@ private:
     // taking the server's changes (SyncPull.cpp)
     void pull();
     void listAll();
+    // A request to the collection whose 207 reply goes to next, read.
+    void multistatus(const QByteArray& method, const QByteArray& body,
+                     std::function<void(const Dav::Multistatus&)> next);
     void listed(const std::vector<Dav::Response>& responses, bool complete, QString token);
     void fetchNext();
     void applyFetched();

@@ -66,21 +66,27 @@ void SyncEngine::pull() {
         });
 }
 
-void SyncEngine::listAll() {
-    m_client->send("PROPFIND", urlOf(m_collection), Dav::PropfindEtags(), {{"Depth", "1"}},
-                   [this](const DavClient::Reply& r) {
+void SyncEngine::multistatus(const QByteArray& method, const QByteArray& body,
+                             std::function<void(const Dav::Multistatus&)> next) {
+    m_client->send(method, urlOf(m_collection), body, {{"Depth", "1"}},
+                   [this, next](const DavClient::Reply& r) {
                        if (!m_running)
                            return;
                        if (r.status != 207)
                            return fail(r);
+                       Dav::Multistatus ms;
                        try {
-                           const Dav::Multistatus ms =
-                               Dav::ParseMultistatus(r.body, r.url.toString());
-                           listed(ms.responses, true, QString());
+                           ms = Dav::ParseMultistatus(r.body, r.url.toString());
                        } catch (const Dav::DavError& e) {
-                           fail(QString::fromStdString(e.what()));
+                           return fail(QString::fromStdString(e.what()));
                        }
+                       next(ms);
                    });
+}
+
+void SyncEngine::listAll() {
+    multistatus("PROPFIND", Dav::PropfindEtags(),
+                [this](const Dav::Multistatus& ms) { listed(ms.responses, true, QString()); });
 }
 
 void SyncEngine::listed(const std::vector<Dav::Response>& responses, bool complete, QString token) {
@@ -114,28 +120,17 @@ void SyncEngine::fetchNext() {
         return applyFetched();
     const QStringList batch = m_toFetch.mid(0, kFetchBatch);
     m_toFetch.remove(0, batch.size());
-    m_client->send("REPORT", urlOf(m_collection), Dav::Multiget(batch), {{"Depth", "1"}},
-                   [this, batch](const DavClient::Reply& r) {
-                       if (!m_running)
-                           return;
-                       if (r.status != 207)
-                           return fail(r);
-                       try {
-                           const Dav::Multistatus ms =
-                               Dav::ParseMultistatus(r.body, r.url.toString());
-                           for (const Dav::Response& o : ms.responses) {
-                               if (!batch.contains(o.href))
-                                   continue; // asked for none of it
-                               if (o.status == 404)
-                                   m_removed << o.href;
-                               else if (!o.calendarData.isEmpty())
-                                   m_fetched.push_back({o.href, o.etag, o.calendarData});
-                           }
-                       } catch (const Dav::DavError& e) {
-                           return fail(QString::fromStdString(e.what()));
-                       }
-                       fetchNext();
-                   });
+    multistatus("REPORT", Dav::Multiget(batch), [this, batch](const Dav::Multistatus& ms) {
+        for (const Dav::Response& o : ms.responses) {
+            if (!batch.contains(o.href))
+                continue; // asked for none of it
+            if (o.status == 404)
+                m_removed << o.href;
+            else if (!o.calendarData.isEmpty())
+                m_fetched.push_back({o.href, o.etag, o.calendarData});
+        }
+        fetchNext();
+    });
 }
 
 void SyncEngine::applyFetched() {
