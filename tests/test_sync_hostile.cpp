@@ -78,6 +78,10 @@ private slots:
             << false << "The server refused the user" << QStringList{"Stored"};
         QTest::newRow("disk full")
             << false << "The server has no room left" << QStringList{"Stored"};
+        QTest::newRow("server error")
+            << false << "The server failed (HTTP 500)" << QStringList{"Stored"};
+        // Changed there between our reading and our writing: the later wins.
+        QTest::newRow("changed on the way") << true << "" << QStringList{"Theirs"};
         QTest::newRow("events only") << true << "" << QStringList{"Stored"};
         QTest::newRow("parent cycle") << true << "" << QStringList{"Stored", "one", "two"};
         QTest::newRow("not a calendar") << true << "" << QStringList{"Stored", "fine"};
@@ -104,6 +108,17 @@ private slots:
                 return {401, {}, {{"WWW-Authenticate", "Basic realm=\"x\""}}};
             if (row == "disk full")
                 return r.method == "PUT" ? Answer{507, {}, {}} : taskList(r, {});
+            if (row == "server error" && r.method == "REPORT")
+                return {500, {}, {}};
+            if (row == "changed on the way" && r.method == "PUT")
+                return {412, {}, {}};
+            if (row == "changed on the way" && r.method == "GET")
+                return {200,
+                        QByteArray(vtodo("{S}", "Theirs"))
+                            .replace("SUMMARY", "LAST-MODIFIED:20300101T000000Z\r\nSUMMARY"),
+                        {{"ETag", "\"9\""}}};
+            if (row == "changed on the way")
+                return taskList(r, {});
             if (row == "events only")
                 return taskList(r, {"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:e\r\nSUMMARY:Party"
                                     "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"});
@@ -131,6 +146,8 @@ private slots:
         for (const auto& r : test::StoredRows(folder.path(), "order by content"))
             stored << r.content;
         QCOMPARE(stored, contents);
+        if (row == "changed on the way")
+            QVERIFY(test::ReadFile(result.conflictFile).contains("SUMMARY:Stored"));
         // Two levels, whatever the server said of parents.
         Query q(db);
         OpenQuery(q, QStringLiteral("select count(*) from tasks where pid<>'root' and pid in"
