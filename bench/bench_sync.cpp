@@ -105,13 +105,26 @@ void floorLine(double seconds) {
 
 } // namespace
 
+int run(int argc, char** argv);
+
 int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tasquel-syncbench: %s\n", e.what());
+        return 1;
+    }
+}
+
+int run(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
         std::fputs("usage: tasquel-syncbench FOLDER [SENT]\n", stderr);
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
     const int sentCount = argc > 2 ? std::atoi(argv[2]) : 1000;
     test::RadicaleServer server;
     if (!server.start()) {
