@@ -88,8 +88,17 @@ void TmainFm::ApplySyncSettings() {
     ShowSyncInTrayMenu();
     Timer_sync->stop();
     Timer_syncWatch->stop();
-    if (!on)
+    if (!on) {
+        // Without an account no change is recorded: what was known of the
+        // server is forgotten, and the next account begins by comparing.
+        if (m_db.isOpen())
+            Guarded([this] {
+                SyncStore store(m_db);
+                if (store.exists())
+                    store.reset();
+            });
         return;
+    }
     // From now on every change here is recorded, offline ones too.
     Guarded([this] { SyncStore(m_db).attach(); });
     m_syncSeen = SyncStore::ChangeCount();
