@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TaskInfo.h"
 #include "platform/Database.h"
 
 #include <QLatin1String>
@@ -22,5 +23,33 @@ struct TaskColumnIndexes {
         textColor = f("textColor"), backgroundColor = f("backgroundColor");
         createTime = f("createTime"), editTime = f("editTime"), checkTime = f("checkTime");
         alarmTime = f("alarmTime"), dueTime = f("dueTime");
+    }
+};
+
+// A task row of a "select *" result read into its working copy.
+struct TaskQueryColumns : TaskColumnIndexes {
+    explicit TaskQueryColumns(const Query& q)
+        : TaskColumnIndexes([&](QLatin1String n) { return q.fieldIndex(n); }) {}
+    // Without readPid the caller knows the parent and sets pid itself.
+    TTaskInfo read(const Query& q, bool readPid = true) const {
+        TTaskInfo t;
+        t.tid = q.text(tid);
+        // "root" is shared, and a sub-task's pid is given its parent's tid
+        // when attached: no copy of either per row.
+        if (readPid)
+            t.pid = q.textEquals(pid, "root") ? RootPid() : q.text(pid);
+        t.content = q.text(content);
+        t.checkFlag = q.boolean(checkFlag);
+        t.dueFlag = q.boolean(dueFlag);
+        t.alarmFlag = q.boolean(alarmFlag);
+        t.expandFlag = q.boolean(expandFlag);
+        t.textColor = q.integer(textColor);
+        t.backgroundColor = q.integer(backgroundColor);
+        t.createTime = q.dateTime(createTime);
+        t.editTime = q.dateTime(editTime);
+        t.checkTime = q.dateTime(checkTime);
+        t.alarmTime = q.dateTime(alarmTime);
+        t.dueTime = q.dateTime(dueTime);
+        return t;
     }
 };

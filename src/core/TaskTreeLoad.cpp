@@ -45,43 +45,12 @@ void TaskTreeModel::endLoad() {
     endResetModel();
 }
 
-namespace {
-
-struct TaskColumns : TaskColumnIndexes {
-    explicit TaskColumns(const Query& q)
-        : TaskColumnIndexes([&](QLatin1String n) { return q.fieldIndex(n); }) {}
-    // Without readPid the caller knows the parent and sets pid itself.
-    TTaskInfo read(const Query& q, bool readPid = true) const {
-        TTaskInfo t;
-        t.tid = q.text(tid);
-        // "root" is shared, and a sub-task's pid is given its parent's tid
-        // when attached: no copy of either per row.
-        if (readPid)
-            t.pid = q.textEquals(pid, "root") ? RootPid() : q.text(pid);
-        t.content = q.text(content);
-        t.checkFlag = q.boolean(checkFlag);
-        t.dueFlag = q.boolean(dueFlag);
-        t.alarmFlag = q.boolean(alarmFlag);
-        t.expandFlag = q.boolean(expandFlag);
-        t.textColor = q.integer(textColor);
-        t.backgroundColor = q.integer(backgroundColor);
-        t.createTime = q.dateTime(createTime);
-        t.editTime = q.dateTime(editTime);
-        t.checkTime = q.dateTime(checkTime);
-        t.alarmTime = q.dateTime(alarmTime);
-        t.dueTime = q.dateTime(dueTime);
-        return t;
-    }
-};
-
-} // namespace
-
 int LoadTaskTree(Database& db, TaskTreeModel& model) {
     // One pass over the table gives the same rows in the same order as a
     // query per parent, without a statement per top-level task.
     Query q(db);
     OpenQuery(q, QStringLiteral("select * from tasks"));
-    const TaskColumns cols(q);
+    const TaskQueryColumns cols(q);
     QHash<QString, TaskNode*> parents;
     // Sub-tasks met before their task wait here; they come first under it,
     // since they come first in the table too.

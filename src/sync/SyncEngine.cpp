@@ -46,10 +46,8 @@ QUrl SyncEngine::urlOf(const QString& path) const {
 void SyncEngine::start(const SyncAccount& account) {
     if (m_running)
         return;
-    m_running = true;
-    m_testOnly = false;
-    m_account = account;
-    m_result = SyncResult();
+    if (!begin(account, false))
+        return;
     m_others.clear();
     m_toFetch.clear();
     m_fetched.clear();
@@ -58,10 +56,6 @@ void SyncEngine::start(const SyncAccount& account) {
     m_inFlight = 0;
     m_retried.clear();
     const QUrl address(account.address.trimmed());
-    if (const QString no = DavClient::refusal(address, account.allowPlain); !no.isEmpty())
-        return fail(no);
-    m_client->setAccount(account.user, account.password, account.allowPlain);
-    m_base = address.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment);
     const QString accountKey = account.user + u'@' + address.toString();
     try {
         m_store.attach();
@@ -91,21 +85,29 @@ void SyncEngine::start(const SyncAccount& account) {
 void SyncEngine::test(const SyncAccount& account, std::function<void(bool, QString)> done) {
     if (m_running)
         return done(false, tr("A synchronization is running."));
-    m_running = true;
-    m_testOnly = true;
-    m_account = account;
     m_testDone = std::move(done);
-    m_result = SyncResult();
-    const QUrl address(account.address.trimmed());
-    if (const QString no = DavClient::refusal(address, account.allowPlain); !no.isEmpty())
-        return fail(no);
-    m_client->setAccount(account.user, account.password, account.allowPlain);
-    m_base = address.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment);
+    if (!begin(account, true))
+        return;
     discover([this](QString collection) {
         m_result.ok = true;
         m_result.failure = tr("Found the task list at %1").arg(urlOf(collection).toString());
         finish();
     });
+}
+
+bool SyncEngine::begin(const SyncAccount& account, bool testOnly) {
+    m_running = true;
+    m_testOnly = testOnly;
+    m_account = account;
+    m_result = SyncResult();
+    const QUrl address(account.address.trimmed());
+    if (const QString no = DavClient::refusal(address, account.allowPlain); !no.isEmpty()) {
+        fail(no);
+        return false;
+    }
+    m_client->setAccount(account.user, account.password, account.allowPlain);
+    m_base = address.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment);
+    return true;
 }
 
 void SyncEngine::stop() {

@@ -18,7 +18,6 @@ class Database;
 struct SyncAccount {
     QString address, user, password;
     bool allowPlain = false;
-    bool isSet() const { return !address.trimmed().isEmpty(); }
 };
 
 struct SyncResult {
@@ -65,6 +64,7 @@ private:
         QByteArray data;
     };
     // discovery (SyncEngine.cpp)
+    bool begin(const SyncAccount& account, bool testOnly); // false: refused, ended
     void discover(std::function<void(QString collection)> found);
     void probe(const QUrl& url, int depth, std::function<void(const Dav::Multistatus&)> next);
     void lookInHome(const QString& home);

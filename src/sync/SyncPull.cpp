@@ -1,5 +1,6 @@
 #include "SyncEngine.h"
 
+#include "core/TaskColumns.h"
 #include "platform/Database.h"
 #include "platform/FileWriter.h"
 #include "platform/WriteBatch.h"
@@ -175,20 +176,10 @@ void SyncEngine::applyFetched() {
 
 std::optional<TTaskInfo> SyncEngine::storedTask(const QString& tid) const {
     Query q(m_db);
-    OpenQuery(q,
-              QStringLiteral("select tid, pid, content, checkFlag, dueFlag, alarmFlag, expandFlag,"
-                             " textColor, backgroundColor, createTime, editTime, checkTime,"
-                             " alarmTime, dueTime from tasks where tid=?"),
-              {tid});
+    OpenQuery(q, QStringLiteral("select * from tasks where tid=?"), {tid});
     if (q.eof())
         return std::nullopt;
-    TTaskInfo t;
-    t.tid = q.text(0), t.pid = q.text(1), t.content = q.text(2);
-    t.checkFlag = q.boolean(3), t.dueFlag = q.boolean(4), t.alarmFlag = q.boolean(5);
-    t.expandFlag = q.boolean(6), t.textColor = q.integer(7), t.backgroundColor = q.integer(8);
-    t.createTime = q.dateTime(9), t.editTime = q.dateTime(10), t.checkTime = q.dateTime(11);
-    t.alarmTime = q.dateTime(12), t.dueTime = q.dateTime(13);
-    return t;
+    return TaskQueryColumns(q).read(q);
 }
 
 bool SyncEngine::applyOne(const Remote& r) {
