@@ -66,7 +66,21 @@ public:
             m_process.kill(), m_process.waitForFinished(5000);
     }
     QString address() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
-    QString storage() const { return m_dir.filePath("collections"); }
+#ifdef TESTS_DIR
+    // The independent client (tests/caldav_client.py) on a user's list: what it printed.
+    QString client(int user, const QStringList& args) const {
+        QProcess p;
+        p.start(QStringLiteral("/usr/bin/python3"),
+                QStringList{QStringLiteral(TESTS_DIR "/caldav_client.py"),
+                            address() + Users[user] + u'/', Users[user], Password} +
+                    args);
+        p.waitForFinished(60000);
+        return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    }
+#endif
+    QString storage() const {
+        return m_dir.filePath("collections");
+    }
 
 private:
     void write(const QString& name, const QByteArray& bytes) {

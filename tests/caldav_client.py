@@ -1,7 +1,9 @@
 """An independent CalDAV client, as a phone or another program would be:
   caldav_client.py URL USER PASSWORD add UID SUMMARY   writes a VTODO
   caldav_client.py URL USER PASSWORD list              prints UID|SUMMARY|STATUS
-  caldav_client.py URL USER PASSWORD wipe              deletes every VTODO"""
+  caldav_client.py URL USER PASSWORD wipe              deletes every VTODO
+  caldav_client.py URL USER PASSWORD delete UID        deletes one VTODO
+  caldav_client.py URL USER PASSWORD parents           prints UID|RELATED-TO"""
 import sys
 
 import caldav
@@ -24,6 +26,12 @@ def main():
         for todo in cal.todos(include_completed=True):
             c = todo.icalendar_component
             print(f"{c.get('uid')}|{c.get('summary')}|{c.get('status', '')}|{c.get('x-phone-only', '')}")
+    elif command == "delete":
+        cal.todo_by_uid(sys.argv[5]).delete()
+    elif command == "parents":
+        for todo in cal.todos(include_completed=True):
+            c = todo.icalendar_component
+            print(f"{c.get('uid')}|{c.get('related-to', '')}")
     elif command == "wipe":
         for todo in cal.todos(include_completed=True):
             todo.delete()

@@ -55,13 +55,7 @@ QStringList synced(Database& db) {
 }
 
 QString python(const test::RadicaleServer& s, int user, const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"),
-            QStringList{QStringLiteral(TESTS_DIR "/caldav_client.py"),
-                        s.address() + s.Users[user] + u'/', s.Users[user], s.Password} +
-                args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    return s.client(user, args);
 }
 
 void edit(Database& db, const std::function<void(Query&)>& write) {

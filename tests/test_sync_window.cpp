@@ -2,15 +2,16 @@
 #include "RadicaleServer.h"
 #include "components/ZvStatusBar.h"
 #include "platform/IniFile.h"
+#include "sync/SyncEngine.h"
 
 #include <QAction>
 
 namespace {
 
-void setAccount(const test::ProgramFolder& f, const test::RadicaleServer& s) {
+void setAccount(const test::ProgramFolder& f, const test::RadicaleServer& s, int user = 0) {
     const IniFile ini(f.configPath());
     ini.writeStrings(QStringLiteral("sync"), {{QStringLiteral("address"), s.address()},
-                                              {QStringLiteral("user"), s.Users[0]},
+                                              {QStringLiteral("user"), s.Users[user]},
                                               {QStringLiteral("interval"), QStringLiteral("0")}});
 }
 
@@ -89,6 +90,80 @@ private slots:
         Query q(db);
         OpenQuery(q, QStringLiteral("select count(*) from sync_items"));
         QCOMPARE(q.integer(0), 0);
+        SetPasswordPromptHandler({});
+    }
+
+    // A sync landing while the Delete question waits: it waits for the
+    // answer, and the rows asked about are the ones deleted.
+    void aSyncWaitsForTheQuestion() {
+        test::RadicaleServer server;
+        QVERIFY(server.start());
+        SetPasswordPromptHandler([&](const QString&) {
+            return std::optional<QString>(QString::fromLatin1(server.Password));
+        });
+        test::ProgramFolder a;
+        test::Fill(a.path(),
+                   {test::Task("{K}", "root", "Keep me"), test::Task("{D}", "root", "Delete me")});
+        setAccount(a, server, 1);
+        test::Program p(a.path());
+        p.show();
+        QVERIFY(statusSays(p, "Synchronized: 2 sent, 0 received"));
+        server.client(1, {"add", "{S}", "From the phone"});
+        auto* engine = p.mainFm->findChild<SyncEngine*>();
+        bool postponed = false, landed = false;
+        connect(engine, &SyncEngine::finished, this, [&](const SyncResult& r) {
+            postponed = r.postponed;
+            landed = true;
+        });
+        SetMessageBoxHandler([&](const QString&, const QString&, int) {
+            (void)QTest::qWaitFor([&] { return landed; }, 60000);
+            return int(IDOK);
+        });
+        p.select({rowOf(p, "Delete me")});
+        p.mainFm->Action_Sync->trigger(); // under way when the question comes
+        p.frame->Action_TaskDelete->trigger();
+        QVERIFY(landed);
+        QVERIFY(postponed);
+        QVERIFY(statusSays(p, "Synchronized: 1 sent, 1 received"));
+        QCOMPARE(test::Outline(*p.frame->model()), "Keep me From the phone");
+        QVERIFY(!server.client(1, {"list"}).contains("Delete me"));
+        SetPasswordPromptHandler({});
+    }
+
+    // A parent deleted on the server and brought back by an edit on
+    // another device takes its sub-task back here too.
+    void aParentBroughtBackTakesItsSubTask() {
+        test::RadicaleServer server;
+        QVERIFY(server.start());
+        SetPasswordPromptHandler([&](const QString&) {
+            return std::optional<QString>(QString::fromLatin1(server.Password));
+        });
+        test::ProgramFolder a, b;
+        test::Fill(a.path(),
+                   {test::Task("{P}", "root", "Parent"), test::Task("{S}", "{P}", "Child")});
+        setAccount(a, server, 2);
+        setAccount(b, server, 2);
+        const auto run = [&](const test::ProgramFolder& f, const char* says,
+                             const std::function<void(test::Program&)>& then = {}) {
+            test::Program p(f.path());
+            p.show();
+            QVERIFY2(statusSays(p, says), qPrintable(p.frame->ZvStatusBar1->panelText()));
+            if (then)
+                then(p);
+        };
+        run(a, "Synchronized: 2 sent, 0 received");
+        // b edits the parent and goes before its change is sent.
+        run(b, "Synchronized: 0 sent, 2 received", [](test::Program& p) {
+            p.frame->model()->setData(rowOf(p, "Parent"), Qt::Checked, Qt::CheckStateRole);
+        });
+        server.client(2, {"delete", "{P}"});
+        run(a, "Synchronized: 0 sent, 1 received",
+            [](test::Program& p) { QCOMPARE(test::Outline(*p.frame->model()), "Child"); });
+        run(b, "Synchronized: 1 sent, 0 received",
+            [](test::Program& p) { QCOMPARE(test::Outline(*p.frame->model()), "Parent(Child)"); });
+        run(a, "Synchronized: 0 sent, 1 received",
+            [](test::Program& p) { QCOMPARE(test::Outline(*p.frame->model()), "Parent(Child)"); });
+        QVERIFY(server.client(2, {"parents"}).contains("{S}|{P}"));
         SetPasswordPromptHandler({});
     }
 };

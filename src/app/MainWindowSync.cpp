@@ -30,7 +30,11 @@ void TmainFm::CreateSync() {
     m_secrets = new SecretStore(this);
     m_sync = new SyncEngine(m_db, m_context.folder + QStringLiteral("Backups"),
                             m_context.fileVersion(), this);
-    m_sync->mayChangeHere = [this] { return !m_tasksFrame || !m_tasksFrame->editingNode(); };
+    // Commands hold rows while they ask; the server's changes wait for the
+    // answer, as they wait for an edit in place.
+    m_sync->mayChangeHere = [this] {
+        return !QuestionOpen() && (!m_tasksFrame || !m_tasksFrame->editingNode());
+    };
     m_sync->confirmDeletions = [](int n, int total) {
         return AskBox(tr("The server no longer has %1 of the %2 tasks here. Delete them here "
                          "too?\n\nCancel keeps them and sends them back to the server.")
@@ -120,6 +124,8 @@ void TmainFm::StartSync(bool byHand) {
             return Timer_syncSoon->start(kAfterChangeMs); // after the edit
         m_tasksFrame->FinishEdit();
     }
+    if (QuestionOpen())
+        return Timer_syncSoon->start(kAfterChangeMs); // after the answer
     m_syncByHand = byHand;
     if (!m_syncPasswordKnown && !m_syncSettings.user.isEmpty()) {
         if (m_syncAsking)

@@ -37,6 +37,24 @@ PasswordPromptHandler& passwordHandler() {
 }
 } // namespace
 
+namespace {
+int& openQuestions() {
+    static int n = 0;
+    return n;
+}
+} // namespace
+
+QuestionScope::QuestionScope() {
+    ++openQuestions();
+}
+QuestionScope::~QuestionScope() {
+    --openQuestions();
+}
+bool QuestionOpen() {
+    // A modal window of any kind counts too: Qt's own and the dialogs'.
+    return openQuestions() > 0 || QApplication::activeModalWidget();
+}
+
 void SetMessageBoxHandler(MessageBoxHandler h) {
     handler() = std::move(h);
 }
@@ -54,6 +72,7 @@ QString chosen(const QFileDialog& dlg) {
 }
 
 QString askFile(bool save, const QString& filter, const QString& suffix) {
+    const QuestionScope asking;
     if (fileHandler())
         return fileHandler()(save, filter);
     QFileDialog dlg(QApplication::activeWindow(), QString(), lastFolder());
@@ -83,6 +102,7 @@ void SetTypedSavePromptHandler(TypedSavePromptHandler h) {
 
 QString AskSaveFileNameTyped(const QStringList& filters, int& type) {
     type = 0;
+    const QuestionScope asking;
     if (typedHandler())
         return typedHandler()(filters, type);
     QFileDialog dlg(QApplication::activeWindow(), QString(), lastFolder());
@@ -104,6 +124,7 @@ void SetPasswordPromptHandler(PasswordPromptHandler h) {
     passwordHandler() = std::move(h);
 }
 std::optional<QString> AskPassword(const QString& text) {
+    const QuestionScope asking;
     if (passwordHandler())
         return passwordHandler()(text);
     bool ok = false;
@@ -115,6 +136,7 @@ std::optional<QString> AskPassword(const QString& text) {
 }
 
 bool AskPrint(QPrinter& printer) {
+    const QuestionScope asking;
     if (printHandler())
         return printHandler()(printer);
     // A print to a file offers the same file next time.
@@ -129,6 +151,7 @@ bool AskPrint(QPrinter& printer) {
 }
 
 int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
+    const QuestionScope asking;
     if (handler())
         return handler()(caption, text, buttons);
     QMessageBox box(QApplication::activeWindow());

@@ -17,6 +17,19 @@ using MessageBoxHandler =
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
 int ShowMessageBox(const QString& caption, const QString& text, int buttons);
+
+// While a question, message or prompt waits for its answer, the event loop
+// runs on: what the commands took before asking must not change under them.
+// Each box and prompt of this seam is one; a dialog of its own opens one
+// with a QuestionScope around its exec().
+class QuestionScope {
+public:
+    QuestionScope();
+    ~QuestionScope();
+    QuestionScope(const QuestionScope&) = delete;
+    QuestionScope& operator=(const QuestionScope&) = delete;
+};
+bool QuestionOpen();
 int AskBox(const QString& text);
 void ErrorBox(const QString& text);
 void WarningBox(const QString& text);

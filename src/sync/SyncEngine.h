@@ -51,7 +51,8 @@ public:
     // false keeps them and sends them back. Unset: kept.
     std::function<bool(int deletions, int total)> confirmDeletions;
     // Asked before the server's changes are written here: false (an edit
-    // in place is open) ends the sync, postponed, with nothing written.
+    // in place or a question is open) ends the sync, postponed, with
+    // nothing written.
     std::function<bool()> mayChangeHere;
 
 signals:
@@ -86,6 +87,7 @@ private:
     bool applyOne(const Remote& r);
     QStringList deletionsAsked();
     void applyRemovals(const QStringList& deletions);
+    void adoptOrphans();
     void writeTask(const TTaskInfo& t, const QString& parentUid, bool exists);
     std::optional<TTaskInfo> storedTask(const QString& tid) const;
     void keepOtherVersion(ICalendar::Component vtodo); // written at once
@@ -115,6 +117,7 @@ private:
     std::vector<Remote> m_fetched;
     QStringList m_removed;
     std::vector<ICalendar::Component> m_others; // the losing versions of conflicts
+    bool m_inserted = false;                    // a task new here in this pull
     // push state
     std::deque<SyncStore::Item> m_queue;
     QSet<QString> m_retried;

@@ -135,13 +135,14 @@ void SyncEngine::fetchNext() {
 }
 
 void SyncEngine::applyFetched() {
+    m_inserted = false;
     try {
-        // The question, if any, comes before the writes: no dialog waits
-        // inside a transaction.
-        const QStringList deletions = deletionsAsked();
         if (!m_fetched.empty() || !m_removed.isEmpty()) {
             if (!mayWrite())
                 return;
+            // The question, if any, comes before the writes: no dialog
+            // waits inside a transaction.
+            const QStringList deletions = deletionsAsked();
             // Parents first, so that their sub-tasks find them.
             std::stable_partition(m_fetched.begin(), m_fetched.end(),
                                   [](const Remote& r) { return !r.data.contains("RELATED-TO"); });
@@ -156,6 +157,8 @@ void SyncEngine::applyFetched() {
                 batch.afterWrite();
             }
             batch.beforeWrite();
+            if (m_inserted)
+                adoptOrphans();
             applyRemovals(deletions);
             m_store.setMeta(QStringLiteral("token"), m_newToken);
             batch.commit();
@@ -254,6 +257,7 @@ void SyncEngine::writeTask(const TTaskInfo& t, const QString& parentUid, bool ex
                     qint64(t.backgroundColor), t.createTime, t.editTime,
                     time(t.checkFlag, t.checkTime), time(t.alarmFlag, t.alarmTime),
                     time(t.dueFlag, t.dueTime)});
+        m_inserted = true;
         return;
     }
     // The row's open or closed state is this window's own: it stays.
@@ -269,6 +273,46 @@ void SyncEngine::writeTask(const TTaskInfo& t, const QString& parentUid, bool ex
     // Sub-tasks of a task that became one go up with it: two levels.
     if (!top)
         q.execWith(QStringLiteral("update tasks set pid=? where pid=?"), {pid, t.tid});
+}
+
+void SyncEngine::adoptOrphans() {
+    // A parent deleted there left its sub-tasks at the top level here, the
+    // server's copies still naming it. An edit elsewhere brought it back:
+    // they go under it again, as on the server and the other devices.
+    Query q(m_db);
+    std::vector<std::pair<QString, QString>> moves;
+    for (OpenQuery(q,
+                   QStringLiteral("select t.tid, s.object from tasks t join sync_items s"
+                                  " on s.tid=t.tid where t.pid=? and s.dirty=0"
+                                  " and s.object like '%RELATED-TO%'"),
+                   {RootPid()});
+         !q.eof(); q.next()) {
+        try {
+            const ICalendar::Component root = ICalendar::Parse(q.text(1).toUtf8());
+            const auto vtodos = ICalendar::Vtodos(root.get());
+            if (vtodos.empty())
+                continue;
+            const QString parent = ICalendar::ReadFields(vtodos.front(), Clock::Now()).parentUid;
+            if (!parent.isEmpty() && parent != q.text(0))
+                moves.emplace_back(q.text(0), parent);
+        } catch (const ICalendar::NotCalendarError&) {
+        }
+    }
+    q.close();
+    for (const auto& [tid, parent] : moves) {
+        // Two levels: only under a top-level task, and only a task without
+        // sub-tasks of its own.
+        OpenQuery(q,
+                  QStringLiteral("select (select pid from tasks where tid=?),"
+                                 " exists (select 1 from tasks where pid=?)"),
+                  {parent, tid});
+        const bool fits = q.text(0) == RootPid() && q.integer(1) == 0;
+        q.close();
+        if (fits) {
+            q.execWith(QStringLiteral("update tasks set pid=? where tid=?"), {parent, tid});
+            m_result.changedHere = true;
+        }
+    }
 }
 
 QStringList SyncEngine::deletionsAsked() {

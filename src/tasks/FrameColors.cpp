@@ -13,12 +13,15 @@
 // Set Color: the text and background colours of the selected tasks.
 
 void TzvTasksFrame::Action_SetColorExecute() {
-    const auto selected = SelectedNodes();
-    if (m_editingNode || selected.empty())
+    const auto asked = SelectedNodes();
+    if (m_editingNode || asked.empty())
         return;
-    TColorSetDlg dlg(this, selected.front()->info.textColor,
-                     selected.front()->info.backgroundColor);
+    TColorSetDlg dlg(this, asked.front()->info.textColor, asked.front()->info.backgroundColor);
+    const QStringList tids = TidsOf(asked);
     if (dlg.exec() != QDialog::Accepted)
+        return;
+    const auto selected = NodesOf(tids);
+    if (selected.empty())
         return;
     // Stored first, for every row or none; the rows then show it.
     BusyProgress busy = Busy(tr("Setting colors"), qsizetype(selected.size()));

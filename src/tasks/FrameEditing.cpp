@@ -201,12 +201,16 @@ void TzvTasksFrame::DeleteUnsavedNode(TaskNode* node) {
 }
 
 void TzvTasksFrame::Action_TaskDeleteExecute() {
-    const auto selected = SelectedNodes();
-    if (m_editingNode || selected.empty())
+    const auto asked = SelectedNodes();
+    if (m_editingNode || asked.empty())
         return;
     const QString question = tr("Are you sure you want to delete ") +
-                             (selected.size() == 1 ? tr("this task?") : tr("these tasks?"));
+                             (asked.size() == 1 ? tr("this task?") : tr("these tasks?"));
+    const QStringList tids = TidsOf(asked);
     if (AskBox(question) != IDOK)
+        return;
+    const auto selected = NodesOf(tids);
+    if (m_editingNode || selected.empty())
         return;
     // Every row and its sub-tasks, or none of them.
     BusyProgress busy = Busy(tr("Deleting"), qsizetype(selected.size()));

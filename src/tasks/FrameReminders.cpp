@@ -28,11 +28,15 @@ template <typename Dialog>
 void TzvTasksFrame::SetFlagAndTime(bool TTaskInfo::*flag, TDateTime TTaskInfo::*time,
                                    const QString& flagName, const QString& timeName,
                                    const QString& stepName) {
-    const auto selected = SelectedNodes();
-    if (m_editingNode || selected.empty())
+    const auto asked = SelectedNodes();
+    if (m_editingNode || asked.empty())
         return;
-    Dialog dlg(this, selected.front()->info.*flag, selected.front()->info.*time);
+    Dialog dlg(this, asked.front()->info.*flag, asked.front()->info.*time);
+    const QStringList tids = TidsOf(asked);
     if (dlg.exec() != QDialog::Accepted)
+        return;
+    const auto selected = NodesOf(tids);
+    if (selected.empty())
         return;
     const bool newFlag = dlg.flag();
     const TDateTime newTime = dlg.time();
@@ -76,6 +80,7 @@ void TzvTasksFrame::Timer1Timer() {
         m_remindersQuiet = true;
         return;
     }
+    const QString tid = node->info.tid;
     QPointer<TzvTasksFrame> self(this);
     bool dismissed = false, all = false, abandoned = false;
     TDateTime snoozeUntil = 0;
@@ -98,12 +103,13 @@ void TzvTasksFrame::Timer1Timer() {
             delete dlg;
         }
     }
-    // The frame or the row may have gone while the pop-up was open.
-    if (!self || abandoned || !m_model->contains(node))
+    // The frame or the row may have gone while the pop-up was open; the
+    // tree may have been loaded anew, so the row is found again.
+    if (!self || abandoned)
         return;
-    // All: those the pop-up counted, due at the moment it came.
-    AnswerReminders(all ? DueReminders(*m_model, now) : std::vector<TaskNode*>{node}, dismissed,
-                    snoozeUntil, all);
+    const auto nodes = all ? DueReminders(*m_model, now) : NodesOf({tid});
+    if (!nodes.empty())
+        AnswerReminders(nodes, dismissed, snoozeUntil, all);
 }
 
 void TzvTasksFrame::AnswerReminders(const std::vector<TaskNode*>& nodes, bool dismissed,

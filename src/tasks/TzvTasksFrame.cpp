@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QUndoStack>
 
 // The frame's construction, its commands' enabled state and the tip panel.
@@ -249,6 +250,24 @@ std::vector<TaskNode*> TzvTasksFrame::SelectedNodes() const {
     // Siblings only, so their positions give the tree order.
     std::sort(nodes.begin(), nodes.end(),
               [](const TaskNode* a, const TaskNode* b) { return a->position() < b->position(); });
+    return nodes;
+}
+
+QStringList TzvTasksFrame::TidsOf(const std::vector<TaskNode*>& nodes) {
+    QStringList tids;
+    tids.reserve(qsizetype(nodes.size()));
+    for (const TaskNode* n : nodes)
+        tids << n->info.tid;
+    return tids;
+}
+
+std::vector<TaskNode*> TzvTasksFrame::NodesOf(const QStringList& tids) const {
+    const QSet<QString> wanted(tids.begin(), tids.end());
+    std::vector<TaskNode*> nodes;
+    nodes.reserve(tids.size());
+    for (TaskNode* n : m_model->flatNodes())
+        if (wanted.contains(n->info.tid))
+            nodes.push_back(n);
     return nodes;
 }
 

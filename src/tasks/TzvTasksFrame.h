@@ -43,6 +43,11 @@ public:
     static const QStringList& KeyboardTips();
     // Selected rows in tree order.
     std::vector<TaskNode*> SelectedNodes() const;
+    // A question lets the tree be loaded anew under it (a sync landing):
+    // a command keeps the ids of its rows across it, and finds the rows
+    // that are still there again afterwards, in tree order.
+    static QStringList TidsOf(const std::vector<TaskNode*>& nodes);
+    std::vector<TaskNode*> NodesOf(const QStringList& tids) const;
 
     // Loading and the posted messages (FrameLoading.cpp).
     void ReloadTasks();
