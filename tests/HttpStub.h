@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -15,13 +16,15 @@ namespace test {
 class HttpStub : public QObject {
 public:
     struct Request {
-        QByteArray method, path, body;
+        QByteArray method, path, body, head;
     };
     struct Answer {
         int status = 200;
         QByteArray body;
         QList<QPair<QByteArray, QByteArray>> headers;
-        qint64 padTo = 0; // the body repeated up to this size
+        qint64 padTo = 0;     // the body repeated up to this size
+        qint64 announce = -1; // a Content-Length other than the body's
+        int dripMs = 0;       // a byte of the body at a time, this far apart
     };
     std::function<Answer(const Request&)> answer;
     QList<Request> seen;
@@ -55,7 +58,7 @@ private:
             if (buf.size() < end + 4 + length)
                 return;
             const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
-            Request r{first.value(0), first.value(1), buf.mid(end + 4, length)};
+            Request r{first.value(0), first.value(1), buf.mid(end + 4, length), buf.left(end)};
             buf.remove(0, end + 4 + length);
             seen << r;
             respond(s, answer ? answer(r) : Answer{404, {}, {}, 0});
@@ -63,8 +66,8 @@ private:
     }
     void respond(QTcpSocket* s, const Answer& a) {
         const qint64 size = a.padTo > 0 ? a.padTo : a.body.size();
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(a.status) +
-                          " X\r\nContent-Length: " + QByteArray::number(size) + "\r\n";
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(a.status) + " X\r\nContent-Length: " +
+                          QByteArray::number(a.announce >= 0 ? a.announce : size) + "\r\n";
         for (const auto& [k, v] : a.headers)
             head += k + ": " + v + "\r\n";
         s->write(head + "\r\n");
@@ -81,6 +84,14 @@ private:
             };
             connect(s, &QTcpSocket::bytesWritten, s, pump);
             pump();
+        } else if (a.dripMs > 0) {
+            auto* timer = new QTimer(s);
+            auto left = std::make_shared<QByteArray>(a.body);
+            connect(timer, &QTimer::timeout, s, [s, left] {
+                if (!left->isEmpty())
+                    s->write(left->left(1)), left->remove(0, 1);
+            });
+            timer->start(a.dripMs);
         } else {
             s->write(a.body);
         }

@@ -3,6 +3,7 @@
   caldav_client.py URL USER PASSWORD list              prints UID|SUMMARY|STATUS
   caldav_client.py URL USER PASSWORD wipe              deletes every VTODO
   caldav_client.py URL USER PASSWORD delete UID        deletes one VTODO
+  caldav_client.py URL USER PASSWORD edit UID SUMMARY  gives one VTODO another SUMMARY
   caldav_client.py URL USER PASSWORD parents           prints UID|RELATED-TO"""
 import sys
 
@@ -28,6 +29,10 @@ def main():
             print(f"{c.get('uid')}|{c.get('summary')}|{c.get('status', '')}|{c.get('x-phone-only', '')}")
     elif command == "delete":
         cal.todo_by_uid(sys.argv[5]).delete()
+    elif command == "edit":
+        todo = cal.todo_by_uid(sys.argv[5])
+        todo.icalendar_component["summary"] = sys.argv[6]
+        todo.save()
     elif command == "parents":
         for todo in cal.todos(include_completed=True):
             c = todo.icalendar_component

@@ -17,16 +17,16 @@ QByteArray multistatus(const QByteArray& responses) {
 }
 
 // A task list at /cal/ holding the objects given, found at once, listed
-// by a sync report and fetched by multiget.
+// by a sync report or by ETags, and fetched by multiget.
 Answer taskList(const test::HttpStub::Request& r, const QList<QByteArray>& objects) {
-    if (r.method == "PROPFIND")
+    if (r.method == "PROPFIND" && !r.body.contains("getetag"))
         return {207,
                 multistatus("<d:response><d:href>/cal/</d:href><d:propstat><d:prop>"
                             "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype>"
                             "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat>"
                             "</d:response>"),
                 {{"Content-Type", kXml}}};
-    if (r.method == "REPORT") {
+    if (r.method == "REPORT" || r.method == "PROPFIND") {
         const bool get = r.body.contains("calendar-multiget");
         QByteArray list;
         for (int i = 0; i < objects.size(); ++i) {
@@ -37,8 +37,9 @@ Answer taskList(const test::HttpStub::Request& r, const QList<QByteArray>& objec
                     (get ? "<c:calendar-data>" + data + "</c:calendar-data>" : QByteArray()) +
                     "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
         }
+        const bool report = r.method == "REPORT" && !get;
         return {207,
-                multistatus(list + (get ? "" : "<d:sync-token>t1</d:sync-token>")),
+                multistatus(list + (report ? "<d:sync-token>t1</d:sync-token>" : "")),
                 {{"Content-Type", kXml}}};
     }
     return {201, {}, {{"ETag", "\"2\""}}};
@@ -80,6 +81,15 @@ private slots:
             << false << "The server has no room left" << QStringList{"Stored"};
         QTest::newRow("server error")
             << false << "The server failed (HTTP 500)" << QStringList{"Stored"};
+        QTest::newRow("trickling reply")
+            << false << "The server took too long" << QStringList{"Stored"};
+        QTest::newRow("announced too large")
+            << false << "The server's reply is too large" << QStringList{"Stored"};
+        // No incremental sync here: the ETags tell.
+        QTest::newRow("no sync reports (501)") << true << "" << QStringList{"Stored", "fine"};
+        QTest::newRow("unknown token (500)") << true << "" << QStringList{"Stored", "fine"};
+        // Credentials go to no other port of the same host.
+        QTest::newRow("redirect to another port") << true << "" << QStringList{"Stored"};
         // Changed there between our reading and our writing: the later wins.
         QTest::newRow("changed on the way") << true << "" << QStringList{"Theirs"};
         QTest::newRow("events only") << true << "" << QStringList{"Stored"};
@@ -91,9 +101,22 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(QStringList, contents);
         const QByteArray row = QTest::currentDataTag();
-        test::HttpStub stub;
+        test::HttpStub stub, other;
+        other.answer = [](const test::HttpStub::Request& r) { return taskList(r, {}); };
         int redirects = 0;
         stub.answer = [&](const test::HttpStub::Request& r) -> Answer {
+            if (row == "trickling reply")
+                return {207, multistatus(""), {{"Content-Type", kXml}}, 0, -1, 300};
+            if (row == "announced too large")
+                return {207, "x", {{"Content-Type", kXml}}, 0, 200 << 20};
+            if (row.endsWith("(501)") && r.body.contains("sync-collection"))
+                return {501, {}, {}};
+            if (row.endsWith("(500)") && r.body.contains("<d:sync-token>old"))
+                return {500, {}, {}};
+            if (row.contains("(50"))
+                return taskList(r, {vtodo("f", "fine")});
+            if (row == "redirect to another port")
+                return {307, {}, {{"Location", other.address("/cal/").toUtf8()}}};
             if (row == "broken XML" && r.method == "REPORT")
                 return {207,
                         "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\"><d:resp",
@@ -108,8 +131,10 @@ private slots:
                 return {401, {}, {{"WWW-Authenticate", "Basic realm=\"x\""}}};
             if (row == "disk full")
                 return r.method == "PUT" ? Answer{507, {}, {}} : taskList(r, {});
-            if (row == "server error" && r.method == "REPORT")
+            if (row == "server error" && r.method == "PUT")
                 return {500, {}, {}};
+            if (row == "server error")
+                return taskList(r, {});
             if (row == "changed on the way" && r.method == "PUT")
                 return {412, {}, {}};
             if (row == "changed on the way" && r.method == "GET")
@@ -131,6 +156,14 @@ private slots:
         db.open(folder.path());
         test::InsertTask(db, test::Task("{S}", "root", "Stored"));
         SyncEngine engine(db, folder.path() + "Backups", "1");
+        engine.setRequestDeadline(2000);
+        if (row.endsWith("(500)")) {
+            SyncStore store(db);
+            store.attach();
+            store.setMeta("account", "u@" + stub.address("/cal/"));
+            store.setMeta("collection", "/cal/");
+            store.setMeta("token", "old");
+        }
         SyncResult result;
         bool done = false;
         connect(&engine, &SyncEngine::finished, [&](const SyncResult& r) {
@@ -154,6 +187,48 @@ private slots:
                                     " (select tid from tasks where pid<>'root')"));
         QCOMPARE(q.integer(0), 0);
         QVERIFY(redirects <= DavClient::MaxRedirects + 1);
+        QCOMPARE(other.seen.isEmpty(), row != "redirect to another port");
+        for (const auto& r : other.seen)
+            QVERIFY(!r.head.toLower().contains("authorization"));
+    }
+
+    // Two syncs settling a conflict in the same second: two files, each
+    // with its own losing version.
+    void conflictFilesNeverReplaceEachOther() {
+        Clock::SetForTesting([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 0, 0)); });
+        test::HttpStub stub;
+        stub.answer = [](const test::HttpStub::Request& r) -> Answer {
+            if (r.method == "PUT")
+                return {412, {}, {}};
+            if (r.method == "GET")
+                return {200,
+                        QByteArray(vtodo("{S}", "Theirs"))
+                            .replace("SUMMARY", "LAST-MODIFIED:20300101T000000Z\r\nSUMMARY"),
+                        {{"ETag", "\"9\""}}};
+            return taskList(r, {});
+        };
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        SyncEngine engine(db, folder.path() + "Backups", "1");
+        QStringList files;
+        for (const char* mine : {"First of mine", "Second of mine"}) {
+            test::InsertTask(db, test::Task("{S}", "root", mine));
+            bool done = false;
+            const auto c = connect(&engine, &SyncEngine::finished, [&](const SyncResult& r) {
+                files << r.conflictFile;
+                done = true;
+            });
+            engine.start({stub.address("/cal/"), "u", "p"});
+            QVERIFY(QTest::qWaitFor([&] { return done; }, 60000));
+            disconnect(c);
+            db.exec(QStringLiteral("delete from tasks; delete from sync_items"));
+        }
+        Clock::SetForTesting({});
+        QCOMPARE(files.size(), 2);
+        QVERIFY(files[0] != files[1]);
+        QVERIFY(test::ReadFile(files[0]).contains("SUMMARY:First of mine"));
+        QVERIFY(test::ReadFile(files[1]).contains("SUMMARY:Second of mine"));
     }
 };
 

@@ -1,10 +1,14 @@
 #include "FrameHarness.h"
 #include "RadicaleServer.h"
 #include "components/ZvStatusBar.h"
+#include "dialogs/SyncPage.h"
+#include "dialogs/TOptionsDlg.h"
 #include "platform/IniFile.h"
 #include "sync/SyncEngine.h"
 
 #include <QAction>
+#include <QPushButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -90,6 +94,33 @@ private slots:
         Query q(db);
         OpenQuery(q, QStringLiteral("select count(*) from sync_items"));
         QCOMPARE(q.integer(0), 0);
+        SetPasswordPromptHandler({});
+    }
+
+    // Without a secret store the password lives in memory: Options left
+    // with its field untouched keeps it.
+    void optionsKeepThePasswordKnown() {
+        test::RadicaleServer server;
+        QVERIFY(server.start());
+        int asked = 0;
+        SetPasswordPromptHandler([&](const QString&) {
+            ++asked;
+            return std::optional<QString>(QString::fromLatin1(server.Password));
+        });
+        test::ProgramFolder a;
+        setAccount(a, server, 3);
+        test::Program p(a.path());
+        p.show();
+        QVERIFY(statusSays(p, "Synchronized: 0 sent, 0 received"));
+        test::WhenModal<TOptionsDlg> options([](TOptionsDlg* d) {
+            d->page_Sync->findChild<QSpinBox*>()->setValue(30);
+            d->Btn_Ok->click();
+        });
+        p.common->Action_Options->trigger();
+        QCOMPARE(options.count, 1);
+        p.frame->ZvStatusBar1->setPanelText({});
+        QVERIFY(statusSays(p, "Synchronized: 0 sent, 0 received"));
+        QCOMPARE(asked, 1);
         SetPasswordPromptHandler({});
     }
 

@@ -7,6 +7,7 @@
 #include "tasks/TzvTasksFrame.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QMenu>
 #include <QTimer>
@@ -19,6 +20,7 @@ namespace {
 constexpr int kAfterChangeMs = 3000; // edits in a row go together
 constexpr int kStartDelayMs = 1500;  // after the first load
 constexpr int kWatchMs = 1000;
+constexpr qint64 kStuckSeconds = 20; // F5 then offers to stop it
 } // namespace
 
 void TmainFm::CreateSync() {
@@ -69,13 +71,18 @@ void TmainFm::CreateSync() {
             tester->deleteLater();
         });
     };
-    hooks.changed = [this](const SyncSettings& s, const QString& password) {
+    hooks.known = [this](const SyncSettings& s) -> std::optional<QString> {
+        if (m_syncPasswordKnown && s.accountKey() == m_syncSettings.accountKey())
+            return m_syncPassword;
+        return std::nullopt;
+    };
+    hooks.changed = [this](const SyncSettings& s, const std::optional<QString>& password) {
         m_syncSettings = s;
-        m_syncPassword = password;
-        m_syncPasswordKnown = true;
+        m_syncPassword = password.value_or(QString());
+        m_syncPasswordKnown = password.has_value(); // else read or asked at the next sync
         m_syncPasswordRefused = false;
-        if (s.isSet() && !password.isEmpty())
-            m_secrets->write(s.accountKey(), password, [this](SecretStore::Outcome o) {
+        if (s.isSet() && password && !password->isEmpty())
+            m_secrets->write(s.accountKey(), *password, [this](SecretStore::Outcome o) {
                 m_context.sync.storeMissing = o == SecretStore::Outcome::NoStore;
             });
         ApplySyncSettings();
@@ -117,6 +124,15 @@ void TmainFm::StartSyncSoon() {
 }
 
 void TmainFm::StartSync(bool byHand) {
+    if (byHand && m_sync->running()) {
+        // A server that trickles its answer holds a sync for minutes.
+        const qint64 s = (QDateTime::currentMSecsSinceEpoch() - m_sync->startedAt()) / 1000;
+        if (s >= kStuckSeconds &&
+            AskBox(tr("The synchronization has been running for %1 seconds. Stop it?").arg(s)) ==
+                IDOK)
+            m_sync->stop();
+        return;
+    }
     if (!m_syncSettings.isSet() || !m_db.isOpen() || m_sync->running() || m_exiting)
         return;
     if (m_tasksFrame && m_tasksFrame->editingNode()) {

@@ -110,7 +110,9 @@ SyncSettings SyncPage::settings() const {
     return s;
 }
 
-QString SyncPage::password() const {
+std::optional<QString> SyncPage::password() const {
+    if (edt_Password->text().isEmpty() && !edt_Password->isModified())
+        return m_hooks && m_hooks->known ? m_hooks->known(settings()) : std::nullopt;
     return edt_Password->text();
 }
 
@@ -118,7 +120,7 @@ bool SyncPage::changed() const {
     const SyncSettings s = settings();
     return s.address != m_opened.address || s.user != m_opened.user ||
            s.interval != m_opened.interval || s.allowPlain != m_opened.allowPlain ||
-           password() != m_openedPassword;
+           edt_Password->text() != m_openedPassword;
 }
 
 void SyncPage::Btn_TestClick() {
@@ -126,10 +128,11 @@ void SyncPage::Btn_TestClick() {
     Btn_Test->setEnabled(false);
     lbl_Test->setText(tr("Testing..."));
     QPointer<SyncPage> self(this);
-    m_hooks->test({s.address, s.user, password(), s.allowPlain}, [self](bool, QString text) {
-        if (!self)
-            return;
-        self->lbl_Test->setText(text);
-        self->Btn_Test->setEnabled(true);
-    });
+    m_hooks->test({s.address, s.user, password().value_or(QString()), s.allowPlain},
+                  [self](bool, QString text) {
+                      if (!self)
+                          return;
+                      self->lbl_Test->setText(text);
+                      self->Btn_Test->setEnabled(true);
+                  });
 }

@@ -27,7 +27,9 @@ public:
     QLabel* lbl_Secret;
 
     SyncSettings settings() const;
-    QString password() const;
+    // What the field holds; left empty and untouched, the password this
+    // run knows for the account.
+    std::optional<QString> password() const;
     // The account as typed differs from the one the page opened with.
     bool changed() const;
 

@@ -5,6 +5,8 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
+#include <memory>
 
 namespace {
 
@@ -15,6 +17,18 @@ bool isLoopback(const QUrl& url) {
     const QHostAddress a(host);
     return !a.isNull() && a.isLoopback();
 }
+
+// Scheme, host and port: where credentials were given, and nowhere else.
+bool sameOrigin(const QUrl& a, const QUrl& b) {
+    const auto port = [](const QUrl& u) {
+        return u.port(u.scheme().toLower() == QLatin1String("https") ? 443 : 80);
+    };
+    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && port(a) == port(b);
+}
+
+// What Qt reads ahead of us: the limit holds before the bytes arrive.
+constexpr qint64 kReadAhead = 1 << 20;
 
 } // namespace
 
@@ -43,12 +57,12 @@ QString DavClient::refusal(const QUrl& url, bool allowPlain) {
 
 void DavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
                      const Headers& headers, std::function<void(const Reply&)> done) {
-    start(method, url, body, headers, std::move(done), 0, url.host());
+    start(method, url, body, headers, std::move(done), 0, url);
 }
 
 void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArray& body,
                       const Headers& headers, std::function<void(const Reply&)> done, int redirects,
-                      const QString& authHost) {
+                      const QUrl& authOrigin) {
     if (const QString no = refusal(url, m_allowPlain); !no.isEmpty()) {
         Reply r;
         r.failure = no;
@@ -61,8 +75,7 @@ void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArra
     request.setTransferTimeout(TimeoutMs);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
-    // The credentials go to the host they were given for, nowhere else.
-    if (!m_user.isEmpty() && url.host().compare(authHost, Qt::CaseInsensitive) == 0)
+    if (!m_user.isEmpty() && sameOrigin(url, authOrigin))
         request.setRawHeader("Authorization",
                              "Basic " + (m_user + u':' + m_password).toUtf8().toBase64());
     for (const auto& [name, value] : headers)
@@ -71,15 +84,34 @@ void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArra
         request.setRawHeader("Content-Type", "application/xml; charset=utf-8");
     QNetworkReply* reply = m_net->sendCustomRequest(request, method, body);
     m_replies.insert(reply);
-    // A body larger than any task list is no reply of a calendar server.
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > MaxBody) {
-            reply->setProperty("tooLarge", true);
-            reply->abort();
-        }
+    // A body larger than any task list is no reply of a calendar server:
+    // refused when announced, else once that much has come.
+    reply->setReadBufferSize(kReadAhead);
+    auto received = std::make_shared<QByteArray>();
+    const auto tooLarge = [reply] {
+        reply->setProperty("tooLarge", true);
+        reply->abort();
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, tooLarge] {
+        if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > MaxBody)
+            tooLarge();
     });
+    connect(reply, &QNetworkReply::readyRead, reply, [reply, received, tooLarge] {
+        if (reply->property("tooLarge").toBool())
+            return;
+        *received += reply->read(MaxBody + 1 - received->size());
+        if (received->size() > MaxBody)
+            tooLarge();
+    });
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [reply] {
+        reply->setProperty("late", true);
+        reply->abort();
+    });
+    deadline->start(m_deadlineMs);
     connect(reply, &QNetworkReply::finished, this,
-            [this, reply, method, url, body, headers, done, redirects, authHost] {
+            [this, reply, received, method, url, body, headers, done, redirects, authOrigin] {
                 m_replies.remove(reply);
                 reply->deleteLater();
                 Reply r;
@@ -97,6 +129,8 @@ void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArra
                     r.status = 0;
                     r.failure = reply->property("aborted").toBool()
                                     ? tr("Synchronizing was stopped.")
+                                : reply->property("late").toBool()
+                                    ? tr("The server took too long to answer.")
                                     : tr("The server did not answer in time.");
                     return done(r);
                 }
@@ -105,7 +139,7 @@ void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArra
                     r.failure = reply->errorString();
                     return done(r);
                 }
-                r.body = reply->readAll();
+                r.body = std::move(*received) + reply->readAll();
                 r.etag = reply->rawHeader("ETag");
                 r.contentType = reply->rawHeader("Content-Type");
                 if (r.status >= 300 && r.status < 400 && r.status != 304) {
@@ -122,7 +156,7 @@ void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArra
                         r.failure = tr("The server redirects to an unencrypted address.");
                         return done(r);
                     }
-                    return start(method, next, body, headers, done, redirects + 1, authHost);
+                    return start(method, next, body, headers, done, redirects + 1, authOrigin);
                 }
                 if (r.status == 0)
                     r.failure = reply->errorString();

@@ -23,6 +23,8 @@ public:
     // No byte for this long ends a request: a server building its first
     // listing of a large collection may think for a minute.
     static constexpr int TimeoutMs = 120000;
+    // However the bytes trickle in, a request ends after this long.
+    static constexpr int DeadlineMs = 10 * 60 * 1000;
 
     struct Reply {
         int status = 0;  // 0: no HTTP answer (network, TLS, timeout, refused here)
@@ -39,6 +41,7 @@ public:
               const Headers& headers, std::function<void(const Reply&)> done);
     void abortAll();
     int running() const { return int(m_replies.size()); }
+    void setDeadline(int ms) { m_deadlineMs = ms; }
 
     // Why an address may not be used, or empty.
     static QString refusal(const QUrl& url, bool allowPlain);
@@ -46,10 +49,11 @@ public:
 private:
     void start(const QByteArray& method, const QUrl& url, const QByteArray& body,
                const Headers& headers, std::function<void(const Reply&)> done, int redirects,
-               const QString& authHost);
+               const QUrl& authOrigin);
 
     QNetworkAccessManager* m_net;
     QString m_user, m_password;
     bool m_allowPlain = false;
+    int m_deadlineMs = DeadlineMs;
     QSet<QNetworkReply*> m_replies;
 };

@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QUuid>
 
 // Finding the task list, and how a sync begins and ends.
@@ -97,6 +98,7 @@ void SyncEngine::test(const SyncAccount& account, std::function<void(bool, QStri
 
 bool SyncEngine::begin(const SyncAccount& account, bool testOnly) {
     m_running = true;
+    m_startedAt = QDateTime::currentMSecsSinceEpoch();
     m_testOnly = testOnly;
     m_account = account;
     m_result = SyncResult();

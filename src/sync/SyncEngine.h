@@ -46,6 +46,9 @@ public:
     // Finds the task list and says what it found, changing nothing here.
     void test(const SyncAccount& account, std::function<void(bool ok, QString text)> done);
     void stop();
+    // When this sync began (running() only).
+    qint64 startedAt() const { return m_startedAt; }
+    void setRequestDeadline(int ms) { m_client->setDeadline(ms); }
 
     // Asked before the server's removals would delete many tasks here;
     // false keeps them and sends them back. Unset: kept.
@@ -106,6 +109,7 @@ private:
     QString m_backups, m_version;
     SyncAccount m_account;
     bool m_running = false, m_testOnly = false;
+    qint64 m_startedAt = 0; // ms since the epoch
     std::function<void(bool, QString)> m_testDone;
     std::function<void(QString)> m_found; // where discovery goes on with the list found
     QString m_collection;                 // path

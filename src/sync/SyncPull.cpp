@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSet>
 #include <cmath>
 #include <libical/ical.h>
@@ -42,29 +43,28 @@ QString parentOf(const TTaskInfo& t) {
 
 void SyncEngine::pull() {
     const QString token = m_store.meta(QStringLiteral("token"));
-    m_client->send(
-        "REPORT", urlOf(m_collection), Dav::SyncCollection(token), {{"Depth", "1"}},
-        [this, token](const DavClient::Reply& r) {
-            if (!m_running)
-                return;
-            if (r.status == 207) {
-                try {
-                    const Dav::Multistatus ms = Dav::ParseMultistatus(r.body, r.url.toString());
-                    return listed(ms.responses, token.isEmpty(), ms.syncToken);
-                } catch (const Dav::DavError& e) {
-                    return fail(QString::fromStdString(e.what()));
-                }
-            }
-            if (r.status == 0 || r.status == 401 || r.status == 404 || r.status >= 500)
-                return fail(r);
-            // A token the server no longer knows: everything once more.
-            if (!token.isEmpty() && (r.status == 403 || r.status == 409 || r.status == 400 ||
-                                     Dav::IsInvalidSyncToken(r.body))) {
-                m_store.setMeta(QStringLiteral("token"), QString());
-                return pull();
-            }
-            listAll(); // no sync reports here: the ETags tell
-        });
+    m_client->send("REPORT", urlOf(m_collection), Dav::SyncCollection(token), {{"Depth", "1"}},
+                   [this, token](const DavClient::Reply& r) {
+                       if (!m_running)
+                           return;
+                       if (r.status == 207) {
+                           try {
+                               const Dav::Multistatus ms =
+                                   Dav::ParseMultistatus(r.body, r.url.toString());
+                               return listed(ms.responses, token.isEmpty(), ms.syncToken);
+                           } catch (const Dav::DavError& e) {
+                               return fail(QString::fromStdString(e.what()));
+                           }
+                       }
+                       if (r.status == 0 || r.status == 401 || r.status == 404)
+                           return fail(r);
+                       // A token the server no longer knows (some answer 500 to it),
+                       // or no sync reports here at all: the ETags tell, and the next
+                       // sync asks for a new token.
+                       if (!token.isEmpty())
+                           m_store.setMeta(QStringLiteral("token"), QString());
+                       listAll();
+                   });
 }
 
 void SyncEngine::multistatus(const QByteArray& method, const QByteArray& body,
@@ -361,10 +361,16 @@ void SyncEngine::applyRemovals(const QStringList& deletions) {
 
 void SyncEngine::keepOtherVersion(ICalendar::Component vtodo) {
     m_others.push_back(std::move(vtodo));
-    if (m_result.conflictFile.isEmpty())
-        m_result.conflictFile = QDir(m_backups).filePath(
-            QStringLiteral("Sync conflicts %1.ics")
-                .arg(Clock::CurrentDateTime().toString(QStringLiteral("yyyy-MM-dd HHmmss"))));
+    if (m_result.conflictFile.isEmpty()) {
+        // Never over the file of an earlier sync in the same second.
+        const QString stamp =
+            Clock::CurrentDateTime().toString(QStringLiteral("yyyy-MM-dd HHmmss"));
+        QString name = QDir(m_backups).filePath(QStringLiteral("Sync conflicts %1.ics").arg(stamp));
+        for (int n = 2; QFileInfo::exists(name); ++n)
+            name = QDir(m_backups).filePath(
+                QStringLiteral("Sync conflicts %1 (%2).ics").arg(stamp).arg(n));
+        m_result.conflictFile = name;
+    }
     ICalendar::Component cal = ICalendar::NewCalendar(m_version);
     for (const auto& c : m_others)
         icalcomponent_add_component(cal.get(), icalcomponent_new_clone(c.get()));

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 // The account in section "sync" of the settings file. The password is
 // never there: it lives in the desktop's secret store.
@@ -41,7 +42,11 @@ struct SyncHooks {
     SecretStore* secrets = nullptr;
     // Finds the task list for the account and says what it found.
     std::function<void(const SyncAccount&, std::function<void(bool ok, QString text)>)> test;
-    // After OK: the settings are written; the password is the one typed.
-    std::function<void(const SyncSettings&, const QString& password)> changed;
+    // After OK: the settings are written; the password is the one on the
+    // page, or nothing when none was typed and none is known.
+    std::function<void(const SyncSettings&, const std::optional<QString>& password)> changed;
+    // The password this run knows for the account (typed at a prompt and
+    // kept in memory when there is no secret store).
+    std::function<std::optional<QString>(const SyncSettings&)> known;
     bool storeMissing = false; // no secret store answered in this run
 };
