@@ -146,18 +146,20 @@ private slots:
                           "LAST-MODIFIED:20261201T120000Z\nEND:VTODO\n")
             << QStringList{row("a", root, "x", "1|" + t("2026-03-01T11:00:00") + "|0|-|0|-"),
                            row("b", root, "y", "1|" + stamp + "|0|-|0|-")};
-        QTest::newRow("parents: without RELTYPE, of a sub-task, missing, a cycle")
+        QTest::newRow("parents: without RELTYPE, of a sub-task, missing, a cycle, into a cycle")
             << QByteArray(head.toUtf8() + "UID:p\nSUMMARY:p\nEND:VTODO\n" + head.toUtf8() +
                           "UID:c\nSUMMARY:c\nRELATED-TO:p\nEND:VTODO\n" + head.toUtf8() +
                           "UID:g\nSUMMARY:g\nRELATED-TO;RELTYPE=PARENT:c\nEND:VTODO\n" +
+                          head.toUtf8() + "UID:h\nSUMMARY:h\nRELATED-TO:g\nEND:VTODO\n" +
                           head.toUtf8() +
                           "UID:s\nSUMMARY:s\nRELATED-TO;RELTYPE=SIBLING:p\nEND:VTODO\n" +
                           head.toUtf8() + "UID:m\nSUMMARY:m\nRELATED-TO:nowhere\nEND:VTODO\n" +
                           head.toUtf8() + "UID:x\nSUMMARY:x\nRELATED-TO:y\nEND:VTODO\n" +
-                          head.toUtf8() + "UID:y\nSUMMARY:y\nRELATED-TO:x\nEND:VTODO\n")
+                          head.toUtf8() + "UID:y\nSUMMARY:y\nRELATED-TO:x\nEND:VTODO\n" +
+                          head.toUtf8() + "UID:q\nSUMMARY:q\nRELATED-TO:y\nEND:VTODO\n")
             << QStringList{row("p", root, "p"), row("c", "p", "c"),  row("g", "p", "g"),
-                           row("s", root, "s"), row("m", root, "m"), row("x", root, "x"),
-                           row("y", root, "y")};
+                           row("h", "p", "h"),  row("s", root, "s"), row("m", root, "m"),
+                           row("x", root, "x"), row("y", root, "y"), row("q", root, "q")};
         QTest::newRow("folded lines, escapes, a description, unknown parts")
             << QByteArray(head.toUtf8() +
                           "UID:a\nSUMMARY;LANGUAGE=de:Zeile\\, mit \\;\n  und\\\\ Falte\n"

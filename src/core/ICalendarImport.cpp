@@ -86,18 +86,36 @@ ImportResult ImportFile(Database& db, const QString& fileName, TDateTime now,
     const auto exists = [&](const QString& tid) {
         return inFile.contains(tid) || stored.contains(tid);
     };
+    // Each chain of parents is walked once: every task on it learns its
+    // top, so a long chain costs its length, not its length squared.
+    QHash<QString, QString> tops; // empty: the chain ends in a cycle
     const auto topOf = [&](const QString& tid) {
-        QSet<QString> seen{tid};
-        QString at = tid;
+        QStringList path;
+        QSet<QString> onPath;
+        QString at = tid, found;
+        bool cycle = false;
         for (;;) {
+            if (const auto c = tops.constFind(at); c != tops.constEnd()) {
+                found = *c;
+                cycle = found.isEmpty();
+                break;
+            }
+            path << at;
+            onPath.insert(at);
             const QString p = parentOf(at);
-            if (p.isEmpty() || !exists(p))
-                return at;
-            if (seen.contains(p))
-                return tid; // a cycle: top-level
-            seen.insert(p);
+            if (p.isEmpty() || !exists(p)) {
+                found = at;
+                break;
+            }
+            if (onPath.contains(p)) {
+                cycle = true;
+                break;
+            }
             at = p;
         }
+        for (const QString& n : std::as_const(path))
+            tops.insert(n, cycle ? QString() : found);
+        return cycle ? tid : found; // a cycle: top-level
     };
     // Stored rows that stay under a task the file would make a sub-task
     // keep it top-level: the tree has two levels.
