@@ -15,7 +15,8 @@ namespace test {
 class RadicaleServer {
 public:
     // Each test its own user, so its own task list.
-    static constexpr const char* Users[] = {"ann", "bob", "cid", "dan", "eve", "fay", "gus", "hal"};
+    static constexpr const char* Users[] = {"ann", "bob", "cid", "dan", "eve", "fay", "gus", "hal",
+                                              "ivy", "jon", "kim"};
     static constexpr const char* Password = "it's secret";
 
     RadicaleServer() {

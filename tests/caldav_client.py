@@ -4,7 +4,9 @@
   caldav_client.py URL USER PASSWORD wipe              deletes every VTODO
   caldav_client.py URL USER PASSWORD delete UID        deletes one VTODO
   caldav_client.py URL USER PASSWORD edit UID SUMMARY  gives one VTODO another SUMMARY
-  caldav_client.py URL USER PASSWORD parents           prints UID|RELATED-TO"""
+  caldav_client.py URL USER PASSWORD parents           prints UID|RELATED-TO
+  caldav_client.py URL USER PASSWORD addraw FILE       writes the calendar object in FILE
+  caldav_client.py URL USER PASSWORD raw UID           prints one object as the server has it"""
 import sys
 
 import caldav
@@ -33,6 +35,11 @@ def main():
         todo = cal.todo_by_uid(sys.argv[5])
         todo.icalendar_component["summary"] = sys.argv[6]
         todo.save()
+    elif command == "addraw":
+        with open(sys.argv[5], encoding="utf-8") as f:
+            cal.save_todo(f.read())
+    elif command == "raw":
+        sys.stdout.write(cal.todo_by_uid(sys.argv[5]).data)
     elif command == "parents":
         for todo in cal.todos(include_completed=True):
             c = todo.icalendar_component

@@ -166,15 +166,20 @@ int main(int argc, char** argv) {
             break;
     }
     const QStringList a = treeOf(copies[0]), b = treeOf(copies[1]);
-    // A parent deleted there leaves its sub-tasks naming it: they are at
-    // the top level everywhere.
-    const QStringList listed = server.client(0, {"parents"}).split(u'\n', Qt::SkipEmptyParts);
-    QSet<QString> uids;
-    for (const QString& line : listed)
-        uids.insert(line.section(u'|', 0, 0));
+    // The server's tree in two levels: each task under the top of its
+    // chain of parents; a parent deleted there or a cycle leave it on top.
+    QHash<QString, QString> parents;
+    for (const QString& line : server.client(0, {"parents"}).split(u'\n', Qt::SkipEmptyParts))
+        parents.insert(line.section(u'|', 0, 0), line.section(u'|', 1));
     QStringList server_;
-    for (const QString& line : listed)
-        server_ << (uids.contains(line.section(u'|', 1)) ? line : line.section(u'|', 0, 0) + u'|');
+    for (auto it = parents.constBegin(); it != parents.constEnd(); ++it) {
+        QString top = it.key();
+        QSet<QString> seen{top};
+        while (parents.contains(parents.value(top)) && !seen.contains(parents.value(top)))
+            seen.insert(top = parents.value(top));
+        const bool cycle = parents.contains(parents.value(top));
+        server_ << it.key() + u'|' + (cycle || top == it.key() ? QString() : top);
+    }
     server_.sort();
     QStringList aParents;
     for (const QString& row : a)

@@ -186,6 +186,42 @@ private slots:
                  qPrintable(python(*server, 2, {"list"})));
     }
 
+    // Another program's object edited here: only what changed is written
+    // anew, every other line stays as the server had it; its status too.
+    void otherProgramsLinesStayByteForByte() {
+        Device a;
+        QVERIFY(run(a, accountOf(*server, 8)).ok);
+        const QString file = a.folder.path() + "phone.ics";
+        const QByteArray head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//phone//EN\r\n"
+                                "BEGIN:VTODO\r\nDTSTAMP:20261201T100000Z\r\n";
+        for (const QByteArray& todo :
+             {QByteArray("UID:p1\r\nSUMMARY:Slides\r\nCATEGORIES:work,errands\r\n"
+                         "RESOURCES:PROJECTOR\\,SCREEN\r\nSTATUS:IN-PROCESS\r\n"
+                         "PERCENT-COMPLETE:40\r\nX-PHONE;P=\"a:b\":kept\r\n"
+                         "BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:x\r\n"
+                         "TRIGGER:-PT15M\r\nEND:VALARM\r\n"),
+              QByteArray("UID:p2\r\nSUMMARY:Dropped\r\nSTATUS:CANCELLED\r\n")}) {
+            QVERIFY(test::WriteFile(file, head + todo + "END:VTODO\r\nEND:VCALENDAR\r\n"));
+            QCOMPARE(python(*server, 8, {"addraw", file}), QString());
+        }
+        QVERIFY(run(a, accountOf(*server, 8)).ok);
+        QCOMPARE(test::StoredRowOf(a.folder.path(), "p1").checked, false); // in process
+        QCOMPARE(test::StoredRowOf(a.folder.path(), "p2").checked, true);  // cancelled
+        const QString before = python(*server, 8, {"raw", "p1"});
+        edit(a.db, [&](Query& q) {
+            TaskStore::WriteContent(q, "p1", "Slides for Monday", Clock::Now());
+            TaskStore::WriteContent(q, "p2", "Dropped for good", Clock::Now());
+        });
+        QVERIFY(run(a, accountOf(*server, 8)).ok);
+        const QString after = python(*server, 8, {"raw", "p1"});
+        for (const QString& line : before.split(u'\n'))
+            if (!line.startsWith("SUMMARY") && !line.startsWith("LAST-MODIFIED") &&
+                !line.startsWith("DTSTAMP"))
+                QVERIFY2(after.contains(line), qPrintable(line + "\n---\n" + after));
+        QVERIFY(after.contains("SUMMARY:Slides for Monday"));
+        QVERIFY(python(*server, 8, {"list"}).contains("p2|Dropped for good|CANCELLED"));
+    }
+
     // The server gone half-way: nothing lost, and the next sync finishes
     // the work without doubles.
     void serverStoppedMidwayLosesNothing() {

@@ -129,6 +129,18 @@ void setTime(icalcomponent* c, icalproperty_kind kind, TDateTime v,
         icalcomponent_add_property(c, make(*t));
 }
 
+// Completed, or cancelled: nothing left to do either way. Without a
+// status, a percentage of 100 or a completion time says it.
+bool isDone(icalcomponent* vtodo) {
+    if (icalcomponent_get_first_property(vtodo, ICAL_STATUS_PROPERTY)) {
+        const icalproperty_status s = icalcomponent_get_status(vtodo);
+        return s == ICAL_STATUS_COMPLETED || s == ICAL_STATUS_CANCELLED;
+    }
+    icalproperty* pc = icalcomponent_get_first_property(vtodo, ICAL_PERCENTCOMPLETE_PROPERTY);
+    return (pc && icalproperty_get_percentcomplete(pc) >= 100) ||
+           icalcomponent_get_first_property(vtodo, ICAL_COMPLETED_PROPERTY);
+}
+
 bool isParentLink(icalproperty* p) {
     icalparameter* r = icalproperty_get_first_parameter(p, ICAL_RELTYPE_PARAMETER);
     return !r || icalparameter_get_reltype(r) == ICAL_RELTYPE_PARENT;
@@ -288,18 +300,23 @@ void WriteFields(icalcomponent* vtodo, const TTaskInfo& t, const QString& parent
         icalcomponent_add_property(vtodo, p);
     }
 
-    removeAll(vtodo, ICAL_STATUS_PROPERTY);
-    icalcomponent_add_property(
-        vtodo,
-        icalproperty_new_status(t.checkFlag ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
-    setTime(vtodo, ICAL_COMPLETED_PROPERTY, t.checkFlag ? t.checkTime : 0,
-            icalproperty_new_completed);
-    if (t.checkFlag) {
-        removeAll(vtodo, ICAL_PERCENTCOMPLETE_PROPERTY);
-        icalcomponent_add_property(vtodo, icalproperty_new_percentcomplete(100));
-    } else {
-        removeAll(vtodo, ICAL_PERCENTCOMPLETE_PROPERTY,
-                  [](icalproperty* p) { return icalproperty_get_percentcomplete(p) >= 100; });
+    // The status is written only when the task was ticked or unticked
+    // here: another program's "in process" or "cancelled" stays.
+    if (!icalcomponent_get_first_property(vtodo, ICAL_STATUS_PROPERTY) ||
+        isDone(vtodo) != t.checkFlag) {
+        removeAll(vtodo, ICAL_STATUS_PROPERTY);
+        icalcomponent_add_property(
+            vtodo,
+            icalproperty_new_status(t.checkFlag ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
+        setTime(vtodo, ICAL_COMPLETED_PROPERTY, t.checkFlag ? t.checkTime : 0,
+                icalproperty_new_completed);
+        if (t.checkFlag) {
+            removeAll(vtodo, ICAL_PERCENTCOMPLETE_PROPERTY);
+            icalcomponent_add_property(vtodo, icalproperty_new_percentcomplete(100));
+        } else {
+            removeAll(vtodo, ICAL_PERCENTCOMPLETE_PROPERTY,
+                      [](icalproperty* p) { return icalproperty_get_percentcomplete(p) >= 100; });
+        }
     }
 
     const auto same = [](std::optional<QDateTime> have, TDateTime want) {
@@ -385,11 +402,8 @@ CalendarTask ReadFields(icalcomponent* vtodo, TDateTime now) {
     t.createTime = created ? stored(created) : stamp ? stored(stamp) : now;
     t.editTime = modified ? stored(modified) : stamp ? stored(stamp) : t.createTime;
 
-    const bool hasStatus = icalcomponent_get_first_property(vtodo, ICAL_STATUS_PROPERTY);
-    icalproperty* pc = icalcomponent_get_first_property(vtodo, ICAL_PERCENTCOMPLETE_PROPERTY);
     const auto completed = timeOf(vtodo, ICAL_COMPLETED_PROPERTY);
-    t.checkFlag = hasStatus ? icalcomponent_get_status(vtodo) == ICAL_STATUS_COMPLETED
-                            : (pc && icalproperty_get_percentcomplete(pc) >= 100) || completed;
+    t.checkFlag = isDone(vtodo);
     if (t.checkFlag)
         t.checkTime = completed ? stored(completed) : modified ? stored(modified) : now;
 

@@ -43,6 +43,10 @@ struct CalendarTask {
 // its own form.
 void WriteFields(icalcomponent* vtodo, const TTaskInfo& t, const QString& parentUid);
 Component NewVtodo(const TTaskInfo& t, const QString& parentUid);
+// The object with the task's VTODO given its fields: only the properties
+// whose value changes are written anew, every other line stays byte for
+// byte. Throws NotCalendarError when the object has no VTODO of the task.
+QByteArray MergeFields(const QByteArray& object, const TTaskInfo& t, const QString& parentUid);
 // Never fails on what another program wrote: an unknown or broken property
 // is left out. now stands in for the times the object does not give.
 CalendarTask ReadFields(icalcomponent* vtodo, TDateTime now);

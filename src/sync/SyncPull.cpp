@@ -228,20 +228,16 @@ bool SyncEngine::applyOne(const Remote& r) {
 }
 
 void SyncEngine::writeTask(const TTaskInfo& t, const QString& parentUid, bool exists) {
-    // Two levels: under the parent's top-level task; a task with sub-tasks
-    // of its own, a missing parent or a cycle leave it top-level.
+    // Two levels: under the parent's top-level task, its own sub-tasks
+    // coming along (as a move here does); a missing parent or a cycle leave
+    // it top-level. Whatever order the objects come in, each copy ends with
+    // the same tree.
     QString pid = RootPid();
-    if (!parentUid.isEmpty() && parentUid != t.tid) {
-        Query q(m_db);
-        OpenQuery(q, QStringLiteral("select 1 from tasks where pid=?"), {t.tid});
-        const bool hasChildren = !q.eof();
-        q.close();
-        if (!hasChildren)
-            if (const auto parent = storedTask(parentUid))
-                pid = parent->pid == RootPid() ? parentUid
-                      : parent->pid == t.tid   ? RootPid()
-                                               : parent->pid;
-    }
+    if (!parentUid.isEmpty() && parentUid != t.tid)
+        if (const auto parent = storedTask(parentUid))
+            pid = parent->pid == RootPid() ? parentUid
+                  : parent->pid == t.tid   ? RootPid()
+                                           : parent->pid;
     const auto time = [](bool flag, TDateTime v) {
         return flag ? Query::Param(v) : Query::Param(nullptr);
     };

@@ -43,13 +43,8 @@ QByteArray SyncEngine::objectFor(const TTaskInfo& t, const QByteArray& server) c
     if (!server.isEmpty()) {
         try {
             // The server's object with our fields set: what another program
-            // keeps there stays.
-            ICalendar::Component root = ICalendar::Parse(server);
-            for (icalcomponent* v : ICalendar::Vtodos(root.get()))
-                if (QString::fromUtf8(icalcomponent_get_uid(v)) == t.tid) {
-                    ICalendar::WriteFields(v, t, parent);
-                    return ICalendar::Text(root.get());
-                }
+            // keeps there stays as it wrote it.
+            return ICalendar::MergeFields(server, t, parent);
         } catch (const ICalendar::NotCalendarError&) {
             // written afresh below
         }
