@@ -222,6 +222,35 @@ private slots:
         QVERIFY(python(*server, 8, {"list"}).contains("p2|Dropped for good|CANCELLED"));
     }
 
+    // The list deleted and made anew, empty, at the same address: noticed,
+    // and the deletion guard asks before the tasks here go.
+    void aListMadeAnewIsComparedInFull() {
+        Device a;
+        fill(a.db, 6);
+        QCOMPARE(run(a, accountOf(*server, 9)).sent, 6);
+        const QUrl list = QUrl(server->address())
+                              .resolved(QUrl(SyncStore(a.db).meta(QStringLiteral("collection"))));
+        DavClient http;
+        http.setAccount(server->Users[9], server->Password, false);
+        for (const QByteArray method : {"DELETE", "MKCALENDAR"}) {
+            int status = 0;
+            http.send(method, list, method == "DELETE" ? QByteArray() : Dav::MakeCalendar("Tasks"),
+                      {}, [&](const DavClient::Reply& r) { status = r.status; });
+            QVERIFY(QTest::qWaitFor([&] { return status != 0; }, 10000));
+            QVERIFY2(status < 300, qPrintable(QString::number(status)));
+        }
+        QList<int> asked;
+        a.engine.confirmDeletions = [&](int n, int total) {
+            asked << n << total;
+            return false; // kept, and sent back
+        };
+        const SyncResult r = run(a, accountOf(*server, 9));
+        QVERIFY2(r.ok, qPrintable(r.failure));
+        QCOMPARE(asked, (QList<int>{6, 6}));
+        QCOMPARE(r.sent, 6);
+        QCOMPARE(python(*server, 9, {"list"}).count(u'\n'), 6);
+    }
+
     // The server gone half-way: nothing lost, and the next sync finishes
     // the work without doubles.
     void serverStoppedMidwayLosesNothing() {

@@ -80,6 +80,7 @@ private:
     QUrl urlOf(const QString& path) const;
     // taking the server's changes (SyncPull.cpp)
     void pull();
+    void report(const QString& token); // the changes since token, by sync report
     void listAll();
     // A request to the collection whose 207 reply goes to next, read.
     void multistatus(const QByteArray& method, const QByteArray& body,

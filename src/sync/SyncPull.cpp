@@ -42,7 +42,32 @@ QString parentOf(const TTaskInfo& t) {
 } // namespace
 
 void SyncEngine::pull() {
-    const QString token = m_store.meta(QStringLiteral("token"));
+    QString token, known;
+    try {
+        token = m_store.meta(QStringLiteral("token"));
+        if (!token.isEmpty())
+            known = m_store.anyHref();
+    } catch (const DbError& e) {
+        return fail(QString::fromStdString(e.what()));
+    }
+    if (known.isEmpty())
+        return report(token);
+    // Still the list we knew? A list deleted and made anew at the same
+    // address may even give back an old token, and report nothing gone.
+    m_client->send("PROPFIND", urlOf(known), Dav::PropfindEtags(), {{"Depth", "0"}},
+                   [this, token](const DavClient::Reply& r) {
+                       if (!m_running)
+                           return;
+                       if (r.status == 0 || r.status == 401)
+                           return fail(r);
+                       if (r.status != 404 && r.status != 410)
+                           return report(token);
+                       m_store.setMeta(QStringLiteral("token"), QString());
+                       listAll(); // everything compared, the deletions asked
+                   });
+}
+
+void SyncEngine::report(const QString& token) {
     m_client->send("REPORT", urlOf(m_collection), Dav::SyncCollection(token), {{"Depth", "1"}},
                    [this, token](const DavClient::Reply& r) {
                        if (!m_running)

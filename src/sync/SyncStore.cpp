@@ -105,6 +105,12 @@ std::optional<SyncStore::Item> SyncStore::byHref(const QString& href) const {
     return q.eof() ? std::nullopt : std::optional(itemOf(q));
 }
 
+QString SyncStore::anyHref() const {
+    Query q(m_db);
+    OpenQuery(q, QStringLiteral("select href from sync_items where href<>'' limit 1"));
+    return q.eof() ? QString() : q.text(0);
+}
+
 std::vector<SyncStore::Item> SyncStore::all() const {
     std::vector<Item> out;
     Query q(m_db);

@@ -41,6 +41,8 @@ public:
     std::optional<Item> byTid(const QString& tid) const;
     std::optional<Item> byHref(const QString& href) const;
     std::vector<Item> all() const;
+    // The address of one object known to be on the server, or empty.
+    QString anyHref() const;
     // Changed or deleted here, with the tasks never sent (no record yet).
     std::vector<Item> pending() const;
 
