@@ -334,6 +334,10 @@
         <source>The server redirects to an unencrypted address.</source>
         <translation>Der Server leitet an eine unverschlüsselte Adresse weiter.</translation>
     </message>
+    <message>
+        <source>The server took too long to answer.</source>
+        <translation>Der Server hat zu lange für die Antwort gebraucht.</translation>
+    </message>
 </context>
 <context>
     <name>Interchange</name>
@@ -1106,6 +1110,10 @@ Abbrechen behält sie und sendet sie zurück an den Server.</translation>
     <message>
         <source>Synchronizing...</source>
         <translation>Wird synchronisiert...</translation>
+    </message>
+    <message>
+        <source>The synchronization has been running for %1 seconds. Stop it?</source>
+        <translation>Die Synchronisierung läuft seit %1 Sekunden. Abbrechen?</translation>
     </message>
 </context>
 <context>
