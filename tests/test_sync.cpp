@@ -251,6 +251,30 @@ private slots:
         QCOMPARE(python(*server, 9, {"list"}).count(u'\n'), 6);
     }
 
+    // The list deleted there: said, and made again when the user says so.
+    void aDeletedListIsMadeAgainWhenAsked() {
+        Device a;
+        fill(a.db, 3);
+        QCOMPARE(run(a, accountOf(*server, 10)).sent, 3);
+        DavClient http;
+        http.setAccount(server->Users[10], server->Password, false);
+        int status = 0;
+        http.send("DELETE",
+                  QUrl(server->address()).resolved(QUrl(SyncStore(a.db).meta("collection"))), {},
+                  {}, [&](const DavClient::Reply& r) { status = r.status; });
+        QVERIFY(QTest::qWaitFor([&] { return status != 0; }, 10000));
+        for (const bool yes : {false, true}) {
+            a.engine.confirmRemake = [&](const QString&) { return yes; };
+            const SyncResult r = run(a, accountOf(*server, 10));
+            QCOMPARE(r.ok, yes);
+            QCOMPARE(r.sent, yes ? 3 : 0);
+            if (!yes)
+                QVERIFY(r.failure.startsWith("The task list was deleted on the server"));
+        }
+        QCOMPARE(python(*server, 10, {"list"}).count(u'\n'), 3);
+        QCOMPARE(run(a, accountOf(*server, 10)).sent, 0);
+    }
+
     // The server gone half-way: nothing lost, and the next sync finishes
     // the work without doubles.
     void serverStoppedMidwayLosesNothing() {

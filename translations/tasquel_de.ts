@@ -506,6 +506,10 @@
         <source>; the other versions are in %1</source>
         <translation>; die anderen Fassungen stehen in %1</translation>
     </message>
+    <message>
+        <source>The task list was deleted on the server; Synchronize (F5) offers to make it again.</source>
+        <translation>Die Aufgabenliste wurde auf dem Server gelöscht; Synchronisieren (F5) bietet an, sie neu anzulegen.</translation>
+    </message>
 </context>
 <context>
     <name>SyncPage</name>
@@ -1114,6 +1118,14 @@ Abbrechen behält sie und sendet sie zurück an den Server.</translation>
     <message>
         <source>The synchronization has been running for %1 seconds. Stop it?</source>
         <translation>Die Synchronisierung läuft seit %1 Sekunden. Abbrechen?</translation>
+    </message>
+    <message>
+        <source>The task list %1 was deleted on the server.
+
+Make it again there and send the tasks here to it?</source>
+        <translation>Die Aufgabenliste %1 wurde auf dem Server gelöscht.
+
+Dort neu anlegen und die Aufgaben von hier hineinschicken?</translation>
     </message>
 </context>
 <context>

@@ -43,6 +43,13 @@ void TmainFm::CreateSync() {
                           .arg(n)
                           .arg(total)) == IDOK;
     };
+    // Asked on a sync by hand only: not every few minutes.
+    m_sync->confirmRemake = [this](const QString& address) {
+        return m_syncByHand &&
+               AskBox(tr("The task list %1 was deleted on the server.\n\nMake it again there and "
+                         "send the tasks here to it?")
+                          .arg(address)) == IDOK;
+    };
     connect(m_sync, &SyncEngine::localChanged, this, [this] {
         if (m_tasksFrame)
             Guarded([this] { m_tasksFrame->TakeSyncedChanges(); });

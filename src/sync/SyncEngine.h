@@ -57,6 +57,9 @@ public:
     // in place or a question is open) ends the sync, postponed, with
     // nothing written.
     std::function<bool()> mayChangeHere;
+    // Asked when the task list itself was deleted on the server: true makes
+    // it again at its address and sends every task here to it. Unset: no.
+    std::function<bool(const QString& address)> confirmRemake;
 
 signals:
     void localChanged(); // the tasks table holds the server's changes
@@ -82,6 +85,7 @@ private:
     void pull();
     void report(const QString& token); // the changes since token, by sync report
     void listAll();
+    void listGone(); // the collection itself answers 404
     // A request to the collection whose 207 reply goes to next, read.
     void multistatus(const QByteArray& method, const QByteArray& body,
                      std::function<void(const Dav::Multistatus&)> next);

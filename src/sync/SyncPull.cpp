@@ -81,7 +81,9 @@ void SyncEngine::report(const QString& token) {
                                return fail(QString::fromStdString(e.what()));
                            }
                        }
-                       if (r.status == 0 || r.status == 401 || r.status == 404)
+                       if (r.status == 404)
+                           return listGone();
+                       if (r.status == 0 || r.status == 401)
                            return fail(r);
                        // A token the server no longer knows (some answer 500 to it),
                        // or no sync reports here at all: the ETags tell, and the next
@@ -98,6 +100,8 @@ void SyncEngine::multistatus(const QByteArray& method, const QByteArray& body,
                    [this, next](const DavClient::Reply& r) {
                        if (!m_running)
                            return;
+                       if (r.status == 404)
+                           return listGone();
                        if (r.status != 207)
                            return fail(r);
                        Dav::Multistatus ms;
@@ -113,6 +117,35 @@ void SyncEngine::multistatus(const QByteArray& method, const QByteArray& body,
 void SyncEngine::listAll() {
     multistatus("PROPFIND", Dav::PropfindEtags(),
                 [this](const Dav::Multistatus& ms) { listed(ms.responses, true, QString()); });
+}
+
+void SyncEngine::listGone() {
+    // Only the user says whether a list deleted there is to come back.
+    if (!mayWrite())
+        return;
+    if (!confirmRemake || !confirmRemake(urlOf(m_collection).toString()))
+        return fail(tr("The task list was deleted on the server; Synchronize (F5) offers to make "
+                       "it again."));
+    m_client->send("MKCALENDAR", urlOf(m_collection), Dav::MakeCalendar(QStringLiteral("Tasks")),
+                   {}, [this](const DavClient::Reply& r) {
+                       if (!m_running)
+                           return;
+                       if (!r.ok())
+                           return fail(r);
+                       try {
+                           // Nothing of the old list is there: every task is new to it.
+                           const QString account = m_store.meta(QStringLiteral("account"));
+                           m_store.reset();
+                           m_store.setMeta(QStringLiteral("account"), account);
+                           m_store.setMeta(QStringLiteral("collection"), m_collection);
+                       } catch (const DbError& e) {
+                           return fail(QString::fromStdString(e.what()));
+                       }
+                       m_toFetch.clear();
+                       m_fetched.clear();
+                       m_removed.clear();
+                       pull();
+                   });
 }
 
 void SyncEngine::listed(const std::vector<Dav::Response>& responses, bool complete, QString token) {
