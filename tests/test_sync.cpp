@@ -1,5 +1,6 @@
 #include "RadicaleServer.h"
 #include "TestSupport.h"
+#include "XandikosServer.h"
 #include "core/TaskStore.h"
 #include "platform/Transaction.h"
 #include "sync/SyncEngine.h"
@@ -273,6 +274,56 @@ private slots:
         }
         QCOMPARE(python(*server, 10, {"list"}).count(u'\n'), 3);
         QCOMPARE(run(a, accountOf(*server, 10)).sent, 0);
+    }
+
+    // The second server, which differs: two devices, another client's
+    // lines kept, a token it no longer knows (it answers 500), and the
+    // list made anew.
+    void xandikosToo() {
+        test::XandikosServer x;
+        QVERIFY2(x.start(), "xandikos did not start");
+        const SyncAccount account{x.address(), "user", "ignored"};
+        Device a, b;
+        test::InsertTask(a.db, task("{T}", "root", "Plan it's trip"));
+        test::InsertTask(a.db, task("{H}", "{T}", "Book the hotel"));
+        QCOMPARE(run(a, account).sent, 2);
+        QCOMPARE(run(b, account).received, 2);
+        QCOMPARE(synced(b.db), synced(a.db));
+        const QString file = a.folder.path() + "phone.ics";
+        QVERIFY(test::WriteFile(file, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\n"
+                                      "BEGIN:VTODO\r\nUID:p1\r\nDTSTAMP:20261201T100000Z\r\n"
+                                      "SUMMARY:Slides\r\nCATEGORIES:work,errands\r\n"
+                                      "STATUS:IN-PROCESS\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"));
+        QCOMPARE(x.client({"addraw", file}), QString());
+        QCOMPARE(run(b, account).received, 1);
+        edit(b.db, [&](Query& q) {
+            TaskStore::WriteContent(q, "p1", "Slides for Monday", Clock::Now());
+        });
+        QCOMPARE(run(b, account).sent, 1);
+        const QString raw = x.client({"raw", "p1"});
+        QVERIFY2(raw.contains("CATEGORIES:work,errands") && raw.contains("STATUS:IN-PROCESS") &&
+                     raw.contains("SUMMARY:Slides for Monday"),
+                 qPrintable(raw));
+        SyncStore(a.db).setMeta("token", "http://example.org/gone/1");
+        const SyncResult unknown = run(a, account);
+        QVERIFY2(unknown.ok, qPrintable(unknown.failure));
+        QCOMPARE(unknown.received, 1);
+        QCOMPARE(synced(a.db), synced(b.db));
+        DavClient http;
+        const QUrl list = QUrl(x.address()).resolved(QUrl(SyncStore(a.db).meta("collection")));
+        for (const QByteArray method : {"DELETE", "MKCALENDAR"}) {
+            int status = 0;
+            http.send(method, list, method == "DELETE" ? QByteArray() : Dav::MakeCalendar("Tasks"),
+                      {}, [&](const DavClient::Reply& r) { status = r.status; });
+            QVERIFY(QTest::qWaitFor([&] { return status != 0; }, 10000));
+            QVERIFY2(status < 300, qPrintable(QString::number(status)));
+        }
+        int asked = 0;
+        a.engine.confirmDeletions = [&](int, int) { return ++asked, false; };
+        const SyncResult anew = run(a, account);
+        QVERIFY2(anew.ok, qPrintable(anew.failure));
+        QCOMPARE(asked, 1);
+        QCOMPARE(anew.sent, 3);
     }
 
     // The server gone half-way: nothing lost, and the next sync finishes
