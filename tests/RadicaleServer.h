@@ -56,11 +56,12 @@ private:
 
 #ifdef TESTS_DIR
 // The independent client (tests/caldav_client.py) on a list: what it printed.
+// script: another client of tests/, whose first arguments are the same.
 inline QString RunClient(const QString& url, const QString& user, const QString& password,
-                         const QStringList& args) {
+                         const QStringList& args, const char* script = "caldav_client.py") {
     QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"),
-            QStringList{QStringLiteral(TESTS_DIR "/caldav_client.py"), url, user, password} + args);
+    const QString path = QStringLiteral(TESTS_DIR "/") + QLatin1String(script);
+    p.start(QStringLiteral("/usr/bin/python3"), QStringList{path, url, user, password} + args);
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
 }
@@ -72,7 +73,7 @@ class RadicaleServer {
 public:
     // Each test its own user, so its own task list.
     static constexpr const char* Users[] = {"ann", "bob", "cid", "dan", "eve", "fay",
-                                            "gus", "hal", "ivy", "jon", "kim"};
+                                            "gus", "hal", "ivy", "jon", "kim", "lea"};
     static constexpr const char* Password = "it's secret";
 
     RadicaleServer() : m_port(FreePort()) {

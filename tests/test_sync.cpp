@@ -276,6 +276,45 @@ private slots:
         QCOMPARE(run(a, accountOf(*server, 10)).sent, 0);
     }
 
+    // todoman through vdirsyncer, as its users run it: what it wrote comes
+    // back as it wrote it, and a task with two categories stays in its list.
+    void todomanKeepsItsTasks() {
+        Device a;
+        QVERIFY(run(a, accountOf(*server, 11)).ok);
+        const QString file = a.folder.path() + "phone.ics";
+        QVERIFY(test::WriteFile(file, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\n"
+                                      "BEGIN:VTODO\r\nUID:p1\r\nDTSTAMP:20261201T100000Z\r\n"
+                                      "SUMMARY:Slides\r\nCATEGORIES:work,errands\r\n"
+                                      "END:VTODO\r\nEND:VCALENDAR\r\n"));
+        QCOMPARE(python(*server, 11, {"addraw", file}), QString());
+        QTemporaryDir home;
+        const auto todoman = [&](const QStringList& args) {
+            return test::RunClient(server->address(), server->Users[11], server->Password,
+                                   QStringList{home.path()} + args, "vdir_client.py");
+        };
+        QCOMPARE(todoman({"sync"}), QString());
+        const QString uid = todoman({"new", "From todoman"}).trimmed();
+        QCOMPARE(todoman({"sync"}), QString());
+        const QString written = todoman({"file", uid});
+        QVERIFY2(written.contains("SUMMARY:From todoman"), qPrintable(written));
+        QCOMPARE(run(a, accountOf(*server, 11)).received, 2);
+        edit(a.db, [&](Query& q) {
+            TaskStore::WriteContent(q, "p1", "Slides for Monday", Clock::Now());
+            TaskStore::WriteContent(q, uid, "Edited here", Clock::Now());
+        });
+        QCOMPARE(run(a, accountOf(*server, 11)).sent, 2);
+        QCOMPARE(todoman({"sync"}), QString());
+        const QStringList listed = todoman({"list"}).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(listed.contains("Slides for Monday|0") && listed.contains("Edited here|0"),
+                 qPrintable(listed.join(u'\n')));
+        // Line ends aside: vdirsyncer writes the server's as it likes.
+        const QString back = todoman({"file", uid}).remove(u'\r');
+        for (const QString& line : QString(written).remove(u'\r').split(u'\n'))
+            if (!line.startsWith("SUMMARY") && !line.startsWith("LAST-MODIFIED") &&
+                !line.startsWith("DTSTAMP"))
+                QVERIFY2(back.contains(line), qPrintable(line + "\n---\n" + back));
+    }
+
     // The second server, which differs: two devices, another client's
     // lines kept, a token it no longer knows (it answers 500), and the
     // list made anew.
