@@ -2,6 +2,10 @@
 #include "TestSupport.h"
 #include "sync/SyncEngine.h"
 
+#include <QProcess>
+#include <QSslKey>
+#include <QSslServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -190,6 +194,38 @@ private slots:
         QCOMPARE(other.seen.isEmpty(), row != "redirect to another port");
         for (const auto& r : other.seen)
             QVERIFY(!r.head.toLower().contains("authorization"));
+    }
+
+    // A certificate this system does not trust: refused, with what to do.
+    void untrustedCertificateSaysWhatToDo() {
+        QTemporaryDir dir;
+        QProcess openssl;
+        openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                                  "-subj", "/CN=127.0.0.1", "-keyout", dir.filePath("key.pem"),
+                                  "-out", dir.filePath("cert.pem")});
+        QVERIFY(openssl.waitForFinished(60000) && openssl.exitCode() == 0);
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(QSslCertificate(test::ReadFile(dir.filePath("cert.pem"))));
+        tls.setPrivateKey(QSslKey(test::ReadFile(dir.filePath("key.pem")), QSsl::Rsa));
+        QSslServer server;
+        server.setSslConfiguration(tls);
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        SyncEngine engine(db, folder.path() + "Backups", "1");
+        SyncResult result;
+        bool done = false;
+        connect(&engine, &SyncEngine::finished, [&](const SyncResult& r) {
+            result = r;
+            done = true;
+        });
+        engine.start(
+            {QStringLiteral("https://127.0.0.1:%1/cal/").arg(server.serverPort()), "u", "p"});
+        QVERIFY(QTest::qWaitFor([&] { return done; }, 60000));
+        QVERIFY2(
+            result.failure.startsWith("The server's certificate is not trusted by this system"),
+            qPrintable(result.failure));
     }
 
     // Two syncs settling a conflict in the same second: two files, each

@@ -338,6 +338,10 @@
         <source>The server took too long to answer.</source>
         <translation>Der Server hat zu lange für die Antwort gebraucht.</translation>
     </message>
+    <message>
+        <source>The server&apos;s certificate is not trusted by this system (%1). Ask the server&apos;s administrator for a certificate of a known authority, or add its issuer to the system&apos;s trusted certificates.</source>
+        <translation>Diesem System ist das Zertifikat des Servers nicht vertrauenswürdig (%1). Bitten Sie die Verwaltung des Servers um ein Zertifikat einer bekannten Stelle, oder nehmen Sie dessen Aussteller in die vertrauenswürdigen Zertifikate des Systems auf.</translation>
+    </message>
 </context>
 <context>
     <name>Interchange</name>

@@ -5,6 +5,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslError>
 #include <QTimer>
 #include <memory>
 
@@ -103,6 +104,13 @@ void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArra
         if (received->size() > MaxBody)
             tooLarge();
     });
+    // Never ignored; kept to say what the user can do about them.
+    connect(reply, &QNetworkReply::sslErrors, reply, [reply](const QList<QSslError>& errors) {
+        QStringList texts;
+        for (const QSslError& e : errors)
+            texts << e.errorString();
+        reply->setProperty("sslErrors", texts.join(QStringLiteral("; ")));
+    });
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);
     connect(deadline, &QTimer::timeout, reply, [reply] {
@@ -136,7 +144,15 @@ void DavClient::start(const QByteArray& method, const QUrl& url, const QByteArra
                 }
                 if (error != QNetworkReply::NoError && error < 100) {
                     r.status = 0;
-                    r.failure = reply->errorString();
+                    const QString ssl = reply->property("sslErrors").toString();
+                    r.failure =
+                        ssl.isEmpty()
+                            ? reply->errorString()
+                            : tr("The server's certificate is not trusted by this system (%1). Ask "
+                                 "the server's administrator for a certificate of a known "
+                                 "authority, or add its issuer to the system's trusted "
+                                 "certificates.")
+                                  .arg(ssl);
                     return done(r);
                 }
                 r.body = std::move(*received) + reply->readAll();
