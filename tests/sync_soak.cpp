@@ -160,6 +160,7 @@ int main(int argc, char** argv) {
             c.window->Action_Sync->trigger();
             (void)QTest::qWaitFor([&] { return done; }, 120000);
             QObject::disconnect(conn);
+            std::printf("settle %d: %s\n", round, qPrintable(result.text()));
             quiet = quiet && result.ok && result.sent == 0 && result.received == 0;
         }
         if (quiet && round > 0)

@@ -276,6 +276,22 @@ private slots:
         QCOMPARE(run(a, accountOf(*server, 10)).sent, 0);
     }
 
+    // Two devices set up at the same moment on an empty account each make
+    // a list; both then take the same one.
+    void twoDevicesSetUpAtOnceShareOneList() {
+        Device a, b;
+        int done = 0;
+        for (Device* d : {&a, &b}) {
+            connect(&d->engine, &SyncEngine::finished, [&](const SyncResult& r) {
+                QVERIFY2(r.ok, qPrintable(r.failure));
+                ++done;
+            });
+            d->engine.start(accountOf(*server, 12));
+        }
+        QVERIFY(QTest::qWaitFor([&] { return done == 2; }, 60000));
+        QCOMPARE(SyncStore(a.db).meta("collection"), SyncStore(b.db).meta("collection"));
+    }
+
     // todoman through vdirsyncer, as its users run it: what it wrote comes
     // back as it wrote it, and a task with two categories stays in its list.
     void todomanKeepsItsTasks() {

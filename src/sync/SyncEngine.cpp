@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QUuid>
+#include <algorithm>
 
 // Finding the task list, and how a sync begins and ends.
 
@@ -172,11 +173,20 @@ void SyncEngine::discover(std::function<void(QString)> found) {
     });
 }
 
-void SyncEngine::lookInHome(const QString& home) {
-    probe(urlOf(home), 1, [this, home](const Dav::Multistatus& ms) {
+void SyncEngine::lookInHome(const QString& home, const QString& made) {
+    probe(urlOf(home), 1, [this, home, made](const Dav::Multistatus& ms) {
+        // The first by address, whatever order the server lists them in:
+        // two devices set up at the same moment each make a list, and both
+        // then take the same one.
+        QStringList lists;
         for (const auto& r : ms.responses)
             if (r.href != home && holdsTasks(r))
-                return m_found(r.href);
+                lists << r.href;
+        std::sort(lists.begin(), lists.end());
+        if (!lists.isEmpty())
+            return m_found(lists.front());
+        if (!made.isEmpty())
+            return m_found(made);
         if (m_testOnly) {
             m_result.ok = true;
             m_result.failure =
@@ -192,12 +202,12 @@ void SyncEngine::makeCollection(const QString& home) {
     QString path = home.endsWith(u'/') ? home : home + u'/';
     path += QStringLiteral("tasks-") + QUuid::createUuid().toString(QUuid::Id128).left(12) + u'/';
     m_client->send("MKCALENDAR", urlOf(path), Dav::MakeCalendar(QStringLiteral("Tasks")), {},
-                   [this, path](const DavClient::Reply& r) {
+                   [this, home, path](const DavClient::Reply& r) {
                        if (!m_running)
                            return;
                        if (!r.ok())
                            return fail(r);
-                       m_found(path);
+                       lookInHome(home, path);
                    });
 }
 

@@ -74,7 +74,8 @@ private:
     bool begin(const SyncAccount& account, bool testOnly); // false: refused, ended
     void discover(std::function<void(QString collection)> found);
     void probe(const QUrl& url, int depth, std::function<void(const Dav::Multistatus&)> next);
-    void lookInHome(const QString& home);
+    // made: the list this sync has just made there, when it did.
+    void lookInHome(const QString& home, const QString& made = QString());
     void makeCollection(const QString& home);
     void fail(const DavClient::Reply& r);
     void fail(const QString& text);
