@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <cstdio>
+#include <tuple>
 
 namespace {
 
@@ -192,27 +193,21 @@ int main(int argc, char** argv) {
                              .size());
     std::printf("%d actions, %lld tasks, %d conflict files, %d error boxes\n", actions,
                 qint64(a.size()), conflicts, errors);
-    bool same = true;
-    if (a != b) {
-        same = false;
-        std::printf("the copies differ:\n");
-        for (const QString& r : a)
-            if (!b.contains(r))
-                std::printf("  a only: %s\n", qPrintable(r));
-        for (const QString& r : b)
-            if (!a.contains(r))
-                std::printf("  b only: %s\n", qPrintable(r));
-    }
-    if (aParents != server_) {
-        same = false;
-        std::printf("the server differs:\n");
-        for (const QString& r : aParents)
-            if (!server_.contains(r))
-                std::printf("  here only: %s\n", qPrintable(r));
-        for (const QString& r : server_)
-            if (!aParents.contains(r))
-                std::printf("  server only: %s\n", qPrintable(r));
-    }
+    // Prints what only one side holds; true when they hold the same.
+    const auto compare = [](const char* what, const QStringList& x, const char* xName,
+                            const QStringList& y, const char* yName) {
+        if (x == y)
+            return true;
+        std::printf("%s differ:\n", what);
+        for (const auto& [from, to, name] : {std::tuple(&x, &y, xName), std::tuple(&y, &x, yName)})
+            for (const QString& r : *from)
+                if (!to->contains(r))
+                    std::printf("  %s only: %s\n", name, qPrintable(r));
+        return false;
+    };
+    const bool copiesSame = compare("the copies", a, "a", b, "b");
+    const bool same =
+        compare("the server and the copies", aParents, "here", server_, "server") && copiesSame;
     std::puts(same ? "the same tree on all three" : "NOT THE SAME");
     for (Copy& c : copies)
         c.window.reset();

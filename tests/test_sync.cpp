@@ -72,6 +72,22 @@ TTaskInfo task(const QString& tid, const QString& pid, const QString& content) {
     return t;
 }
 
+// Requests on a device's task list itself (DELETE, MKCALENDAR): all must succeed.
+bool onList(Device& d, const QString& server, const char* user, const char* password,
+            const QList<QByteArray>& methods) {
+    const QUrl list = QUrl(server).resolved(QUrl(SyncStore(d.db).meta("collection")));
+    DavClient http;
+    http.setAccount(user, password, false);
+    for (const QByteArray& method : methods) {
+        int status = 0;
+        http.send(method, list, method == "MKCALENDAR" ? Dav::MakeCalendar("Tasks") : QByteArray(),
+                  {}, [&](const DavClient::Reply& r) { status = r.status; });
+        if (!QTest::qWaitFor([&] { return status != 0; }, 10000) || status >= 300)
+            return false;
+    }
+    return true;
+}
+
 // Many top-level tasks in one transaction.
 void fill(Database& db, int n) {
     Transaction t(db);
@@ -229,17 +245,8 @@ private slots:
         Device a;
         fill(a.db, 6);
         QCOMPARE(run(a, accountOf(*server, 9)).sent, 6);
-        const QUrl list = QUrl(server->address())
-                              .resolved(QUrl(SyncStore(a.db).meta(QStringLiteral("collection"))));
-        DavClient http;
-        http.setAccount(server->Users[9], server->Password, false);
-        for (const QByteArray method : {"DELETE", "MKCALENDAR"}) {
-            int status = 0;
-            http.send(method, list, method == "DELETE" ? QByteArray() : Dav::MakeCalendar("Tasks"),
-                      {}, [&](const DavClient::Reply& r) { status = r.status; });
-            QVERIFY(QTest::qWaitFor([&] { return status != 0; }, 10000));
-            QVERIFY2(status < 300, qPrintable(QString::number(status)));
-        }
+        QVERIFY(onList(a, server->address(), server->Users[9], server->Password,
+                       {"DELETE", "MKCALENDAR"}));
         QList<int> asked;
         a.engine.confirmDeletions = [&](int n, int total) {
             asked << n << total;
@@ -257,13 +264,7 @@ private slots:
         Device a;
         fill(a.db, 3);
         QCOMPARE(run(a, accountOf(*server, 10)).sent, 3);
-        DavClient http;
-        http.setAccount(server->Users[10], server->Password, false);
-        int status = 0;
-        http.send("DELETE",
-                  QUrl(server->address()).resolved(QUrl(SyncStore(a.db).meta("collection"))), {},
-                  {}, [&](const DavClient::Reply& r) { status = r.status; });
-        QVERIFY(QTest::qWaitFor([&] { return status != 0; }, 10000));
+        QVERIFY(onList(a, server->address(), server->Users[10], server->Password, {"DELETE"}));
         for (const bool yes : {false, true}) {
             a.engine.confirmRemake = [&](const QString&) { return yes; };
             const SyncResult r = run(a, accountOf(*server, 10));
@@ -364,15 +365,7 @@ private slots:
         QVERIFY2(unknown.ok, qPrintable(unknown.failure));
         QCOMPARE(unknown.received, 1);
         QCOMPARE(synced(a.db), synced(b.db));
-        DavClient http;
-        const QUrl list = QUrl(x.address()).resolved(QUrl(SyncStore(a.db).meta("collection")));
-        for (const QByteArray method : {"DELETE", "MKCALENDAR"}) {
-            int status = 0;
-            http.send(method, list, method == "DELETE" ? QByteArray() : Dav::MakeCalendar("Tasks"),
-                      {}, [&](const DavClient::Reply& r) { status = r.status; });
-            QVERIFY(QTest::qWaitFor([&] { return status != 0; }, 10000));
-            QVERIFY2(status < 300, qPrintable(QString::number(status)));
-        }
+        QVERIFY(onList(a, x.address(), "", "", {"DELETE", "MKCALENDAR"}));
         int asked = 0;
         a.engine.confirmDeletions = [&](int, int) { return ++asked, false; };
         const SyncResult anew = run(a, account);

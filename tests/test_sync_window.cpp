@@ -27,6 +27,20 @@ QModelIndex rowOf(const test::Program& p, const QString& text) {
     return {};
 }
 
+// A Radicale of the test's own, its password given at every prompt (counted).
+struct Server : test::RadicaleServer {
+    int asked = 0;
+    bool started = false;
+    Server() {
+        started = start();
+        SetPasswordPromptHandler([this](const QString&) {
+            ++asked;
+            return std::optional<QString>(QString::fromLatin1(Password));
+        });
+    }
+    ~Server() { SetPasswordPromptHandler({}); }
+};
+
 bool statusSays(const test::Program& p, const QString& text) {
     return QTest::qWaitFor([&] { return p.frame->ZvStatusBar1->panelText() == text; }, 60000);
 }
@@ -44,13 +58,8 @@ private slots:
     }
 
     void twoWindowsStayInStep() {
-        test::RadicaleServer server;
-        QVERIFY(server.start());
-        int asked = 0;
-        SetPasswordPromptHandler([&](const QString&) {
-            ++asked;
-            return std::optional<QString>(QString::fromLatin1(server.Password));
-        });
+        Server server;
+        QVERIFY(server.started);
         test::ProgramFolder a, b;
         test::Fill(a.path(), {test::Task("{A}", "root", "Plan the trip"),
                               test::Task("{B}", "root", "Return it's books")});
@@ -60,7 +69,7 @@ private slots:
             test::Program p(a.path());
             p.show();
             QVERIFY(statusSays(p, "Synchronized: 2 sent, 0 received"));
-            QCOMPARE(asked, 1);
+            QCOMPARE(server.asked, 1);
         }
         {
             test::Program p(b.path());
@@ -94,19 +103,13 @@ private slots:
         Query q(db);
         OpenQuery(q, QStringLiteral("select count(*) from sync_items"));
         QCOMPARE(q.integer(0), 0);
-        SetPasswordPromptHandler({});
     }
 
     // Without a secret store the password lives in memory: Options left
     // with its field untouched keeps it.
     void optionsKeepThePasswordKnown() {
-        test::RadicaleServer server;
-        QVERIFY(server.start());
-        int asked = 0;
-        SetPasswordPromptHandler([&](const QString&) {
-            ++asked;
-            return std::optional<QString>(QString::fromLatin1(server.Password));
-        });
+        Server server;
+        QVERIFY(server.started);
         test::ProgramFolder a;
         setAccount(a, server, 3);
         test::Program p(a.path());
@@ -120,18 +123,14 @@ private slots:
         QCOMPARE(options.count, 1);
         p.frame->ZvStatusBar1->setPanelText({});
         QVERIFY(statusSays(p, "Synchronized: 0 sent, 0 received"));
-        QCOMPARE(asked, 1);
-        SetPasswordPromptHandler({});
+        QCOMPARE(server.asked, 1);
     }
 
     // A sync landing while the Delete question waits: it waits for the
     // answer, and the rows asked about are the ones deleted.
     void aSyncWaitsForTheQuestion() {
-        test::RadicaleServer server;
-        QVERIFY(server.start());
-        SetPasswordPromptHandler([&](const QString&) {
-            return std::optional<QString>(QString::fromLatin1(server.Password));
-        });
+        Server server;
+        QVERIFY(server.started);
         test::ProgramFolder a;
         test::Fill(a.path(),
                    {test::Task("{K}", "root", "Keep me"), test::Task("{D}", "root", "Delete me")});
@@ -158,17 +157,13 @@ private slots:
         QVERIFY(statusSays(p, "Synchronized: 1 sent, 1 received"));
         QCOMPARE(test::Outline(*p.frame->model()), "Keep me From the phone");
         QVERIFY(!server.client(1, {"list"}).contains("Delete me"));
-        SetPasswordPromptHandler({});
     }
 
     // A parent deleted on the server and brought back by an edit on
     // another device takes its sub-task back here too.
     void aParentBroughtBackTakesItsSubTask() {
-        test::RadicaleServer server;
-        QVERIFY(server.start());
-        SetPasswordPromptHandler([&](const QString&) {
-            return std::optional<QString>(QString::fromLatin1(server.Password));
-        });
+        Server server;
+        QVERIFY(server.started);
         test::ProgramFolder a, b;
         test::Fill(a.path(),
                    {test::Task("{P}", "root", "Parent"), test::Task("{S}", "{P}", "Child")});
@@ -195,7 +190,6 @@ private slots:
         run(a, "Synchronized: 0 sent, 1 received",
             [](test::Program& p) { QCOMPARE(test::Outline(*p.frame->model()), "Parent(Child)"); });
         QVERIFY(server.client(2, {"parents"}).contains("{S}|{P}"));
-        SetPasswordPromptHandler({});
     }
 };
 
