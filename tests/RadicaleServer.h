@@ -72,8 +72,8 @@ inline QString RunClient(const QString& url, const QString& user, const QString&
 class RadicaleServer {
 public:
     // Each test its own user, so its own task list.
-    static constexpr const char* Users[] = {"ann", "bob", "cid", "dan", "eve", "fay",
-                                            "gus", "hal", "ivy", "jon", "kim", "lea", "max"};
+    static constexpr const char* Users[] = {"ann", "bob", "cid", "dan", "eve", "fay", "gus",
+                                            "hal", "ivy", "jon", "kim", "lea", "max"};
     static constexpr const char* Password = "it's secret";
 
     RadicaleServer() : m_port(FreePort()) {
