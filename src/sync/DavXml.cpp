@@ -42,10 +42,11 @@ QString text(pugi::xml_node n) {
     return QString::fromUtf8(n.child_value()).trimmed();
 }
 
-// "HTTP/1.1 404 Not Found" -> 404
+// "HTTP/1.1 404 Not Found" -> 404; anything but an HTTP status -> 0
 int statusCode(pugi::xml_node n) {
     const QStringList parts = text(n).split(u' ', Qt::SkipEmptyParts);
-    return parts.size() >= 2 ? parts.at(1).toInt() : 0;
+    const int code = parts.size() >= 2 ? parts.at(1).toInt() : 0;
+    return code >= 100 && code <= 599 ? code : 0;
 }
 
 QString resolve(const QString& base, const QString& href) {
