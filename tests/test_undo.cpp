@@ -346,6 +346,31 @@ private slots:
         QVERIFY(!f->Action_Redo->isEnabled());
     }
 
+    // The sync writes the server's changes between a step and its undo:
+    // the undo keeps them, adds no second row, and the tree shows the table.
+    void undoAfterChangesFromOutside() {
+        TzvTasksFrame* f = open();
+        Database db;
+        db.open(m_folder->path());
+        m_p->select({m_p->row(1)}); // b
+        f->Action_TaskComplete->trigger();
+        db.exec("update tasks set content='b from the phone' where tid='{B}'");
+        m_p->select({m_p->row(2)}); // c
+        f->Action_TaskDelete->trigger();
+        db.exec("insert into tasks (tid, pid, content) values ('{C}', 'root', 'c from the phone')");
+        f->TakeSyncedChanges();
+        QTest::keyClick(m_p->tree(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(m_p->tree(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Records(*f->model()), LoadedRecords(db));
+        QCOMPARE(test::Outline(*f->model()), QStringLiteral("a's task(a1,a2,a3) b from the phone "
+                                                            "c from the phone"));
+        QCOMPARE(Table(db).filter("'{C}'").size(), 1);
+        QTest::keyClick(m_p->tree(), Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(m_p->tree(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Records(*f->model()), LoadedRecords(db));
+        QCOMPARE(Table(db).filter("'{C}'").size(), 0);
+    }
+
     void deleteByKeyComesBackWithCtrlZ() {
         TzvTasksFrame* f = open();
         const QStringList before = Table(m_folder->path());

@@ -94,7 +94,7 @@ int TaskStep::restoredCount(bool undo) const {
     return n;
 }
 
-void TaskStep::write(Database& db, bool undo) const {
+void TaskStep::write(Database& db, bool undo) {
     Transaction transaction(db);
     RowImages images(db, kTasks, kTid);
     if (images.columns() != m_columns)
@@ -105,38 +105,48 @@ void TaskStep::write(Database& db, bool undo) const {
     std::vector<int> everyCell(static_cast<size_t>(all));
     for (int i = 0; i < all; ++i)
         everyCell[size_t(i)] = i;
+    std::vector<std::optional<RowImage>> now(m_rows.size());
     // Backwards for an undo: the last write of the command is taken back
     // first.
     const int count = int(m_rows.size());
     for (int k = 0; k < count; ++k) {
-        const Row& r = m_rows[size_t(undo ? count - 1 - k : k)];
+        const size_t at = size_t(undo ? count - 1 - k : k);
+        const Row& r = m_rows[at];
         const std::optional<RowImage>& target = undo ? r.before : r.after;
         const std::optional<RowImage>& source = undo ? r.after : r.before;
         if (!target) {
             images.remove(*source);
-            continue;
-        }
-        std::vector<int> cells;
-        if (source) {
+        } else if (!source) {
+            // A row back, whole; unless the task came back meanwhile (a
+            // sync brought another device's edit of it): that one is newer.
+            if (!images.byKey(*target))
+                images.insert(*target);
+        } else {
+            std::vector<int> cells;
             for (int i = 0; i < all; ++i)
                 if (source->cells[size_t(i)] != target->cells[size_t(i)])
                     cells.push_back(i);
-        } else {
-            cells = everyCell; // a row back: whole, even if one came meanwhile
+            if (!images.update(*target, cells))
+                images.insert(*target);
         }
-        if (!images.update(*target, cells))
-            images.insert(*target);
+        // What the other columns hold now may differ from the step's
+        // record: the tree shows the table.
+        now[at] = images.byKey(target ? *target : *source);
     }
     transaction.commit();
+    m_written = std::move(now);
 }
 
 std::vector<TaskNode*> TaskStep::apply(TaskTreeModel& model, bool undo, bool* reset) {
     const TaskColumns columns(m_columns);
     std::vector<TaskTreeModel::RowState> states;
     states.reserve(m_rows.size());
-    for (Row& r : m_rows) {
-        const std::optional<RowImage>& target = undo ? r.before : r.after;
-        const RowImage& any = target ? *target : *(undo ? r.after : r.before);
+    const bool written = m_written.size() == m_rows.size();
+    for (size_t k = 0; k < m_rows.size(); ++k) {
+        Row& r = m_rows[k];
+        const std::optional<RowImage>& recorded = undo ? r.before : r.after;
+        const std::optional<RowImage>& target = written ? m_written[k] : recorded;
+        const RowImage& any = recorded ? *recorded : *(undo ? r.after : r.before);
         TaskTreeModel::RowState s;
         s.tid = TextOf(any.cells[size_t(columns.tid)]);
         if (target)
@@ -145,6 +155,7 @@ std::vector<TaskNode*> TaskStep::apply(TaskTreeModel& model, bool undo, bool* re
         s.placeBefore = undo ? &r.placeAfter : &r.placeBefore;
         states.push_back(std::move(s));
     }
+    m_written.clear();
     return model.applyRows(states, reset);
 }
 

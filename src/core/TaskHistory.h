@@ -29,9 +29,11 @@ public:
     // Puts the rows back as they were before the command (undo) or after
     // it (redo), in one transaction. Only the columns the command changed
     // are written, so what changed since in other columns stays; a row that
-    // has gone since is written whole, under its old row id.
-    void write(Database& db, bool undo) const;
-    // Then brings the tree in line; returns the rows the step left in it.
+    // has gone since is written whole, under its old row id, unless its
+    // task is back under another one.
+    void write(Database& db, bool undo);
+    // Then brings the tree in line with the rows as written; returns the
+    // rows the step left in it.
     std::vector<TaskNode*> apply(TaskTreeModel& model, bool undo, bool* reset = nullptr);
 
 private:
@@ -39,6 +41,7 @@ private:
     QStringList m_columns;
     int m_tid = -1;
     std::vector<Row> m_rows;
+    std::vector<std::optional<RowImage>> m_written; // by write, for apply
 };
 
 // Records a step around a command's writes: the rows it will touch are

@@ -22,7 +22,7 @@ RowImages::RowImages(Database& db, const QString& table, const QString& keyColum
 }
 
 RowImages::~RowImages() {
-    for (sqlite3_stmt* s : {m_read, m_taken, m_insert, m_insertNew, m_remove})
+    for (sqlite3_stmt* s : {m_read, m_byKey, m_taken, m_insert, m_insertNew, m_remove})
         sqlite3_finalize(s);
     for (sqlite3_stmt* s : std::as_const(m_selects))
         sqlite3_finalize(s);
@@ -143,19 +143,36 @@ std::optional<RowImage> RowImages::read(qint64 rowid) {
     return row;
 }
 
+std::optional<RowImage> RowImages::byKey(const RowImage& row) {
+    sqlite3_stmt* s =
+        kept(m_byKey,
+             QStringLiteral("select rowid, * from %1 where %2 is ? limit 1").arg(m_table, m_key));
+    bindCell(s, 1, row.cells[size_t(m_keyIndex)]);
+    const int rc = sqlite3_step(s);
+    std::optional<RowImage> found;
+    if (rc == SQLITE_ROW)
+        found = readRow(s);
+    sqlite3_reset(s);
+    check(m_db.handle(), rc, QString());
+    return found;
+}
+
 bool RowImages::update(const RowImage& row, const std::vector<int>& cells) {
     if (cells.empty())
-        return read(row.rowid).has_value();
+        return read(row.rowid).has_value() || byKey(row).has_value();
     QStringList sets;
     for (int i : cells)
-        sets << m_columns.at(i) + QStringLiteral("=?");
-    const Statement s{prepare(QStringLiteral("update %1 set %2 where rowid=? and %3 is ?")
-                                  .arg(m_table, sets.join(u','), m_key))};
-    int index = 1;
+        sets << m_columns.at(i) + QStringLiteral("=?") + QString::number(sets.size() + 3);
+    // Its own row first; else the row that holds its key now.
+    const Statement s{prepare(
+        QStringLiteral("update %1 set %2 where rowid=coalesce((select rowid from %1 where "
+                       "rowid=?1 and %3 is ?2), (select rowid from %1 where %3 is ?2 limit 1))")
+            .arg(m_table, sets.join(u','), m_key))};
+    sqlite3_bind_int64(s.stmt, 1, row.rowid);
+    bindCell(s.stmt, 2, row.cells[size_t(m_keyIndex)]);
+    int index = 3;
     for (int i : cells)
         bindCell(s.stmt, index++, row.cells[size_t(i)]);
-    sqlite3_bind_int64(s.stmt, index++, row.rowid);
-    bindCell(s.stmt, index, row.cells[size_t(m_keyIndex)]);
     run(s.stmt);
     return sqlite3_changes(m_db.handle()) > 0;
 }
@@ -183,8 +200,11 @@ void RowImages::insert(const RowImage& row) {
 }
 
 void RowImages::remove(const RowImage& row) {
-    sqlite3_stmt* s = kept(
-        m_remove, QStringLiteral("delete from %1 where rowid=? and %2 is ?").arg(m_table, m_key));
+    sqlite3_stmt* s =
+        kept(m_remove, QStringLiteral("delete from %1 where rowid=coalesce((select rowid from %1 "
+                                      "where rowid=?1 and %2 is ?2), (select rowid from %1 where "
+                                      "%2 is ?2 limit 1))")
+                           .arg(m_table, m_key));
     sqlite3_bind_int64(s, 1, row.rowid);
     bindCell(s, 2, row.cells[size_t(m_keyIndex)]);
     run(s);

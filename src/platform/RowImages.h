@@ -30,7 +30,8 @@ struct RowImage {
 
 // Reads rows of one table as images and puts them back exactly. A row is
 // found by its row id and checked by its key column, so a row id the engine
-// has since given to another row is never overwritten.
+// has since given to another row is never overwritten; a row deleted and
+// added again meanwhile (a new row id, the same key) is found by its key.
 class RowImages {
 public:
     RowImages(Database& db, const QString& table, const QString& keyColumn);
@@ -44,12 +45,14 @@ public:
     // The rows a where clause selects, its "?" bound to params in order.
     std::vector<RowImage> select(const QString& where, const QStringList& params = {});
     std::optional<RowImage> read(qint64 rowid);
-    // Writes the listed cells of row into its row; false when that row is
-    // not there any more.
+    // The first row whose key column holds the key of row.
+    std::optional<RowImage> byKey(const RowImage& row);
+    // Writes the listed cells of row into its row; false when no row holds
+    // its key any more.
     bool update(const RowImage& row, const std::vector<int>& cells);
     // Adds row under its own row id, or under a new one when that is taken.
     void insert(const RowImage& row);
-    // Removes the row when it is still the one of the image.
+    // Removes the row of the image, or the row holding its key now.
     void remove(const RowImage& row);
 
 private:
@@ -64,6 +67,7 @@ private:
     int m_keyIndex = -1;
     QStringList m_columns;
     sqlite3_stmt* m_read = nullptr;
+    sqlite3_stmt* m_byKey = nullptr;
     sqlite3_stmt* m_taken = nullptr;
     sqlite3_stmt* m_insert = nullptr;
     sqlite3_stmt* m_insertNew = nullptr;
