@@ -156,7 +156,9 @@ private slots:
 
     // The later of two edits stays on both; the other goes into a file.
     // An edit beats a deletion on the other side.
-    void laterEditWinsAndEditBeatsDelete() {
+    // A field changed on both sides goes to the later edit; one changed on
+    // one side only stays.
+    void laterEditWinsFieldByFieldAndEditBeatsDelete() {
         Device a, b;
         test::InsertTask(a.db, task("{C}", "root", "Call the plumber"));
         test::InsertTask(a.db, task("{X}", "root", "Water the plants"));
@@ -165,6 +167,7 @@ private slots:
         Clock::SetForTesting([] { return QDateTime(QDate(2026, 12, 6), QTime(9, 0)); });
         edit(a.db, [&](Query& q) {
             TaskStore::WriteContent(q, "{C}", "Call the plumber at 9", Clock::Now());
+            TaskStore::WriteColors(q, {"{C}"}, 255, 0);
             TaskStore::Delete(q, {"{X}"});
         });
         Clock::SetForTesting([] { return QDateTime(QDate(2026, 12, 6), QTime(11, 0)); });
@@ -177,8 +180,7 @@ private slots:
         QVERIFY2(r.ok, qPrintable(r.failure));
         QVERIFY(!r.conflictFile.isEmpty());
         QVERIFY(test::ReadFile(r.conflictFile).contains("Call the plumber at 9"));
-        QCOMPARE(synced(a.db), synced(b.db));
-        QVERIFY(synced(a.db).join(u'\n').contains("Call the plumber at 11"));
+        QVERIFY(synced(a.db).join(u'\n').contains("Call the plumber at 11|0|0|0|255|"));
         QVERIFY(synced(a.db).join(u'\n').contains("Water the plants twice"));
         QVERIFY(run(b, accountOf(*server, 1)).ok);
         QCOMPARE(synced(b.db), synced(a.db));

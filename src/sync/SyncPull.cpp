@@ -1,5 +1,7 @@
 #include "SyncEngine.h"
 
+#include "SyncDecide.h"
+
 #include "core/TaskColumns.h"
 #include "platform/Database.h"
 #include "platform/FileWriter.h"
@@ -9,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <cmath>
 #include <libical/ical.h>
 
 // Taking the server's changes: which objects changed, fetching them, and
@@ -19,24 +20,23 @@ namespace {
 
 constexpr int kFetchBatch = 100;
 
-qint64 seconds(TDateTime v) {
-    return std::llround(v * 86400.0);
-}
-
-bool sameFields(const TTaskInfo& a, const TTaskInfo& b, const QString& aParent,
-                const QString& bParent) {
-    const auto same = [](bool fa, TDateTime ta, bool fb, TDateTime tb) {
-        return fa == fb && (!fa || seconds(ta) == seconds(tb));
-    };
-    return QString(a.content).remove(u'\r') == QString(b.content).remove(u'\r') &&
-           same(a.checkFlag, a.checkTime, b.checkFlag, b.checkTime) &&
-           same(a.dueFlag, a.dueTime, b.dueFlag, b.dueTime) &&
-           same(a.alarmFlag, a.alarmTime, b.alarmFlag, b.alarmTime) && a.textColor == b.textColor &&
-           a.backgroundColor == b.backgroundColor && aParent == bParent;
-}
-
 QString parentOf(const TTaskInfo& t) {
     return t.pid == RootPid() ? QString() : t.pid;
+}
+
+// The task as the last exchange left it on the server.
+std::optional<SyncedFields::Version> baseOf(const QByteArray& object, const QString& tid,
+                                            TDateTime now) {
+    try {
+        const ICalendar::Component root = ICalendar::Parse(object);
+        for (icalcomponent* v : ICalendar::Vtodos(root.get())) {
+            const ICalendar::CalendarTask t = ICalendar::ReadFields(v, now);
+            if (t.info.tid == tid)
+                return SyncedFields::Version{t.info, t.parentUid};
+        }
+    } catch (const ICalendar::NotCalendarError&) {
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -252,8 +252,9 @@ bool SyncEngine::applyOne(const Remote& r) {
     }
     const auto vtodos = ICalendar::Vtodos(root.get());
     if (vtodos.empty())
-        return false; // an event or a journal: not a task
-    const ICalendar::CalendarTask remote = ICalendar::ReadFields(vtodos.front(), Clock::Now());
+        return false;                   // an event or a journal: not a task
+    const TDateTime now = Clock::Now(); // the same for both readings
+    const ICalendar::CalendarTask remote = ICalendar::ReadFields(vtodos.front(), now);
     const QString& tid = remote.info.tid;
     if (tid.isEmpty())
         return false;
@@ -261,28 +262,29 @@ bool SyncEngine::applyOne(const Remote& r) {
     if (item && !item->href.isEmpty() && item->href != r.href)
         return false; // a second object of the same task: the first one counts
     const auto local = storedTask(tid);
-    const bool changedHere = item ? item->dirty : local.has_value();
-    if (!changedHere || !local) {
-        // Changed there only, or deleted here and edited there: it comes back.
-        writeTask(remote.info, remote.parentUid, local.has_value());
-        m_store.storeClean(tid, r.href, r.etag, r.data);
-        return true;
+    SyncDecide::Pull in;
+    in.there = {remote.info, remote.parentUid};
+    in.thereModified = remote.lastModified;
+    if (local) {
+        in.here = SyncedFields::Of(*local);
+        in.hereModified = std::max(local->editTime, item ? item->changed : 0.0);
     }
-    if (sameFields(*local, remote.info, parentOf(*local), remote.parentUid)) {
-        m_store.storeClean(tid, r.href, r.etag, r.data);
-        return false;
-    }
-    // Changed on both sides: the later edit stays, the other is kept in a file.
-    const TDateTime here = std::max(local->editTime, item ? item->changed : 0.0);
-    if (seconds(remote.lastModified) > seconds(here)) {
+    in.changedHere = item ? item->dirty : local.has_value();
+    if (in.changedHere && local && item && !item->object.isEmpty())
+        in.base = baseOf(item->object, tid, now);
+    const SyncDecide::Outcome d = SyncDecide::DecidePull(in);
+    // The losing side of a field changed on both is kept in a file first.
+    if (d.lost == SyncDecide::Outcome::Here)
         keepOtherVersion(ICalendar::NewVtodo(*local, parentOf(*local)));
-        writeTask(remote.info, remote.parentUid, true);
+    else if (d.lost == SyncDecide::Outcome::There)
+        keepOtherVersion(ICalendar::Component(icalcomponent_new_clone(vtodos.front())));
+    if (d.write)
+        writeTask(d.write->info, d.write->parent, local.has_value());
+    if (d.settled)
         m_store.storeClean(tid, r.href, r.etag, r.data);
-        return true;
-    }
-    keepOtherVersion(ICalendar::Component(icalcomponent_new_clone(vtodos.front())));
-    m_store.storeServerVersion(tid, r.href, r.etag, r.data);
-    return false;
+    else
+        m_store.storeServerVersion(tid, r.href, r.etag, r.data);
+    return d.write.has_value();
 }
 
 void SyncEngine::writeTask(const TTaskInfo& t, const QString& parentUid, bool exists) {

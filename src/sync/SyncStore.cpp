@@ -1,5 +1,6 @@
 #include "SyncStore.h"
 
+#include "core/SyncedFields.h"
 #include "platform/Database.h"
 
 #include <atomic>
@@ -35,12 +36,12 @@ void changed(sqlite3_context* context, int, sqlite3_value**) {
 }
 
 // A change of what the server holds: a column of the task's object.
-const char* const kSyncedChange =
-    "old.pid is not new.pid or old.content is not new.content"
-    " or old.checkFlag is not new.checkFlag or old.dueFlag is not new.dueFlag"
-    " or old.alarmFlag is not new.alarmFlag or old.textColor is not new.textColor"
-    " or old.backgroundColor is not new.backgroundColor or old.checkTime is not new.checkTime"
-    " or old.alarmTime is not new.alarmTime or old.dueTime is not new.dueTime";
+QString syncedChange() {
+    QStringList terms;
+    for (const QString& c : SyncedFields::Columns())
+        terms << QStringLiteral("old.%1 is not new.%1").arg(c);
+    return terms.join(QStringLiteral(" or "));
+}
 
 } // namespace
 
@@ -64,8 +65,7 @@ void SyncStore::attach() {
     m_db.exec(QStringLiteral("create temp table if not exists sync_quiet (x);"
                              "create temp trigger if not exists sync_on_update after update on"
                              " main.tasks") +
-              quiet + QStringLiteral(" and (") + QString::fromLatin1(kSyncedChange) +
-              QStringLiteral(")") + count +
+              quiet + QStringLiteral(" and (") + syncedChange() + QStringLiteral(")") + count +
               QStringLiteral(" begin update sync_items set dirty=1, ") + mark +
               QStringLiteral("new.tid; end;"
                              "create temp trigger if not exists sync_on_delete after delete on"
