@@ -1,6 +1,9 @@
 #pragma once
 
+#include "sync/DavClient.h"
+
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
@@ -73,7 +76,7 @@ class RadicaleServer {
 public:
     // Each test its own user, so its own task list.
     static constexpr const char* Users[] = {"ann", "bob", "cid", "dan", "eve", "fay", "gus",
-                                            "hal", "ivy", "jon", "kim", "lea", "max"};
+                                            "hal", "ivy", "jon", "kim", "lea", "max", "ned"};
     static constexpr const char* Password = "it's secret";
 
     RadicaleServer() : m_port(FreePort()) {
@@ -105,6 +108,21 @@ public:
                          QString::fromLatin1(Password), args);
     }
 #endif
+    // A calendar made under a user's home (MKCALENDAR with body): the status.
+    int makeCalendar(int user, const QString& path, const QByteArray& body) const {
+        DavClient http;
+        http.setAccount(Users[user], Password, false);
+        int status = 0;
+        QEventLoop loop;
+        http.send("MKCALENDAR", QUrl(address() + Users[user] + u'/' + path), body, {},
+                  [&](const DavClient::Reply& r) {
+                      status = r.status;
+                      loop.quit();
+                  });
+        if (status == 0)
+            loop.exec();
+        return status;
+    }
     QString storage() const {
         return m_dir.filePath("collections");
     }

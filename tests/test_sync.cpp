@@ -279,6 +279,60 @@ private slots:
         QCOMPARE(run(a, accountOf(*server, 10)).sent, 0);
     }
 
+    // Two task lists and a calendar of events: the test names the lists, an
+    // address of events says so, and a device moved to the other list asks
+    // what becomes of its tasks instead of copying them over.
+    void theUserChoosesTheList() {
+        const QString home = server->address() + server->Users[13] + u'/';
+        const QByteArray events =
+            "<?xml version=\"1.0\"?><c:mkcalendar xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:"
+            "xml:ns:caldav\"><d:set><d:prop><c:supported-calendar-component-set><c:comp "
+            "name=\"VEVENT\"/></c:supported-calendar-component-set></d:prop></d:set>"
+            "</c:mkcalendar>";
+        QCOMPARE(server->makeCalendar(13, "work/", Dav::MakeCalendar("Work")), 201);
+        QCOMPARE(server->makeCalendar(13, "home/", Dav::MakeCalendar("Home")), 201);
+        QCOMPARE(server->makeCalendar(13, "events/", events), 201);
+        Device a, b;
+        std::vector<SyncTaskList> lists;
+        QString said;
+        a.engine.test(accountOf(*server, 13), [&](bool, QString text, auto found) {
+            said = text;
+            lists = found;
+        });
+        QVERIFY(QTest::qWaitFor([&] { return !said.isEmpty(); }, 10000));
+        QVERIFY2(said.startsWith("Found 2 task lists"), qPrintable(said));
+        QCOMPARE(lists.size(), size_t(2));
+        QCOMPARE(lists[0].name + u' ' + lists[1].name, QStringLiteral("Home Work"));
+        SyncAccount account = accountOf(*server, 13);
+        account.address = home + "events/";
+        SyncResult r = run(a, account);
+        QVERIFY(!r.ok && r.failure.contains("events only"));
+
+        fill(a.db, 2);
+        account = accountOf(*server, 13);
+        account.list = lists[1].href;
+        QCOMPARE(run(a, account).sent, 2);
+        test::InsertTask(b.db, task("{h}", "root", "From home"));
+        SyncAccount other = account;
+        other.list = lists[0].href;
+        QCOMPARE(run(b, other).sent, 1);
+        QStringList asked;
+        for (const auto answer :
+             {SyncEngine::ListChange::Cancel, SyncEngine::ListChange::Replace}) {
+            a.engine.confirmListChange = [&](const QString& was, const QString& now) {
+                asked << was.section(u'/', -2) + u' ' + now.section(u'/', -2);
+                return answer;
+            };
+            r = run(a, other);
+        }
+        QCOMPARE(asked, QStringList(2, "work/ home/"));
+        QVERIFY2(r.ok, qPrintable(r.failure));
+        QCOMPARE(synced(a.db), synced(b.db));
+        b.engine.confirmListChange = [](auto, auto) { return SyncEngine::ListChange::Send; };
+        r = run(b, account);
+        QCOMPARE(r.sent + 10 * r.received, 1 + 10 * 2);
+    }
+
     // Two devices set up at the same moment on an empty account each make
     // a list; both then take the same one.
     void twoDevicesSetUpAtOnceShareOneList() {

@@ -1,12 +1,14 @@
 #include "FrameHarness.h"
 #include "RadicaleServer.h"
 #include "components/ZvStatusBar.h"
+#include "core/SafetyCopies.h"
 #include "dialogs/SyncPage.h"
 #include "dialogs/TOptionsDlg.h"
 #include "platform/IniFile.h"
 #include "sync/SyncEngine.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -124,6 +126,40 @@ private slots:
         p.frame->ZvStatusBar1->setPanelText({});
         QVERIFY(statusSays(p, "Synchronized: 0 sent, 0 received"));
         QCOMPARE(server.asked, 1);
+    }
+
+    // Test connection offers the server's lists; another one chosen, the
+    // next sync asks what becomes of the tasks here.
+    void anotherListIsChosenOnTheSyncPage() {
+        Server server;
+        QVERIFY(server.started);
+        QCOMPARE(server.makeCalendar(4, "a-work/", Dav::MakeCalendar("Work")), 201);
+        QCOMPARE(server.makeCalendar(4, "b-home/", Dav::MakeCalendar("Home")), 201);
+        test::ProgramFolder a;
+        test::Fill(a.path(), {test::Task("{W}", "root", "For work")});
+        setAccount(a, server, 4);
+        test::Program p(a.path());
+        p.show();
+        QVERIFY(statusSays(p, "Synchronized: 1 sent, 0 received"));
+        QString offered;
+        test::WhenModal<TOptionsDlg> options([&](TOptionsDlg* d) {
+            SyncPage* page = d->page_Sync;
+            page->Btn_Test->click();
+            (void)QTest::qWaitFor([&] { return page->cmb_List->count() == 3; }, 20000);
+            offered = page->cmb_List->itemText(2);
+            page->cmb_List->setCurrentIndex(2);
+            d->Btn_Ok->click();
+        });
+        p.boxes.answer = IDSECOND; // replace them
+        p.frame->ZvStatusBar1->setPanelText({});
+        p.common->Action_Options->trigger();
+        QCOMPARE(options.count, 1);
+        QCOMPARE(offered, QStringLiteral("Home (/eve/b-home/)"));
+        QVERIFY(statusSays(p, "Synchronized: 0 sent, 0 received"));
+        QVERIFY(p.boxes.shown.last().text.contains("Send the tasks here to"));
+        QCOMPARE(test::Outline(*p.frame->model()), QString());
+        QCOMPARE(SafetyCopies::List(a.path()).size(), 1);
+        QVERIFY(IniFile(a.configPath()).readString("sync", "list", {}).endsWith("/b-home/"));
     }
 
     // A sync landing while the Delete question waits: it waits for the

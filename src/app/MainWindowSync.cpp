@@ -1,6 +1,7 @@
 #include "TmainFm.h"
 
 #include "components/ZvStatusBar.h"
+#include "core/SafetyCopies.h"
 #include "gui/ImageList.h"
 #include "gui/pU_Boxes.h"
 #include "sync/SyncEngine.h"
@@ -50,6 +51,32 @@ void TmainFm::CreateSync() {
                          "send the tasks here to it?")
                           .arg(address)) == IDOK;
     };
+    // The tasks here came from another list than the one now chosen.
+    m_sync->confirmListChange = [this](const QString& was, const QString& now) {
+        using Change = SyncEngine::ListChange;
+        if (!m_syncByHand && m_syncListDeclined == now)
+            return Change::Cancel; // asked once; F5 asks again
+        const int answer = AskChoice(
+            tr("The tasks here were synchronized with the task list %1; the account now names "
+               "%2.\n\nSend the tasks here to %2 as well, or replace them by the tasks of %2? "
+               "Before they are replaced, a safety copy of the database is written into "
+               "Backups.")
+                .arg(was, now),
+            tr("&Send them there"), tr("&Replace them"));
+        if (answer == IDCANCEL) {
+            m_syncListDeclined = now;
+            return Change::Cancel;
+        }
+        if (answer == IDOK)
+            return Change::Send;
+        bool copied = false;
+        Guarded([&] {
+            SafetyCopies::Write(m_db, m_context.folder, m_context.fileVersion(),
+                                Clock::CurrentDateTime());
+            copied = true;
+        });
+        return copied ? Change::Replace : Change::Cancel;
+    };
     connect(m_sync, &SyncEngine::localChanged, this, [this] {
         if (m_tasksFrame)
             Guarded([this] { m_tasksFrame->TakeSyncedChanges(); });
@@ -71,10 +98,10 @@ void TmainFm::CreateSync() {
 
     SyncHooks& hooks = m_context.sync;
     hooks.secrets = m_secrets;
-    hooks.test = [this](const SyncAccount& a, std::function<void(bool, QString)> done) {
+    hooks.test = [this](const SyncAccount& a, SyncHooks::TestDone done) {
         auto* tester = new SyncEngine(m_db, QString(), m_context.fileVersion(), this);
-        tester->test(a, [tester, done](bool ok, QString text) {
-            done(ok, text);
+        tester->test(a, [tester, done](bool ok, QString text, std::vector<SyncTaskList> lists) {
+            done(ok, text, std::move(lists));
             tester->deleteLater();
         });
     };
@@ -169,8 +196,8 @@ void TmainFm::StartSync(bool byHand) {
     }
     if (m_tasksFrame)
         m_tasksFrame->ZvStatusBar1->setPanelText(tr("Synchronizing..."));
-    m_sync->start(
-        {m_syncSettings.address, m_syncSettings.user, m_syncPassword, m_syncSettings.allowPlain});
+    m_sync->start({m_syncSettings.address, m_syncSettings.user, m_syncPassword,
+                   m_syncSettings.allowPlain, m_syncSettings.list});
 }
 
 // Asked once a run; kept in memory, and in the store when there is one.

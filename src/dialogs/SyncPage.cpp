@@ -4,6 +4,7 @@
 #include "sync/SyncEngine.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,7 +31,10 @@ SyncPage::SyncPage(QWidget* parent, const SyncSettings& settings, SyncHooks* hoo
     spin_Interval->setRange(0, 24 * 60);
     spin_Interval->setValue(settings.interval);
     spin_Interval->setSpecialValueText(tr("only by hand"));
-    cb_AllowPlain = new QCheckBox(tr("Allow unencrypted connection"), this);
+    cmb_List = new QComboBox(this);
+    cmb_List->setObjectName(QStringLiteral("cmb_List"));
+    FillLists({}, settings.list);
+    cb_AllowPlain = new QCheckBox(tr("Allow u&nencrypted connection"), this);
     cb_AllowPlain->setObjectName(QStringLiteral("cb_AllowPlain"));
     cb_AllowPlain->setChecked(settings.allowPlain);
     lbl_Plain = new QLabel(
@@ -51,6 +55,7 @@ SyncPage::SyncPage(QWidget* parent, const SyncSettings& settings, SyncHooks* hoo
     form->addRow(tr("&Server address"), edt_Address);
     form->addRow(tr("&User name"), edt_User);
     form->addRow(tr("&Password"), edt_Password);
+    form->addRow(tr("Task &list"), cmb_List);
     auto* every = new QHBoxLayout;
     every->addWidget(spin_Interval);
     every->addWidget(new QLabel(tr("minutes"), this));
@@ -107,7 +112,22 @@ SyncSettings SyncPage::settings() const {
     s.user = edt_User->text().trimmed();
     s.interval = spin_Interval->value();
     s.allowPlain = cb_AllowPlain->isChecked();
+    s.list = cmb_List->currentData().toString();
     return s;
+}
+
+void SyncPage::FillLists(const std::vector<SyncTaskList>& lists, const QString& chosen) {
+    cmb_List->clear();
+    cmb_List->addItem(tr("The first one found"), QString());
+    bool listed = chosen.isEmpty();
+    for (const SyncTaskList& l : lists) {
+        cmb_List->addItem(l.name.isEmpty() ? l.href : QStringLiteral("%1 (%2)").arg(l.name, l.href),
+                          l.href);
+        listed = listed || l.href == chosen;
+    }
+    if (!listed) // chosen before; the server's lists are not known yet
+        cmb_List->addItem(chosen, chosen);
+    cmb_List->setCurrentIndex(std::max(0, cmb_List->findData(chosen)));
 }
 
 std::optional<QString> SyncPage::password() const {
@@ -120,7 +140,7 @@ bool SyncPage::changed() const {
     const SyncSettings s = settings();
     return s.address != m_opened.address || s.user != m_opened.user ||
            s.interval != m_opened.interval || s.allowPlain != m_opened.allowPlain ||
-           edt_Password->text() != m_openedPassword;
+           s.list != m_opened.list || edt_Password->text() != m_openedPassword;
 }
 
 void SyncPage::Btn_TestClick() {
@@ -128,10 +148,12 @@ void SyncPage::Btn_TestClick() {
     Btn_Test->setEnabled(false);
     lbl_Test->setText(tr("Testing..."));
     QPointer<SyncPage> self(this);
-    m_hooks->test({s.address, s.user, password().value_or(QString()), s.allowPlain},
-                  [self](bool, QString text) {
+    m_hooks->test({s.address, s.user, password().value_or(QString()), s.allowPlain, s.list},
+                  [self](bool, QString text, std::vector<SyncTaskList> lists) {
                       if (!self)
                           return;
+                      if (!lists.empty())
+                          self->FillLists(lists, self->cmb_List->currentData().toString());
                       self->lbl_Test->setText(text);
                       self->Btn_Test->setEnabled(true);
                   });

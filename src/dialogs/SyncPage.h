@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -22,6 +23,7 @@ public:
     QLineEdit* edt_Password;
     QSpinBox* spin_Interval;
     QCheckBox* cb_AllowPlain;
+    QComboBox* cmb_List; // the server's task lists, found by the test
     QPushButton* Btn_Test;
     QLabel* lbl_Test;
     QLabel* lbl_Secret;
@@ -36,6 +38,8 @@ public:
 private:
     void Btn_TestClick();
     void ShowPlainWarning();
+    // The choices: the first list found, the lists given, and the chosen one.
+    void FillLists(const std::vector<SyncTaskList>& lists, const QString& chosen);
 
     SyncSettings m_opened;
     QString m_openedPassword;

@@ -170,6 +170,24 @@ int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
 int AskBox(const QString& text) {
     return ShowMessageBox(QCoreApplication::translate("Boxes", "Ask"), text, MB_OKCANCEL);
 }
+
+int AskChoice(const QString& text, const QString& first, const QString& second) {
+    const QString caption = QCoreApplication::translate("Boxes", "Ask");
+    const QuestionScope asking;
+    if (handler())
+        return handler()(caption, text, MB_TWOCHOICES);
+    QMessageBox box(QApplication::activeWindow());
+    SetFixedDialogBorder(&box);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setIcon(QMessageBox::NoIcon);
+    QPushButton* one = box.addButton(first, QMessageBox::AcceptRole);
+    QPushButton* two = box.addButton(second, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(one);
+    box.exec();
+    return box.clickedButton() == one ? IDOK : box.clickedButton() == two ? IDSECOND : IDCANCEL;
+}
 void ErrorBox(const QString& text) {
     ShowMessageBox(QCoreApplication::translate("Boxes", "Error"), text, MB_OK);
 }

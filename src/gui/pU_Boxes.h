@@ -8,8 +8,8 @@
 
 // Every message box of the program goes through ShowMessageBox, so tests can
 // answer it instead of a person.
-enum BoxButtons { MB_OK = 0, MB_OKCANCEL = 1 };
-enum BoxResult { IDOK = 1, IDCANCEL = 2 };
+enum BoxButtons { MB_OK = 0, MB_OKCANCEL = 1, MB_TWOCHOICES = 2 };
+enum BoxResult { IDOK = 1, IDCANCEL = 2, IDSECOND = 3 };
 
 using MessageBoxHandler =
     std::function<int(const QString& caption, const QString& text, int buttons)>;
@@ -31,6 +31,9 @@ public:
 };
 bool QuestionOpen();
 int AskBox(const QString& text);
+// A question with two answers besides Cancel: IDOK for the first,
+// IDSECOND for the second, IDCANCEL.
+int AskChoice(const QString& text, const QString& first, const QString& second);
 void ErrorBox(const QString& text);
 void WarningBox(const QString& text);
 void TipBox(const QString& text);

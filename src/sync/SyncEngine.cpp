@@ -1,6 +1,7 @@
 #include "SyncEngine.h"
 
 #include "platform/Database.h"
+#include "platform/Transaction.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -58,7 +59,8 @@ void SyncEngine::start(const SyncAccount& account) {
     m_inFlight = 0;
     m_retried.clear();
     const QUrl address(account.address.trimmed());
-    const QString accountKey = account.user + u'@' + address.toString();
+    const QString accountKey = account.user + u'@' + address.toString() +
+                               (account.list.isEmpty() ? QString() : u' ' + account.list);
     try {
         m_store.attach();
         const QString known = m_store.meta(QStringLiteral("account"));
@@ -70,11 +72,11 @@ void SyncEngine::start(const SyncAccount& account) {
         return fail(QString::fromStdString(e.what()));
     }
     discover([this, accountKey](QString collection) {
+        if (!takeList(collection))
+            return;
         try {
-            // Another server, user or list: what was known of the old one
-            // means nothing.
-            m_store.reset();
             m_store.setMeta(QStringLiteral("account"), accountKey);
+            m_store.setMeta(QStringLiteral("server"), serverKey());
             m_store.setMeta(QStringLiteral("collection"), collection);
         } catch (const DbError& e) {
             return fail(QString::fromStdString(e.what()));
@@ -84,15 +86,78 @@ void SyncEngine::start(const SyncAccount& account) {
     });
 }
 
-void SyncEngine::test(const SyncAccount& account, std::function<void(bool, QString)> done) {
+QString SyncEngine::serverKey() const {
+    return m_account.user + u'@' + m_base.toString();
+}
+
+bool SyncEngine::takeList(const QString& collection) {
+    try {
+        const QString was = m_store.meta(QStringLiteral("collection"));
+        QString server = m_store.meta(QStringLiteral("server"));
+        const QString account = m_store.meta(QStringLiteral("account"));
+        const QString user = m_account.user + u'@';
+        if (server.isEmpty() && account.startsWith(user)) // recorded before lists were chosen
+            server =
+                user + QUrl(account.mid(user.size()).section(u' ', 0, 0))
+                           .adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+                           .toString();
+        const bool sameServer = server == serverKey();
+        if (sameServer && was == collection)
+            return true; // the same list: what is known of it holds
+        if (!was.isEmpty() && !m_store.anyHref().isEmpty()) {
+            // The tasks here came from another list: taken silently, they
+            // would be copied into this one.
+            if (!mayWrite())
+                return false;
+            const ListChange answer =
+                confirmListChange ? confirmListChange(sameServer ? urlOf(was).toString() : was,
+                                                      urlOf(collection).toString())
+                                  : ListChange::Cancel;
+            if (answer == ListChange::Cancel) {
+                fail(tr("Not synchronized: the tasks here belong to another task list than the "
+                        "one the account names."));
+                return false;
+            }
+            if (answer == ListChange::Replace) {
+                Transaction t(m_db);
+                SyncStore::Quiet quiet(m_store);
+                m_db.exec(QStringLiteral("delete from tasks"));
+                m_store.reset();
+                t.commit();
+                m_result.changedHere = true;
+            }
+        }
+        // Another server, user or list: what was known of the old one
+        // means nothing, and every task here is new to this one.
+        m_store.reset();
+    } catch (const DbError& e) {
+        fail(QString::fromStdString(e.what()));
+        return false;
+    }
+    return true;
+}
+
+void SyncEngine::test(const SyncAccount& account, SyncHooks::TestDone done) {
     if (m_running)
-        return done(false, tr("A synchronization is running."));
+        return done(false, tr("A synchronization is running."), {});
     m_testDone = std::move(done);
     if (!begin(account, true))
         return;
     discover([this](QString collection) {
         m_result.ok = true;
-        m_result.failure = tr("Found the task list at %1").arg(urlOf(collection).toString());
+        const QString first = m_lists.empty() || m_lists.front().name.isEmpty()
+                                  ? urlOf(collection).toString()
+                                  : m_lists.front().name;
+        if (m_lists.size() > 1)
+            m_result.failure = tr("Found %1 task lists; choose one under Task list (without a "
+                                  "choice: %2).")
+                                   .arg(m_lists.size())
+                                   .arg(first);
+        else
+            m_result.failure = tr("Found the task list %1 at %2")
+                                   .arg(first == urlOf(collection).toString() ? QString() : first,
+                                        urlOf(collection).toString())
+                                   .simplified();
         finish();
     });
 }
@@ -103,6 +168,7 @@ bool SyncEngine::begin(const SyncAccount& account, bool testOnly) {
     m_testOnly = testOnly;
     m_account = account;
     m_result = SyncResult();
+    m_lists.clear();
     const QUrl address(account.address.trimmed());
     if (const QString no = DavClient::refusal(address, account.allowPlain); !no.isEmpty()) {
         fail(no);
@@ -151,11 +217,27 @@ void SyncEngine::discover(std::function<void(QString)> found) {
             fail(tr("The server gives no calendar home for this user."));
         });
     };
+    if (!m_testOnly && !m_account.list.isEmpty()) {
+        // The list chosen on the Sync page, and no other.
+        return probe(urlOf(m_account.list), 0, [this, found](const Dav::Multistatus& ms) {
+            if (!ms.responses.empty() && holdsTasks(ms.responses.front()))
+                return found(ms.responses.front().href);
+            if (!ms.responses.empty() && ms.responses.front().calendar)
+                return fail(notTasks());
+            fail(tr("The chosen task list %1 is not on the server; choose another one in File, "
+                    "Options..., Sync.")
+                     .arg(urlOf(m_account.list).toString()));
+        });
+    }
     probe(address, 0, [this, found, address, fromPrincipal](const Dav::Multistatus& ms) {
         if (!ms.responses.empty()) {
             const Dav::Response& r = ms.responses.front();
-            if (holdsTasks(r))
+            if (holdsTasks(r)) {
+                m_lists = {{r.href, r.displayName}};
                 return found(r.href);
+            }
+            if (r.calendar)
+                return fail(notTasks());
             if (!r.homeSet.isEmpty()) {
                 m_found = found;
                 return lookInHome(r.homeSet);
@@ -173,18 +255,24 @@ void SyncEngine::discover(std::function<void(QString)> found) {
     });
 }
 
+QString SyncEngine::notTasks() const {
+    return tr("The address is a calendar that holds no tasks (events only). Give the address of "
+              "a task list, or of the server to choose one of its lists.");
+}
+
 void SyncEngine::lookInHome(const QString& home, const QString& made) {
     probe(urlOf(home), 1, [this, home, made](const Dav::Multistatus& ms) {
         // The first by address, whatever order the server lists them in:
         // two devices set up at the same moment each make a list, and both
         // then take the same one.
-        QStringList lists;
+        m_lists.clear();
         for (const auto& r : ms.responses)
             if (r.href != home && holdsTasks(r))
-                lists << r.href;
-        std::sort(lists.begin(), lists.end());
-        if (!lists.isEmpty())
-            return m_found(lists.front());
+                m_lists.push_back({r.href, r.displayName});
+        std::sort(m_lists.begin(), m_lists.end(),
+                  [](const SyncTaskList& a, const SyncTaskList& b) { return a.href < b.href; });
+        if (!m_lists.empty())
+            return m_found(m_lists.front().href);
         if (!made.isEmpty())
             return m_found(made);
         if (m_testOnly) {
@@ -254,7 +342,7 @@ void SyncEngine::finish() {
     m_client->abortAll();
     if (m_testOnly) {
         if (m_testDone)
-            m_testDone(m_result.ok, m_result.failure);
+            m_testDone(m_result.ok, m_result.failure, m_result.ok ? m_lists : decltype(m_lists)());
         return;
     }
     emit finished(m_result);

@@ -2,6 +2,7 @@
 
 #include "DavClient.h"
 #include "DavXml.h"
+#include "SyncSettings.h"
 #include "SyncStore.h"
 #include "core/ICalendar.h"
 #include "core/TaskInfo.h"
@@ -18,6 +19,7 @@ class Database;
 struct SyncAccount {
     QString address, user, password;
     bool allowPlain = false;
+    QString list = {}; // the task list's path; empty: the first one found
 };
 
 struct SyncResult {
@@ -43,8 +45,8 @@ public:
 
     bool running() const { return m_running; }
     void start(const SyncAccount& account);
-    // Finds the task list and says what it found, changing nothing here.
-    void test(const SyncAccount& account, std::function<void(bool ok, QString text)> done);
+    // Finds the task lists and says what it found, changing nothing here.
+    void test(const SyncAccount& account, SyncHooks::TestDone done);
     void stop();
     // When this sync began (running() only).
     qint64 startedAt() const { return m_startedAt; }
@@ -60,6 +62,10 @@ public:
     // Asked when the task list itself was deleted on the server: true makes
     // it again at its address and sends every task here to it. Unset: no.
     std::function<bool(const QString& address)> confirmRemake;
+    // Asked when the account now names another task list than the one the
+    // tasks here were synchronized with. Unset: Cancel.
+    enum class ListChange { Cancel, Send, Replace };
+    std::function<ListChange(const QString& was, const QString& now)> confirmListChange;
 
 signals:
     void localChanged(); // the tasks table holds the server's changes
@@ -73,6 +79,10 @@ private:
     // discovery (SyncEngine.cpp)
     bool begin(const SyncAccount& account, bool testOnly); // false: refused, ended
     void discover(std::function<void(QString collection)> found);
+    // The list found, taken in place of the one known: false ends the sync.
+    bool takeList(const QString& collection);
+    QString serverKey() const; // the user at the server
+    QString notTasks() const;  // what an address of events only gets
     void probe(const QUrl& url, int depth, std::function<void(const Dav::Multistatus&)> next);
     // made: the list this sync has just made there, when it did.
     void lookInHome(const QString& home, const QString& made = QString());
@@ -116,7 +126,8 @@ private:
     SyncAccount m_account;
     bool m_running = false, m_testOnly = false;
     qint64 m_startedAt = 0; // ms since the epoch
-    std::function<void(bool, QString)> m_testDone;
+    SyncHooks::TestDone m_testDone;
+    std::vector<SyncTaskList> m_lists;    // found by discovery
     std::function<void(QString)> m_found; // where discovery goes on with the list found
     QString m_collection;                 // path
     QUrl m_base;                          // the server's address: scheme, host and port

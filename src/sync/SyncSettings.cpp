@@ -56,6 +56,7 @@ SyncSettings SyncSettings::Read(const IniFile& ini) {
     const int minutes = ini.readInteger(kSection, QStringLiteral("interval"), DefaultInterval);
     s.interval = minutes >= 0 && minutes <= 24 * 60 ? minutes : DefaultInterval;
     s.allowPlain = ini.readBool(kSection, QStringLiteral("allowUnencrypted"), false);
+    s.list = ini.readString(kSection, QStringLiteral("list"), QString()).trimmed();
     return s;
 }
 
@@ -64,7 +65,8 @@ void SyncSettings::write(const IniFile& ini) const {
                                 {QStringLiteral("user"), user},
                                 {QStringLiteral("interval"), QString::number(interval)},
                                 {QStringLiteral("allowUnencrypted"),
-                                 allowPlain ? QStringLiteral("1") : QStringLiteral("0")}});
+                                 allowPlain ? QStringLiteral("1") : QStringLiteral("0")},
+                                {QStringLiteral("list"), list}});
 }
 
 void SecretStore::read(const QString& key, std::function<void(Outcome, QString)> done) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The account in section "sync" of the settings file. The password is
 // never there: it lives in the desktop's secret store.
@@ -14,6 +15,7 @@ struct SyncSettings {
     QString address, user;
     int interval = DefaultInterval; // minutes between syncs; 0: only by hand
     bool allowPlain = false;        // http to another machine
+    QString list; // the chosen task list's path on the server; empty: the first one found
     bool isSet() const { return !address.trimmed().isEmpty(); }
     // Another key of the secret store, and another record of the server.
     QString accountKey() const { return user + u'@' + address.trimmed(); }
@@ -37,11 +39,17 @@ public:
 
 struct SyncAccount;
 
+// A task list the server holds: its path there and the name it shows.
+struct SyncTaskList {
+    QString href, name;
+};
+
 // What the Options page reaches of the running program's sync.
 struct SyncHooks {
     SecretStore* secrets = nullptr;
-    // Finds the task list for the account and says what it found.
-    std::function<void(const SyncAccount&, std::function<void(bool ok, QString text)>)> test;
+    // Finds the task lists for the account and says what it found.
+    using TestDone = std::function<void(bool ok, QString text, std::vector<SyncTaskList> lists)>;
+    std::function<void(const SyncAccount&, TestDone)> test;
     // After OK: the settings are written; the password is the one on the
     // page, or nothing when none was typed and none is known.
     std::function<void(const SyncSettings&, const std::optional<QString>& password)> changed;
