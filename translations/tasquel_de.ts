@@ -447,10 +447,6 @@
         <translation>Eine Synchronisierung läuft.</translation>
     </message>
     <message>
-        <source>Found the task list at %1</source>
-        <translation>Aufgabenliste gefunden unter %1</translation>
-    </message>
-    <message>
         <source>The server gives no calendar home for this user.</source>
         <translation>Der Server nennt für diesen Benutzer keinen Kalenderordner.</translation>
     </message>
@@ -514,16 +510,32 @@
         <source>The task list was deleted on the server; Synchronize (F5) offers to make it again.</source>
         <translation>Die Aufgabenliste wurde auf dem Server gelöscht; Synchronisieren (F5) bietet an, sie neu anzulegen.</translation>
     </message>
+    <message>
+        <source>Not synchronized: the tasks here belong to another task list than the one the account names.</source>
+        <translation>Nicht synchronisiert: Die Aufgaben hier gehören zu einer anderen Aufgabenliste als der, die das Konto nennt.</translation>
+    </message>
+    <message>
+        <source>Found %1 task lists; choose one under Task list (without a choice: %2).</source>
+        <translation>%1 Aufgabenlisten gefunden; wählen Sie eine unter Aufgabenliste (ohne Wahl: %2).</translation>
+    </message>
+    <message>
+        <source>Found the task list %1 at %2</source>
+        <translation>Aufgabenliste %1 gefunden unter %2</translation>
+    </message>
+    <message>
+        <source>The chosen task list %1 is not on the server; choose another one in File, Options..., Sync.</source>
+        <translation>Die gewählte Aufgabenliste %1 ist nicht auf dem Server; wählen Sie unter Datei, Optionen..., Synchronisieren eine andere.</translation>
+    </message>
+    <message>
+        <source>The address is a calendar that holds no tasks (events only). Give the address of a task list, or of the server to choose one of its lists.</source>
+        <translation>Die Adresse ist ein Kalender ohne Aufgaben (nur Termine). Geben Sie die Adresse einer Aufgabenliste an oder die des Servers, um eine seiner Listen zu wählen.</translation>
+    </message>
 </context>
 <context>
     <name>SyncPage</name>
     <message>
         <source>only by hand</source>
         <translation>nur von Hand</translation>
-    </message>
-    <message>
-        <source>Allow unencrypted connection</source>
-        <translation>Unverschlüsselte Verbindung erlauben</translation>
     </message>
     <message>
         <source>Without encryption, the password and the tasks can be read on their way.</source>
@@ -564,6 +576,18 @@
     <message>
         <source>Testing...</source>
         <translation>Wird geprüft...</translation>
+    </message>
+    <message>
+        <source>Allow u&amp;nencrypted connection</source>
+        <translation>U&amp;nverschlüsselte Verbindung erlauben</translation>
+    </message>
+    <message>
+        <source>Task &amp;list</source>
+        <translation>Aufgaben&amp;liste</translation>
+    </message>
+    <message>
+        <source>The first one found</source>
+        <translation>Die erste gefundene</translation>
     </message>
 </context>
 <context>
@@ -1130,6 +1154,22 @@ Make it again there and send the tasks here to it?</source>
         <translation>Die Aufgabenliste %1 wurde auf dem Server gelöscht.
 
 Dort neu anlegen und die Aufgaben von hier hineinschicken?</translation>
+    </message>
+    <message>
+        <source>The tasks here were synchronized with the task list %1; the account now names %2.
+
+Send the tasks here to %2 as well, or replace them by the tasks of %2? Before they are replaced, a safety copy of the database is written into Backups.</source>
+        <translation>Die Aufgaben hier wurden mit der Aufgabenliste %1 synchronisiert; das Konto nennt jetzt %2.
+
+Die Aufgaben hier auch an %2 senden, oder durch die Aufgaben von %2 ersetzen? Vor dem Ersetzen wird eine Sicherheitskopie der Datenbank in Backups geschrieben.</translation>
+    </message>
+    <message>
+        <source>&amp;Send them there</source>
+        <translation>Dorthin &amp;senden</translation>
+    </message>
+    <message>
+        <source>&amp;Replace them</source>
+        <translation>&amp;Ersetzen</translation>
     </message>
 </context>
 <context>
