@@ -1,6 +1,7 @@
 #include "ICalendarImport.h"
 
 #include "ICalendar.h"
+#include "TaskStore.h"
 #include "platform/Database.h"
 #include "platform/WriteBatch.h"
 #include "platform/pU_Funcs.h"
@@ -35,10 +36,6 @@ QByteArray readFile(const QString& fileName) {
         throw std::runtime_error(
             QCoreApplication::translate("Interchange", "File read failure!").toStdString());
     return bytes;
-}
-
-Query::Param time(TDateTime v, bool meaningful = true) {
-    return meaningful ? Query::Param(v) : Query::Param(nullptr);
 }
 
 } // namespace
@@ -129,16 +126,6 @@ ImportResult ImportFile(Database& db, const QString& fileName, TDateTime now,
     WriteBatch batch(db);
     batch.beforeFirstWrite = beforeChange;
     Query q(db);
-    const QString insert = QStringLiteral(
-        "insert into tasks (tid, pid, content, checkFlag, dueFlag, alarmFlag, expandFlag,"
-        " textColor, backgroundColor, createTime, editTime, checkTime, alarmTime, dueTime)"
-        " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    // A time the file does not give keeps the stored one.
-    const QString update = QStringLiteral(
-        "update tasks set pid=?, content=?, checkFlag=?, dueFlag=?, alarmFlag=?, expandFlag=?,"
-        " textColor=?, backgroundColor=?, createTime=?, editTime=?,"
-        " checkTime=coalesce(?, checkTime), alarmTime=coalesce(?, alarmTime),"
-        " dueTime=coalesce(?, dueTime) where tid=?");
     const int total = int(tasks.size());
     for (size_t i = 0; i < tasks.size(); ++i) {
         if (progress && i % 256 == 0)
@@ -152,21 +139,8 @@ ImportResult ImportFile(Database& db, const QString& fileName, TDateTime now,
         const bool sub = top != t.tid && !keptParents.contains(t.tid);
         const QString pid = sub ? top : RootPid();
         batch.beforeWrite();
-        if (fate[i] == Fate::Add) {
-            q.execWith(insert, {t.tid, pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag),
-                                qint64(t.alarmFlag), qint64(!sub && t.expandFlag),
-                                qint64(t.textColor), qint64(t.backgroundColor), t.createTime,
-                                t.editTime, time(t.checkTime, t.checkFlag),
-                                time(t.alarmTime, t.alarmFlag), time(t.dueTime, t.dueFlag)});
-            ++result.added;
-        } else {
-            q.execWith(update, {pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag),
-                                qint64(t.alarmFlag), qint64(!sub && t.expandFlag),
-                                qint64(t.textColor), qint64(t.backgroundColor), t.createTime,
-                                t.editTime, time(t.checkTime, t.checkFlag),
-                                time(t.alarmTime, t.alarmFlag), time(t.dueTime, t.dueFlag), t.tid});
-            ++result.updated;
-        }
+        TaskStore::WriteFromOutside(q, t, pid, fate[i] == Fate::Update, true);
+        ++(fate[i] == Fate::Add ? result.added : result.updated);
         batch.afterWrite();
     }
     batch.commit();

@@ -103,4 +103,33 @@ void Delete(Query& q, const QStringList& tids) {
     InBatches(q, QStringLiteral("delete from tasks where tid in (%1) or pid in (%1)"), {}, tids);
 }
 
+void WriteFromOutside(Query& q, const TTaskInfo& t, const QString& pid, bool exists,
+                      bool writeExpand) {
+    const auto time = [](bool flag, TDateTime v) {
+        return flag ? Query::Param(v) : Query::Param(nullptr);
+    };
+    // Only a top-level row opens.
+    const qint64 expand = pid == RootPid() && t.expandFlag;
+    if (!exists) {
+        q.execWith(QStringLiteral("insert into tasks (tid, pid, content, checkFlag, dueFlag,"
+                                  " alarmFlag, expandFlag, textColor, backgroundColor, createTime,"
+                                  " editTime, checkTime, alarmTime, dueTime)"
+                                  " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                   {t.tid, pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag),
+                    qint64(t.alarmFlag), expand, qint64(t.textColor), qint64(t.backgroundColor),
+                    t.createTime, t.editTime, time(t.checkFlag, t.checkTime),
+                    time(t.alarmFlag, t.alarmTime), time(t.dueFlag, t.dueTime)});
+        return;
+    }
+    q.execWith(QStringLiteral("update tasks set pid=?, content=?, checkFlag=?, dueFlag=?,"
+                              " alarmFlag=?, expandFlag=coalesce(?, expandFlag), textColor=?,"
+                              " backgroundColor=?, createTime=?, editTime=?,"
+                              " checkTime=coalesce(?, checkTime), alarmTime=coalesce(?, alarmTime),"
+                              " dueTime=coalesce(?, dueTime) where tid=?"),
+               {pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag), qint64(t.alarmFlag),
+                writeExpand ? Query::Param(expand) : Query::Param(nullptr), qint64(t.textColor),
+                qint64(t.backgroundColor), t.createTime, t.editTime, time(t.checkFlag, t.checkTime),
+                time(t.alarmFlag, t.alarmTime), time(t.dueFlag, t.dueTime), t.tid});
+}
+
 } // namespace TaskStore

@@ -27,6 +27,12 @@ void WriteFlagAndTime(Query& q, const QStringList& tids, const QString& flagName
                       const QString& timeName, TDateTime time);
 void WriteColors(Query& q, const QStringList& tids, qint32 textColor, qint32 backgroundColor);
 void WriteParent(Query& q, const QStringList& tids, const QString& pid);
+// A task as another program gives it (an iCalendar file, the sync's
+// server), under pid: its row added, or the stored row given its fields
+// and times, a time the source leaves out keeping the stored one. A row's
+// open or closed state is this copy's own unless writeExpand.
+void WriteFromOutside(Query& q, const TTaskInfo& t, const QString& pid, bool exists,
+                      bool writeExpand);
 // Removes the tasks' rows and the rows of their sub-tasks.
 void Delete(Query& q, const QStringList& tids);
 

@@ -3,6 +3,7 @@
 #include "SyncDecide.h"
 
 #include "core/TaskColumns.h"
+#include "core/TaskStore.h"
 #include "platform/Database.h"
 #include "platform/FileWriter.h"
 #include "platform/WriteBatch.h"
@@ -298,34 +299,14 @@ void SyncEngine::writeTask(const TTaskInfo& t, const QString& parentUid, bool ex
             pid = parent->pid == RootPid() ? parentUid
                   : parent->pid == t.tid   ? RootPid()
                                            : parent->pid;
-    const auto time = [](bool flag, TDateTime v) {
-        return flag ? Query::Param(v) : Query::Param(nullptr);
-    };
     const bool top = pid == RootPid();
     Query q(m_db);
+    // The row's open or closed state is this window's own: it stays.
+    TaskStore::WriteFromOutside(q, t, pid, exists, false);
     if (!exists) {
-        q.execWith(QStringLiteral("insert into tasks (tid, pid, content, checkFlag, dueFlag,"
-                                  " alarmFlag, expandFlag, textColor, backgroundColor, createTime,"
-                                  " editTime, checkTime, alarmTime, dueTime)"
-                                  " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                   {t.tid, pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag),
-                    qint64(t.alarmFlag), qint64(top && t.expandFlag), qint64(t.textColor),
-                    qint64(t.backgroundColor), t.createTime, t.editTime,
-                    time(t.checkFlag, t.checkTime), time(t.alarmFlag, t.alarmTime),
-                    time(t.dueFlag, t.dueTime)});
         m_inserted = true;
         return;
     }
-    // The row's open or closed state is this window's own: it stays.
-    q.execWith(QStringLiteral("update tasks set pid=?, content=?, checkFlag=?, dueFlag=?,"
-                              " alarmFlag=?, textColor=?, backgroundColor=?, createTime=?,"
-                              " editTime=?, checkTime=coalesce(?, checkTime),"
-                              " alarmTime=coalesce(?, alarmTime), dueTime=coalesce(?, dueTime)"
-                              " where tid=?"),
-               {pid, t.content, qint64(t.checkFlag), qint64(t.dueFlag), qint64(t.alarmFlag),
-                qint64(t.textColor), qint64(t.backgroundColor), t.createTime, t.editTime,
-                time(t.checkFlag, t.checkTime), time(t.alarmFlag, t.alarmTime),
-                time(t.dueFlag, t.dueTime), t.tid});
     // Sub-tasks of a task that became one go up with it: two levels.
     if (!top)
         q.execWith(QStringLiteral("update tasks set pid=? where pid=?"), {pid, t.tid});
