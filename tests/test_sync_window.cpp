@@ -185,6 +185,7 @@ private slots:
             (void)QTest::qWaitFor([&] { return landed; }, 60000);
             return int(IDOK);
         });
+        const TaskNode* kept = p.frame->model()->nodeAt(rowOf(p, "Keep me"));
         p.select({rowOf(p, "Delete me")});
         p.mainFm->Action_Sync->trigger(); // under way when the question comes
         p.frame->Action_TaskDelete->trigger();
@@ -192,6 +193,8 @@ private slots:
         QVERIFY(postponed);
         QVERIFY(statusSays(p, "Synchronized: 1 sent, 1 received"));
         QCOMPARE(test::Outline(*p.frame->model()), "Keep me From the phone");
+        // Only the rows the server wrote changed: the others were not read again.
+        QCOMPARE(p.frame->model()->nodeAt(rowOf(p, "Keep me")), kept);
         QVERIFY(!server.client(1, {"list"}).contains("Delete me"));
     }
 

@@ -77,6 +77,34 @@ void SyncStore::attach() {
                              " main.tasks") +
               quiet + count + QStringLiteral(" begin update sync_items set deleted=0, dirty=1, ") +
               mark + QStringLiteral("new.tid; end"));
+    // What the server's changes wrote, for the window to show those rows.
+    const QString quietOnly = QStringLiteral(" when exists (select 1 from temp.sync_quiet)");
+    m_db.exec(QStringLiteral("create temp table if not exists sync_touched (tid text);") +
+              QStringLiteral("create temp trigger if not exists sync_touched_update after update"
+                             " on main.tasks") +
+              quietOnly +
+              QStringLiteral(" begin insert into sync_touched values (new.tid); end;"
+                             "create temp trigger if not exists sync_touched_insert after insert"
+                             " on main.tasks") +
+              quietOnly +
+              QStringLiteral(" begin insert into sync_touched values (new.tid); end;"
+                             "create temp trigger if not exists sync_touched_delete after delete"
+                             " on main.tasks") +
+              quietOnly + QStringLiteral(" begin insert into sync_touched values (old.tid); end"));
+}
+
+QStringList SyncStore::takeTouched() {
+    QStringList out;
+    Query q(m_db);
+    OpenQuery(q, QStringLiteral("select 1 from sqlite_temp_master where name='sync_touched'"));
+    if (q.eof())
+        return out;
+    for (OpenQuery(q, QStringLiteral("select distinct tid from temp.sync_touched")); !q.eof();
+         q.next())
+        out << q.text(0);
+    q.close();
+    m_db.exec(QStringLiteral("delete from temp.sync_touched"));
+    return out;
 }
 
 quint64 SyncStore::ChangeCount() {

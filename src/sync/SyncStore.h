@@ -61,6 +61,10 @@ public:
     void remove(const QString& tid);
     void removeDeleted(const QString& tid, int rev);
 
+    // The tasks the server's changes wrote since the last call (added,
+    // changed, moved or deleted), each once; the record is then empty.
+    QStringList takeTouched();
+
     QString meta(const QString& key) const;
     void setMeta(const QString& key, const QString& value);
 

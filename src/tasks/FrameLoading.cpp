@@ -1,12 +1,14 @@
 #include "TzvTasksFrame.h"
 
 #include "TaskTree.h"
+#include "core/TaskColumns.h"
 #include "core/TaskRules.h"
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
 #include "gui/Messages.h"
 #include "gui/pU_Boxes.h"
 #include "platform/IniFile.h"
+#include "sync/SyncStore.h"
 
 #include <QItemSelection>
 #include <QLineEdit>
@@ -179,14 +181,25 @@ void TzvTasksFrame::TakeSyncedChanges() {
     const bool searching = m_searchActive;
     const QString typed = Edt_Search->text();
     const bool searchFocus = Edt_Search->hasFocus();
-    m_keepSteps = true;
-    ReloadTasks();
-    m_keepSteps = false;
-    if (searching) {
-        SearchEnter();
-        Edt_Search->setText(typed);
-        if (searchFocus)
-            Edt_Search->setFocus();
+    // Only the rows the server's changes wrote change in the tree; without
+    // that record, everything is read again.
+    QStringList touched;
+    try {
+        touched = SyncStore(m_context.db).takeTouched();
+    } catch (const DbError&) {
+    }
+    if (!touched.isEmpty()) {
+        ShowRows(touched);
+    } else {
+        m_keepSteps = true;
+        ReloadTasks();
+        m_keepSteps = false;
+        if (searching) {
+            SearchEnter();
+            Edt_Search->setText(typed);
+            if (searchFocus)
+                Edt_Search->setFocus();
+        }
     }
     QItemSelection selection;
     QModelIndex currentIndex;
@@ -205,4 +218,41 @@ void TzvTasksFrame::TakeSyncedChanges() {
         VtTasks->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
                                                          QItemSelectionModel::Rows);
     UpdateCommands();
+}
+
+void TzvTasksFrame::ShowRows(const QStringList& tids) {
+    QHash<QString, TTaskInfo> rows;
+    constexpr qsizetype batch = 500;
+    Query q(m_context.db);
+    for (qsizetype at = 0; at < tids.size(); at += batch) {
+        const QStringList part = tids.mid(at, batch);
+        QStringList marks;
+        for (qsizetype i = 0; i < part.size(); ++i)
+            marks << u'?' + QString::number(i + 1);
+        OpenQuery(q, QStringLiteral("select * from tasks where tid in (%1)").arg(marks.join(u',')),
+                  part);
+        const TaskQueryColumns columns(q);
+        for (; !q.eof(); q.next()) {
+            TTaskInfo t = columns.read(q);
+            const QString tid = t.tid;
+            rows.insert(tid, std::move(t));
+        }
+        q.close();
+    }
+    std::vector<TaskTreeModel::RowState> states;
+    states.reserve(size_t(tids.size()));
+    for (const QString& tid : tids) {
+        TaskTreeModel::RowState s;
+        s.tid = tid;
+        if (const auto r = rows.constFind(tid); r != rows.constEnd())
+            s.info = *r;
+        states.push_back(std::move(s));
+    }
+    m_hotExpandedNode = nullptr;
+    bool reset = false;
+    m_model->applyRows(states, &reset);
+    if (reset)
+        RestoreExpansion();
+    ApplyFilter();
+    emit storedCountChanged(CountTasks());
 }

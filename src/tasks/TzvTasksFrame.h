@@ -244,6 +244,8 @@ private:
 
     // Loading and stored expansion.
     void RestoreExpansion();
+    // The stored rows of these tasks shown in the tree (gone ones removed).
+    void ShowRows(const QStringList& tids);
     void RestoreShownExpansion();
     void RestoreExpanded(TaskNode* top);
     void StoreExpand(TaskNode* node, bool expanded);
