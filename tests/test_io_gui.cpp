@@ -198,6 +198,12 @@ private slots:
             t = type;
             return name;
         });
+        // Nothing selected: no empty list written, and nothing to unmark.
+        f->Action_Save->trigger();
+        QCOMPARE(p.boxes.texts(), QStringList{"Please select a task!"});
+        QVERIFY(!QFile::exists(m_dir.filePath("one.txt")));
+        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("&Mark Complete"));
+        p.boxes.shown.clear();
         p.select({p.row(0)});
         f->Action_Save->trigger();
         QVERIFY(QFile::exists(m_dir.filePath("one.txt")));

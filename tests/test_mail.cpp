@@ -237,7 +237,12 @@ private slots:
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         SetMailTransportFactory({});
-        f->Action_Email->trigger(); // nothing selected: both files all the same
+        f->Action_Email->trigger(); // nothing selected: no empty mail
+        QCOMPARE(p.boxes.texts(), QStringList({"Please select a task!"}));
+        QVERIFY(fake->sent.subject.isEmpty());
+        p.boxes.shown.clear();
+        p.select({p.row(0)});
+        f->Action_Email->trigger();
         const QString temp = folder.path() + "Temp/";
         QVERIFY(QFile::exists(temp + "Tasks.html") && QFile::exists(temp + "Tasks.zvx"));
         QCOMPARE(fake->sent.subject, QStringLiteral("To-Do List"));
@@ -249,7 +254,6 @@ private slots:
         QVERIFY(p.boxes.shown.isEmpty());
 
         fake->sendResult = 1; // the user cancels: nothing is shown
-        p.select({p.row(0)});
         f->Action_Email->trigger();
         QVERIFY(p.boxes.shown.isEmpty());
 

@@ -2,6 +2,7 @@
 
 #include "components/ZvSndMsg.h"
 #include "gui/AppContext.h"
+#include "gui/pU_Boxes.h"
 
 // E-mail Task: the selected tasks as an HTML page and an interchange file,
 // attached to a prepared message in the user's mail program.
@@ -9,6 +10,11 @@
 void TzvTasksFrame::Action_EmailExecute() {
     if (m_editingNode)
         return;
+    // An empty list is no mail to send.
+    if (SelectedNodes().empty()) {
+        WarningBox(tr("Please select a task!"));
+        return;
+    }
     const QString temp = m_context.folder + QStringLiteral("Temp/");
     const QString html = temp + QStringLiteral("Tasks.html");
     const QString zvx = temp + QStringLiteral("Tasks.zvx");

@@ -23,6 +23,10 @@ void TzvTasksFrame::Action_SaveAllExecute() {
 void TzvTasksFrame::SaveTasks(bool all) {
     if (m_editingNode)
         return;
+    if (!all && SelectedNodes().empty()) {
+        WarningBox(tr("Please select a task!"));
+        return;
+    }
     int type = 0;
     const QString chosen =
         AskSaveFileNameTyped({tr("Text file (*.txt)"), tr("HTML file (*.htm *.html)")}, type);

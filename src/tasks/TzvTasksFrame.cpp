@@ -305,6 +305,8 @@ void TzvTasksFrame::UpdateCommands() {
         a->setEnabled(true);
     Comb_ViewRange->setEnabled(true);
 
+    // With nothing selected the command has no row to unmark.
+    Action_TaskComplete->setText(tr("&Mark Complete"));
     const QModelIndexList rows = VtTasks->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return;
