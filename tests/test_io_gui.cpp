@@ -58,17 +58,25 @@ private slots:
         QCOMPARE(filters,
                  QStringList({"save Zarvik Database,  (*.zvx)", "open Zarvik Database, (*.zvx)"}));
 
-        // A second restore asks, with the file's record above.
-        QString caption, fileTitle;
+        // A second restore asks: the stored row is what Yes replaces, the
+        // file's record what it writes.
+        {
+            Database db;
+            db.open(target.path());
+            db.exec("update tasks set content='apple, edited later' where content='apple'");
+        }
+        QString caption, storedTitle, fileTitle;
         test::WhenModal<TReplaceAskDlg> answer([&](TReplaceAskDlg* dlg) {
             caption = dlg->Label_Caption->text();
-            fileTitle = dlg->Label_oldTitle->text();
+            storedTitle = dlg->Label_oldTitle->text();
+            fileTitle = dlg->Label_newTitle->text();
             QCOMPARE(dlg->windowTitle(), QStringLiteral("Confirm Replace"));
             QCOMPARE(dlg->size(), QSize(463, 250));
             dlg->Button4->click(); // All
         });
         p.mainFm->Action_DbRestore->trigger();
         QCOMPARE(caption, QStringLiteral("Would you like to replace the existing task"));
+        QCOMPARE(storedTitle, QStringLiteral("apple, edited later"));
         QCOMPARE(fileTitle, QStringLiteral("apple"));
         QVERIFY(p.boxes.shown.isEmpty());
     }

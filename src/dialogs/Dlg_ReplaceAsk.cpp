@@ -71,11 +71,13 @@ Interchange::Answer TReplaceAskDlg::Ask(const Interchange::ReplaceQuestion& q) {
     const auto fit = [](QLabel* l, const QString& text) {
         l->setText(l->fontMetrics().elidedText(FlattenLineBreaks(text), Qt::ElideNone, l->width()));
     };
-    fit(Label_oldTitle, q.fileContent);
-    fit(Label_newTitle, q.dbContent);
-    Label_oldTime->setText(tr("modified: ") + dateTimeText(q.fileEditTime));
+    // Yes writes the file's record over the stored row: the stored one is
+    // the one "replaced", the file's the one "with this one".
+    fit(Label_oldTitle, q.dbContent);
+    fit(Label_newTitle, q.fileContent);
+    Label_oldTime->setText(tr("modified: ") + dateTimeText(q.dbEditTime));
     Label_oldTime->adjustSize();
-    Label_newTime->setText(tr("modified: ") + dateTimeText(q.dbEditTime));
+    Label_newTime->setText(tr("modified: ") + dateTimeText(q.fileEditTime));
     Label_newTime->adjustSize();
     switch (exec()) {
     case Yes:

@@ -7,7 +7,8 @@
 class QLabel;
 class QPushButton;
 
-// "Confirm Replace": the file's record above, the stored one below.
+// "Confirm Replace": the stored row above (what Yes replaces), the file's
+// record below (what Yes writes).
 class TReplaceAskDlg : public QDialog {
     Q_OBJECT
 public:
