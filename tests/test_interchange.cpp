@@ -357,6 +357,23 @@ private slots:
                  QDateTime(QDate(2024, 6, 1), QTime(10, 0, 0, 500)));
     }
 
+    // A record that would change nothing is not asked about; one column
+    // that differs is.
+    void identicalRecordsAreNotAsked() {
+        test::ProgramFolder folder;
+        Database db;
+        db.open(folder.path());
+        test::InsertTask(db, test::Task("{L}", "root", "two\r\nlines"));
+        test::InsertTask(db, test::Task("{C}", "root", "coloured"));
+        WriteBackup(db, file("same.zvx"), "1");
+        db.exec("update tasks set textColor=255 where tid='{C}'");
+        Recorder r;
+        r.answers = {Answer::No};
+        QVERIFY(RestoreFromFile(db, file("same.zvx"), r.ask(), r.box()));
+        QCOMPARE(r.questions.size(), 1);
+        QCOMPARE(r.questions[0].fileContent, QStringLiteral("coloured"));
+    }
+
     void secondRestoreAsks() {
         test::ProgramFolder folder;
         Database db;

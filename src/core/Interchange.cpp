@@ -152,6 +152,26 @@ void postRecord(Query& q, const Section& s, size_t from, pugi::xml_node record,
     q.close();
 }
 
+// The record holds what the stored row would give it, column by column.
+bool sameAsStored(const Query& q, const Section& s, pugi::xml_node record, int bias) {
+    for (size_t c = 0; c < s.count; ++c) {
+        const Column& column = s.columns[c];
+        const int i = q.fieldIndex(QLatin1String(column.column));
+        const pugi::xml_attribute a = record.attribute(column.attribute);
+        if (i < 0 || !a)
+            return false;
+        QString stored = ColumnText(q, i, column.kind, bias);
+        QString given = QString::fromUtf8(a.value());
+        if (column.kind == Column::Text) { // line breaks as a file gives them
+            stored.remove(u'\r');
+            given.remove(u'\r');
+        }
+        if (stored != given)
+            return false;
+    }
+    return true;
+}
+
 // Runs a reader's passes; an error ends the run with its own message.
 template <typename Passes> bool runPasses(const ErrorBox& box, Passes&& passes) {
     try {
@@ -258,6 +278,10 @@ bool restore(Database& db, WriteBatch& batch, const QString& fileName, const Ask
                     OpenQuery(q, empty);
                     q.append();
                 } else {
+                    if (sameAsStored(q, *s, record, bias)) {
+                        q.close(); // nothing would change: no question
+                        continue;
+                    }
                     if (answer != Answer::All) {
                         ReplaceQuestion question;
                         question.kind = QLatin1String(s->element);

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+class Query;
+
 // The interchange file's records as columns of the tables: shared by the
 // readers and the writers.
 namespace Interchange {
@@ -32,5 +36,8 @@ inline constexpr Column kMemoColumns[] = {
     {"create-time", "createTime", Column::Time},
     {"edit-time", "editTime", Column::Time},
 };
+
+// A column of the query's current row as the writers put it in a record.
+QString ColumnText(const Query& q, int index, Column::Kind kind, int bias);
 
 } // namespace Interchange

@@ -45,25 +45,8 @@ void writeTable(Database& db, pugi::xml_node section, const char* element, const
     }
     for (; !q.eof(); q.next()) {
         pugi::xml_node record = section.append_child(element);
-        for (size_t c = 0; c < count; ++c) {
-            const int i = index[c];
-            QString value;
-            switch (columns[c].kind) {
-            case Column::Text:
-                value = q.text(i);
-                break;
-            case Column::Flag:
-                value = q.isNull(i) ? QString() : flagText(q.boolean(i));
-                break;
-            case Column::Integer:
-                value = q.isNull(i) ? QString() : QString::number(q.integer(i));
-                break;
-            case Column::Time:
-                value = FormatIsoDateTime(q.dateTime(i), true, bias);
-                break;
-            }
-            setAttr(record, columns[c].attribute, value);
-        }
+        for (size_t c = 0; c < count; ++c)
+            setAttr(record, columns[c].attribute, ColumnText(q, index[c], columns[c].kind, bias));
         if (progress && (++done % 256) == 0)
             progress(done, total);
     }
@@ -93,6 +76,20 @@ void writeTask(pugi::xml_node section, const TTaskInfo& t, const QString& pid, i
 }
 
 } // namespace
+
+QString ColumnText(const Query& q, int i, Column::Kind kind, int bias) {
+    switch (kind) {
+    case Column::Text:
+        return q.text(i);
+    case Column::Flag:
+        return q.isNull(i) ? QString() : flagText(q.boolean(i));
+    case Column::Integer:
+        return q.isNull(i) ? QString() : QString::number(q.integer(i));
+    case Column::Time:
+        return FormatIsoDateTime(q.dateTime(i), true, bias);
+    }
+    return QString();
+}
 
 void WriteBackup(Database& db, const QString& fileName, const QString& version,
                  const ErrorBox& errorBox, const Progress& progress) {
