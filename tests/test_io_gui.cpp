@@ -283,6 +283,29 @@ private slots:
         QCOMPARE(pages > 1, severalPages);
     }
 
+    // A window is fitted into the screen's free area, whatever was stored.
+    void fitIntoTheScreen_data() {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<bool>("sizeable");
+        QTest::addColumn<QRect>("fitted");
+        const QRect area(0, 30, 960, 510); // 1920x1080 at scale 2, a panel on top
+        QTest::newRow("inside") << QRect(100, 100, 446, 300) << true << QRect(100, 100, 446, 300);
+        QTest::newRow("below the screen")
+            << QRect(567, 400, 446, 545) << true << QRect(514, 30, 446, 510);
+        QTest::newRow("off to the left")
+            << QRect(-300, 50, 446, 300) << true << QRect(0, 50, 446, 300);
+        QTest::newRow("fixed size moves")
+            << QRect(800, 500, 300, 600) << false << QRect(660, 30, 300, 600);
+        QTest::newRow("wider than the area")
+            << QRect(10, 40, 2000, 300) << true << QRect(0, 40, 960, 300);
+    }
+    void fitIntoTheScreen() {
+        QFETCH(QRect, window);
+        QFETCH(bool, sizeable);
+        QFETCH(QRect, fitted);
+        QCOMPARE(TZvFormState::FitInto(window, QRect(0, 30, 960, 510), sizeable), fitted);
+    }
+
     void formStateRules() {
         const QString ini = m_dir.filePath("form.ini");
         QWidget w;

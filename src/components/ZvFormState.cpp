@@ -40,6 +40,14 @@ void TZvFormState::SaveState() {
     emit OnSaveState();
 }
 
+QRect TZvFormState::FitInto(QRect rect, const QRect& area, bool sizeable) {
+    if (sizeable)
+        rect.setSize(rect.size().boundedTo(area.size()));
+    rect.moveLeft(qMax(area.left(), qMin(rect.left(), area.right() + 1 - rect.width())));
+    rect.moveTop(qMax(area.top(), qMin(rect.top(), area.bottom() + 1 - rect.height())));
+    return rect;
+}
+
 void TZvFormState::RestoreState() {
     if (!Enabled || !m_owner)
         return;
@@ -55,9 +63,16 @@ void TZvFormState::RestoreState() {
         b = ini.readInteger(Section, QStringLiteral("Bottom"), b);
     }
     QRect rect(l, t, qMax(1, r - l), qMax(1, b - t));
-    // A place on no screen comes back to the top-left corner, same size.
-    if (!QGuiApplication::screenAt(QPoint(l, t)))
+    // A place on no screen comes back to the top-left corner; on any
+    // screen the whole window fits its free area (another scale, another
+    // screen than the one it was saved on).
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(l, t));
+    if (!screen)
         rect.moveTo(0, 0);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        rect = FitInto(rect, screen->availableGeometry(), sizeable());
     if (m_owner->isMaximized())
         m_owner->showNormal();
     m_owner->setGeometry(rect);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 class QWidget;
@@ -17,6 +18,9 @@ public:
 
     void SaveState();
     void RestoreState();
+    // A window's place inside a screen's free area: made no larger than
+    // the area (unless it cannot change size), and moved into it.
+    static QRect FitInto(QRect rect, const QRect& area, bool sizeable);
     // Whether a "form" placement has been saved before.
     bool Saved() const;
 
