@@ -262,13 +262,26 @@ private slots:
         QVERIFY(f->editingNode());
     }
 
+    // Shift+F10 opens the row's menu; Ctrl+F goes to the search box.
+    void menuAndSearchKeys() {
+        test::ProgramFolder folder;
+        fill(folder.path());
+        test::Program p(folder.path());
+        TzvTasksFrame* f = p.show();
+        p.select({p.row(0)});
+        QTest::keyClick(p.tree(), Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(f->PopupMenu_Task->isVisible());
+        f->PopupMenu_Task->close();
+        QTest::keyClick(p.tree(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(f->Edt_Search->hasFocus());
+    }
+
     void searchFiltersExpandsAndClears() {
         test::ProgramFolder folder;
         fill(folder.path());
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         QCOMPARE(f->Edt_Search->text(), QStringLiteral("  Search..."));
-        f->Edt_Search->setFocus();
         QTest::qWait(0);
         QApplication::sendEvent(f->Edt_Search, new QFocusEvent(QEvent::FocusIn));
         QCOMPARE(f->Edt_Search->text(), QString());

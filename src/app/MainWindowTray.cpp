@@ -60,8 +60,6 @@ void TmainFm::NotifyAreaChanged(bool available) {
     m_hasNotifyArea = available;
     ZvTrayIcon1->CloseToTray = available;
     ZvTrayIcon1->SetActive(available);
-    if (m_tasksFrame)
-        m_tasksFrame->ShowExitInFileMenu(!available);
     // Hidden in an area that has gone, the window could never come back.
     if (!available && !m_firstShow && !isVisible())
         showMinimized();

@@ -39,6 +39,7 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
     Action_AddTask = action("Action_AddTask", tr("&Add Task"));
     Action_PasteTask = action("Action_PasteTask", tr("Paste to &Task"));
     Action_Exit = action("Action_Exit", tr("E&xit"));
+    Action_Exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     Action_DbBackup = action("Action_DbBackup", tr("Database &Backup..."));
     Action_DbRestore = action("Action_DbRestore", tr("Database &Restore..."));
     Action_Import = action("Action_Import", tr("&Import..."));
@@ -222,7 +223,7 @@ void TmainFm::CreateFrame() {
     connect(m_tasksFrame, &TzvTasksFrame::trayHintChanged, ZvTrayIcon1, &TZvTrayIcon::SetHint);
     connect(m_tasksFrame, &TzvTasksFrame::storedCountChanged, this,
             [this](int count) { m_context.storedTaskCount = count; });
-    m_tasksFrame->ShowExitInFileMenu(!m_hasNotifyArea);
+    m_tasksFrame->ShowExitInFileMenu(true); // Ctrl+Q quits by the keyboard
     setCentralWidget(m_tasksFrame);
 }
 

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -299,6 +300,21 @@ void TzvTasksFrame::CreateLayout() {
     layout->addWidget(ToolBar_Bottom);
     layout->addWidget(ZvStatusBar1);
     SetSearchIdle();
+
+    // Keys of every desktop: Ctrl+F to the search box, Shift+F10 for the
+    // row's menu, as the Menu key gives it.
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (!m_editingNode)
+            Edt_Search->setFocus(Qt::ShortcutFocusReason);
+    });
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), VtTasks);
+    menuKey->setContext(Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QModelIndex current = VtTasks->currentIndex();
+        VtTasksContextMenu(current.isValid() ? VtTasks->visualRect(current).center()
+                                             : VtTasks->viewport()->rect().center());
+    });
 }
 
 void TzvTasksFrame::VtTasksContextMenu(const QPoint& pos) {
