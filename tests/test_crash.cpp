@@ -105,6 +105,13 @@ private slots:
         }
         int finished = 0;
         for (int ms : delays(20000, 500)) {
+            {
+                // Rows restored by an earlier run differ again: a record
+                // that holds what its row holds is not written at all.
+                Database db;
+                db.open(folder.path());
+                db.exec("update tasks set editTime=editTime+1 where tid like '{F%'");
+            }
             Child child;
             QVERIFY(child.start({"restore", folder.path(), file}));
             child.killAfter(ms);
