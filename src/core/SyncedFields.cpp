@@ -24,15 +24,15 @@ const std::vector<Entry>& Entries() {
     return entries;
 }
 
-qint64 Seconds(TDateTime v) {
-    return std::llround(v * 86400.0);
-}
-
 bool SameTime(bool fa, TDateTime ta, bool fb, TDateTime tb) {
     return fa == fb && (!fa || Seconds(ta) == Seconds(tb));
 }
 
 } // namespace
+
+qint64 Seconds(TDateTime v) {
+    return std::llround(v * 86400.0);
+}
 
 Version Of(const TTaskInfo& t) {
     return {t, t.pid == RootPid() ? QString() : t.pid};

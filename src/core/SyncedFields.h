@@ -28,6 +28,9 @@ struct Version {
 };
 Version Of(const TTaskInfo& t);
 
+// A time to the second, as a calendar object keeps it.
+qint64 Seconds(TDateTime v);
+
 // The columns of the tasks table that hold them.
 QStringList Columns();
 // The fields in which two versions differ: times to the second, as a

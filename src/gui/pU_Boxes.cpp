@@ -150,15 +150,22 @@ bool AskPrint(QPrinter& printer) {
     return true;
 }
 
+namespace {
+// The looks every box of the program shares.
+void PrepareBox(QMessageBox& box, const QString& caption, const QString& text) {
+    SetFixedDialogBorder(&box);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setIcon(QMessageBox::NoIcon);
+}
+} // namespace
+
 int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
     const QuestionScope asking;
     if (handler())
         return handler()(caption, text, buttons);
     QMessageBox box(QApplication::activeWindow());
-    SetFixedDialogBorder(&box);
-    box.setWindowTitle(caption);
-    box.setText(text);
-    box.setIcon(QMessageBox::NoIcon);
+    PrepareBox(box, caption, text);
     QPushButton* ok = box.addButton(QMessageBox::Ok);
     if (buttons == MB_OKCANCEL)
         box.addButton(QMessageBox::Cancel);
@@ -177,10 +184,7 @@ int AskChoice(const QString& text, const QString& first, const QString& second) 
     if (handler())
         return handler()(caption, text, MB_TWOCHOICES);
     QMessageBox box(QApplication::activeWindow());
-    SetFixedDialogBorder(&box);
-    box.setWindowTitle(caption);
-    box.setText(text);
-    box.setIcon(QMessageBox::NoIcon);
+    PrepareBox(box, caption, text);
     QPushButton* one = box.addButton(first, QMessageBox::AcceptRole);
     QPushButton* two = box.addButton(second, QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Cancel);

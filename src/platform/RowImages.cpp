@@ -134,6 +134,10 @@ std::optional<RowImage> RowImages::read(qint64 rowid) {
     sqlite3_stmt* s =
         kept(m_read, QStringLiteral("select rowid, * from %1 where rowid=?").arg(m_table));
     sqlite3_bind_int64(s, 1, rowid);
+    return first(s);
+}
+
+std::optional<RowImage> RowImages::first(sqlite3_stmt* s) {
     const int rc = sqlite3_step(s);
     std::optional<RowImage> row;
     if (rc == SQLITE_ROW)
@@ -148,13 +152,7 @@ std::optional<RowImage> RowImages::byKey(const RowImage& row) {
         kept(m_byKey,
              QStringLiteral("select rowid, * from %1 where %2 is ? limit 1").arg(m_table, m_key));
     bindCell(s, 1, row.cells[size_t(m_keyIndex)]);
-    const int rc = sqlite3_step(s);
-    std::optional<RowImage> found;
-    if (rc == SQLITE_ROW)
-        found = readRow(s);
-    sqlite3_reset(s);
-    check(m_db.handle(), rc, QString());
-    return found;
+    return first(s);
 }
 
 bool RowImages::update(const RowImage& row, const std::vector<int>& cells) {

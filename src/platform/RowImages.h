@@ -61,6 +61,7 @@ private:
     void bindCell(sqlite3_stmt* stmt, int index, const Cell& cell);
     void run(sqlite3_stmt* stmt);
     RowImage readRow(sqlite3_stmt* stmt) const;
+    std::optional<RowImage> first(sqlite3_stmt* stmt); // the statement's first row, run
 
     Database& m_db;
     QString m_table, m_key;

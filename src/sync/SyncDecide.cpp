@@ -1,7 +1,5 @@
 #include "SyncDecide.h"
 
-#include <cmath>
-
 namespace SyncDecide {
 
 using namespace SyncedFields;
@@ -19,8 +17,7 @@ Outcome DecidePull(const Pull& in) {
     const unsigned changedHere = in.base ? Differing(*in.base, here) : kAll;
     const unsigned changedThere = in.base ? Differing(*in.base, in.there) : kAll;
     const unsigned both = changedHere & changedThere & differing;
-    const bool thereLater =
-        std::llround(in.thereModified * 86400.0) > std::llround(in.hereModified * 86400.0);
+    const bool thereLater = Seconds(in.thereModified) > Seconds(in.hereModified);
     Version merged = here;
     Take(merged, in.there, (changedThere & ~both) | (thereLater ? both : 0u));
     merged.info.editTime = std::max(here.info.editTime, in.there.info.editTime);
