@@ -223,7 +223,7 @@ private slots:
         sel->select(p.row(1),
                     QItemSelectionModel::Select | QItemSelectionModel::Rows); // beta, complete
         sel->select(p.row(2), QItemSelectionModel::Select | QItemSelectionModel::Rows); // gamma
-        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("Unmark Complete"));
+        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("U&nmark Complete"));
         f->Action_TaskComplete->trigger();
         auto rows = test::StoredRows(folder.path());
         QVERIFY(!rows[3].checked && !rows[4].checked);

@@ -381,14 +381,14 @@ private slots:
         // A complete task first: "Unmark Complete".
         sel->select(p.row(1), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QVERIFY(f->Action_TaskEdit->isEnabled() && f->Action_TaskComplete->isEnabled());
-        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("Unmark Complete"));
+        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("U&nmark Complete"));
         QVERIFY(f->Menu_Moveto->isEnabled() && f->MainMoveTo->isEnabled());
         std::vector<TaskNode*> targets = f->MoveTargets();
         QCOMPARE(targets.size(), size_t(2)); // apple and cherry, not itself
         QVERIFY(std::find(targets.begin(), targets.end(), nullptr) == targets.end());
 
         sel->select(p.row(0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("Mark Complete"));
+        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("Mar&k Complete"));
 
         // A sub-task: "Root" first, its own parent left out.
         sel->setCurrentIndex(p.row(0, 1),

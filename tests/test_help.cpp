@@ -341,7 +341,7 @@ private slots:
                 if (l->objectName() == "Label2")
                     question = l->text();
             QVERIFY(d->btn_Yes->font().bold());
-            QCOMPARE(d->cb_ask->text(), QStringLiteral("Do not ask me again."));
+            QCOMPARE(d->cb_ask->text(), QStringLiteral("Do not &ask me again."));
             QVERIFY(!d->cb_ask->isChecked());
         });
         clock.start();

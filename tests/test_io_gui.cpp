@@ -210,7 +210,7 @@ private slots:
         f->Action_Save->trigger();
         QCOMPARE(p.boxes.texts(), QStringList{"Please select a task!"});
         QVERIFY(!QFile::exists(m_dir.filePath("one.txt")));
-        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("&Mark Complete"));
+        QCOMPARE(f->Action_TaskComplete->text(), QStringLiteral("Mar&k Complete"));
         p.boxes.shown.clear();
         p.select({p.row(0)});
         f->Action_Save->trigger();

@@ -18,9 +18,9 @@ private slots:
         autostart.setAutoStart(true);
         TOptionsDlg dlg(nullptr, o, IniFile(dir.filePath("zvConf.ini")), autostart);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Options"));
-        QCOMPARE(dlg.cb_AutoStart->text(), QStringLiteral("Start at log-in"));
-        QCOMPARE(dlg.cb_AutoMinimized->text(), QStringLiteral("Run program minimized"));
-        QCOMPARE(dlg.cb_AddOpen->text(), QStringLiteral("Add new item while open"));
+        QCOMPARE(dlg.cb_AutoStart->text(), QStringLiteral("Start at &log-in"));
+        QCOMPARE(dlg.cb_AutoMinimized->text(), QStringLiteral("Run program &minimized"));
+        QCOMPARE(dlg.cb_AddOpen->text(), QStringLiteral("&Add new item while open"));
         QVERIFY(dlg.cb_AutoStart->isChecked());
         QVERIFY(dlg.cb_AutoMinimized->isChecked());
         QVERIFY(!dlg.cb_AddOpen->isChecked());

@@ -563,7 +563,7 @@
     </message>
     <message>
         <source>Sync &amp;every</source>
-        <translation>Synchronisieren &amp;alle</translation>
+        <translation>Synchronisieren all&amp;e</translation>
     </message>
     <message>
         <source>The address of the task list, or of the server, which is then searched</source>
@@ -619,8 +619,8 @@ Warning: this program is protected by copyright law and international treaties.<
 Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge geschützt.</translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
     </message>
 </context>
 <context>
@@ -634,40 +634,44 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
         <translation>Textfarbe</translation>
     </message>
     <message>
-        <source>Default Text Color</source>
-        <translation>Standard-Textfarbe</translation>
-    </message>
-    <message>
-        <source>Custom: </source>
-        <translation>Eigene: </translation>
-    </message>
-    <message>
         <source>Background Color</source>
         <translation>Hintergrundfarbe</translation>
-    </message>
-    <message>
-        <source>Default Background Color</source>
-        <translation>Standard-Hintergrundfarbe</translation>
     </message>
     <message>
         <source>  Zarvik Software</source>
         <translation>  Zarvik Software</translation>
     </message>
     <message>
-        <source>Default</source>
-        <translation>Standard</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
         <source>Preview:</source>
         <translation>Vorschau:</translation>
     </message>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
+        <source>Default &amp;Text Color</source>
+        <translation>Standard-&amp;Textfarbe</translation>
+    </message>
+    <message>
+        <source>C&amp;ustom: </source>
+        <translation>E&amp;igene: </translation>
+    </message>
+    <message>
+        <source>Default &amp;Background Color</source>
+        <translation>Standard-&amp;Hintergrundfarbe</translation>
+    </message>
+    <message>
+        <source>Cu&amp;stom: </source>
+        <translation>Ei&amp;gene: </translation>
+    </message>
+    <message>
+        <source>&amp;Default</source>
+        <translation>&amp;Standard</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -677,20 +681,24 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
         <translation>Fälligkeitsdatum festlegen</translation>
     </message>
     <message>
-        <source>Enable Due Date</source>
-        <translation>Fälligkeitsdatum aktivieren</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
         <source>Due date</source>
         <translation>Fälligkeitsdatum</translation>
+    </message>
+    <message>
+        <source>&amp;Enable Due Date</source>
+        <translation>&amp;Fälligkeitsdatum aktivieren</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>&amp;Datum:</translation>
     </message>
 </context>
 <context>
@@ -715,40 +723,40 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
 <context>
     <name>TOptionsDlg</name>
     <message>
-        <source>Start with Windows</source>
-        <translation>Mit Windows starten</translation>
-    </message>
-    <message>
-        <source>Start at log-in</source>
-        <translation>Bei der Anmeldung starten</translation>
-    </message>
-    <message>
-        <source>Run program minimized</source>
-        <translation>Programm minimiert ausführen</translation>
-    </message>
-    <message>
-        <source>Add new item while open</source>
-        <translation>Beim Öffnen neuen Eintrag hinzufügen</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
         <source>Options</source>
         <translation>Optionen</translation>
     </message>
     <message>
-        <source>General</source>
-        <translation>Allgemein</translation>
+        <source>Start with &amp;Windows</source>
+        <translation>Mit &amp;Windows starten</translation>
     </message>
     <message>
-        <source>Sync</source>
-        <translation>Synchronisieren</translation>
+        <source>Start at &amp;log-in</source>
+        <translation>Bei der A&amp;nmeldung starten</translation>
+    </message>
+    <message>
+        <source>Run program &amp;minimized</source>
+        <translation>Programm &amp;minimiert ausführen</translation>
+    </message>
+    <message>
+        <source>&amp;Add new item while open</source>
+        <translation>Beim Öffnen neuen &amp;Eintrag hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>All&amp;gemein</translation>
+    </message>
+    <message>
+        <source>S&amp;ync</source>
+        <translation>S&amp;ynchronisieren</translation>
     </message>
 </context>
 <context>
@@ -756,10 +764,6 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
     <message>
         <source>Set Reminder</source>
         <translation>Erinnerung festlegen</translation>
-    </message>
-    <message>
-        <source>Enable Reminder</source>
-        <translation>Erinnerung aktivieren</translation>
     </message>
     <message>
         <source>Date or time may be incorrect!</source>
@@ -774,12 +778,16 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
         <translation>&amp;Abbrechen</translation>
     </message>
     <message>
-        <source>Date:</source>
-        <translation>Datum:</translation>
+        <source>&amp;Enable Reminder</source>
+        <translation>&amp;Erinnerung aktivieren</translation>
     </message>
     <message>
-        <source>Time:</source>
-        <translation>Uhrzeit:</translation>
+        <source>&amp;Date:</source>
+        <translation>&amp;Datum:</translation>
+    </message>
+    <message>
+        <source>&amp;Time:</source>
+        <translation>&amp;Uhrzeit:</translation>
     </message>
 </context>
 <context>
@@ -1069,12 +1077,12 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
         <translation>Nach &amp;Aktualisierung suchen</translation>
     </message>
     <message>
-        <source>Get Free Resources</source>
-        <translation>Kostenlose Ressourcen</translation>
-    </message>
-    <message>
         <source>&amp;About</source>
         <translation>I&amp;nfo</translation>
+    </message>
+    <message>
+        <source>Get Free &amp;Resources</source>
+        <translation>Kostenlose &amp;Ressourcen</translation>
     </message>
 </context>
 <context>
@@ -1097,7 +1105,7 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
     </message>
     <message>
         <source>Database &amp;Backup...</source>
-        <translation>Datenbank &amp;sichern...</translation>
+        <translation>Datenbank si&amp;chern...</translation>
     </message>
     <message>
         <source>Database &amp;Restore...</source>
@@ -1109,7 +1117,7 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
     </message>
     <message>
         <source>Import from iCalen&amp;dar...</source>
-        <translation>Aus iCalen&amp;dar importieren...</translation>
+        <translation>Aus iCalendar im&amp;portieren...</translation>
     </message>
     <message>
         <source>Safety copy: </source>
@@ -1267,20 +1275,8 @@ Die Aufgaben hier auch an %2 senden, oder durch die Aufgaben von %2 ersetzen? Vo
         <translation>Aufgabenerinnerung</translation>
     </message>
     <message>
-        <source>Click &quot;Snooze&quot; to be alarmed again in:</source>
-        <translation>Auf „Schlummern“ klicken, um erneut erinnert zu werden in:</translation>
-    </message>
-    <message>
-        <source>Dismiss</source>
-        <translation>Verwerfen</translation>
-    </message>
-    <message>
         <source>Dismiss reminder</source>
         <translation>Erinnerung verwerfen</translation>
-    </message>
-    <message>
-        <source>Snooze</source>
-        <translation>Schlummern</translation>
     </message>
     <message>
         <source>Snooze a&amp;ll</source>
@@ -1292,7 +1288,7 @@ Die Aufgaben hier auch an %2 senden, oder durch die Aufgaben von %2 ersetzen? Vo
     </message>
     <message>
         <source>Dismiss &amp;all</source>
-        <translation>Alle &amp;verwerfen</translation>
+        <translation>Alle ver&amp;werfen</translation>
     </message>
     <message>
         <source>Dismiss every reminder that is due</source>
@@ -1305,6 +1301,18 @@ Die Aufgaben hier auch an %2 senden, oder durch die Aufgaben von %2 ersetzen? Vo
     <message>
         <source>Reminder text</source>
         <translation>Erinnerungstext</translation>
+    </message>
+    <message>
+        <source>Click &quot;Snooze&quot; to be alarmed again &amp;in:</source>
+        <translation>Auf „Schlummern“ klicken, um erneut erinnert zu werden &amp;in:</translation>
+    </message>
+    <message>
+        <source>&amp;Dismiss</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>&amp;Snooze</source>
+        <translation>&amp;Schlummern</translation>
     </message>
 </context>
 <context>
@@ -1330,8 +1338,8 @@ Die Aufgaben hier auch an %2 senden, oder durch die Aufgaben von %2 ersetzen? Vo
         <translation>&amp;Nein</translation>
     </message>
     <message>
-        <source>Do not ask me again.</source>
-        <translation>Nicht mehr fragen.</translation>
+        <source>Do not &amp;ask me again.</source>
+        <translation>Nicht mehr &amp;fragen.</translation>
     </message>
 </context>
 <context>
@@ -1611,12 +1619,8 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Aufgabe oder Unteraufgabe löschen</translation>
     </message>
     <message>
-        <source>&amp;Mark Complete</source>
-        <translation>Als &amp;erledigt markieren</translation>
-    </message>
-    <message>
         <source>&amp;Set Reminder...</source>
-        <translation>&amp;Erinnerung festlegen...</translation>
+        <translation>E&amp;rinnerung festlegen...</translation>
     </message>
     <message>
         <source>Set D&amp;ue Date...</source>
@@ -1644,15 +1648,11 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>&amp;Expand All</source>
-        <translation>Alle &amp;aufklappen</translation>
+        <translation>Alle auf&amp;klappen</translation>
     </message>
     <message>
         <source>Expand all</source>
         <translation>Alle aufklappen</translation>
-    </message>
-    <message>
-        <source>&amp;Collapse All</source>
-        <translation>Alle &amp;zuklappen</translation>
     </message>
     <message>
         <source>Collapse all</source>
@@ -1660,7 +1660,7 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>&amp;Save All...</source>
-        <translation>Alle &amp;speichern...</translation>
+        <translation>Alle speic&amp;hern...</translation>
     </message>
     <message>
         <source>Sa&amp;ve Task...</source>
@@ -1676,7 +1676,7 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>Set C&amp;olor...</source>
-        <translation>&amp;Farbe festlegen...</translation>
+        <translation>F&amp;arbe festlegen...</translation>
     </message>
     <message>
         <source>&amp;Copy             Ctrl+C</source>
@@ -1749,6 +1749,26 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>Ctrl+F12: Minimize window.</source>
         <translation>Strg+F12: Fenster minimieren.</translation>
+    </message>
+    <message>
+        <source>Descending &amp;Sort</source>
+        <translation>Absteigend &amp;sortieren</translation>
+    </message>
+    <message>
+        <source>Ascending &amp;Sort</source>
+        <translation>Aufsteigend &amp;sortieren</translation>
+    </message>
+    <message>
+        <source>Mar&amp;k Complete</source>
+        <translation>Als &amp;erledigt markieren</translation>
+    </message>
+    <message>
+        <source>C&amp;ollapse All</source>
+        <translation>Alle &amp;zuklappen</translation>
+    </message>
+    <message>
+        <source>U&amp;nmark Complete</source>
+        <translation>&amp;Erledigt-Markierung aufheben</translation>
     </message>
 </context>
 <context>

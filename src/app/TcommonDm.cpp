@@ -33,7 +33,7 @@ TcommonDm::TcommonDm(AppContext& context, QWidget* window)
     Action_Suggestion = MakeAction(this, "Action_Suggestion", tr("&Make a Suggestion"));
     Action_Website = MakeAction(this, "Action_Website", tr("&Visit Zarvik Website"));
     Action_Update = MakeAction(this, "Action_Update", tr("Check for &Update"));
-    Action_Resources = MakeAction(this, "Action_Resources", tr("Get Free Resources"));
+    Action_Resources = MakeAction(this, "Action_Resources", tr("Get Free &Resources"));
     Action_About = MakeAction(this, "Action_About", tr("&About"));
 
     // F1 reaches the menu before any key handler: it opens the contents.

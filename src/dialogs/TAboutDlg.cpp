@@ -91,7 +91,7 @@ TAboutDlg::TAboutDlg(AppContext& context, QWidget* parent) : QDialog(parent), m_
                                  "law and international treaties."),
                               this);
     rights->setObjectName(QStringLiteral("lbl_rights"));
-    Btn_Close = new QPushButton(tr("Close"), this);
+    Btn_Close = new QPushButton(tr("&Close"), this);
     Btn_Close->setObjectName(QStringLiteral("Btn_Close"));
     Btn_Close->setDefault(true);
     connect(Btn_Close, &QPushButton::clicked, this, &QDialog::accept);

@@ -13,9 +13,9 @@
 
 QString TOptionsDlg::autoStartCaption() {
 #ifdef Q_OS_WIN
-    return tr("Start with Windows");
+    return tr("Start with &Windows");
 #else
-    return tr("Start at log-in");
+    return tr("Start at &log-in");
 #endif
 }
 
@@ -29,14 +29,14 @@ TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, Auto
 
     cb_AutoStart = new QCheckBox(autoStartCaption(), this);
     cb_AutoStart->setObjectName(QStringLiteral("cb_AutoStart"));
-    cb_AutoMinimized = new QCheckBox(tr("Run program minimized"), this);
+    cb_AutoMinimized = new QCheckBox(tr("Run program &minimized"), this);
     cb_AutoMinimized->setObjectName(QStringLiteral("cb_AutoMinimized"));
-    cb_AddOpen = new QCheckBox(tr("Add new item while open"), this);
+    cb_AddOpen = new QCheckBox(tr("&Add new item while open"), this);
     cb_AddOpen->setObjectName(QStringLiteral("cb_AddOpen"));
-    Btn_Ok = new QPushButton(tr("OK"), this);
+    Btn_Ok = new QPushButton(tr("&OK"), this);
     Btn_Ok->setObjectName(QStringLiteral("Btn_Ok"));
     Btn_Ok->setDefault(true);
-    Btn_Cancel = new QPushButton(tr("Cancel"), this);
+    Btn_Cancel = new QPushButton(tr("&Cancel"), this);
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
 
     Tabs = new QTabWidget(this);
@@ -55,8 +55,8 @@ TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, Auto
     generalLayout->addWidget(group);
     generalLayout->addStretch();
     page_Sync = new SyncPage(Tabs, SyncSettings::Read(m_ini), hooks);
-    Tabs->addTab(general, tr("General"));
-    Tabs->addTab(page_Sync, tr("Sync"));
+    Tabs->addTab(general, tr("&General"));
+    Tabs->addTab(page_Sync, tr("S&ync"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Tabs);
     layout->addLayout(buttons);

@@ -41,7 +41,7 @@ TupdateDlg::TupdateDlg(AppContext& context, QWidget* parent) : QDialog(parent), 
     btn_Yes->setDefault(true);
     btn_No = new QPushButton(tr("&No"), this);
     btn_No->setObjectName(QStringLiteral("btn_No"));
-    cb_ask = new QCheckBox(tr("Do not ask me again."), this);
+    cb_ask = new QCheckBox(tr("Do not &ask me again."), this);
     cb_ask->setObjectName(QStringLiteral("cb_ask"));
     ThemeColors::UseBlueText(cb_ask);
 

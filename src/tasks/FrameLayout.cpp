@@ -128,6 +128,8 @@ void TzvTasksFrame::CreateMenus() {
     view->addSeparator();
     view->addAction(Action_ExpandAll);
     view->addAction(Action_CollapseAll);
+    view->addSeparator();
+    view->addAction(Action_ViewAsc);
 
     QMenu* tasks = MainMenu1->addMenu(tr("&Tasks"));
     tasks->setObjectName(QStringLiteral("Tasks1"));

@@ -55,7 +55,7 @@ void TzvTasksFrame::SetSortLook() {
     Action_ViewAsc->setProperty("imageIndex", image);
     Action_ViewAsc->setToolTip(hint);
     Action_ViewAsc->setStatusTip(hint);
-    Action_ViewAsc->setText(hint);
+    Action_ViewAsc->setText(m_sortAscending ? tr("Descending &Sort") : tr("Ascending &Sort"));
 }
 
 QString TzvTasksFrame::RowText(const QModelIndex& index) const {

@@ -153,7 +153,7 @@ void TzvTasksFrame::CreateActions() {
         {&Frame::Action_TaskDelete, "Action_TaskDelete", QT_TR_NOOP("&Delete"),
          QT_TR_NOOP("Delete Task or Sub-Task"), ImageList::Delete,
          &Frame::Action_TaskDeleteExecute},
-        {&Frame::Action_TaskComplete, "Action_TaskComplete", QT_TR_NOOP("&Mark Complete"), "", -1,
+        {&Frame::Action_TaskComplete, "Action_TaskComplete", QT_TR_NOOP("Mar&k Complete"), "", -1,
          &Frame::Action_TaskCompleteExecute},
         {&Frame::Action_TaskReminderSet, "Action_TaskReminderSet", QT_TR_NOOP("&Set Reminder..."),
          "", -1, &Frame::Action_TaskReminderSetExecute},
@@ -167,7 +167,7 @@ void TzvTasksFrame::CreateActions() {
          QT_TR_NOOP("List View Tasks"), ImageList::ViewList, &Frame::Action_ViewListExecute},
         {&Frame::Action_ExpandAll, "Action_ExpandAll", QT_TR_NOOP("&Expand All"),
          QT_TR_NOOP("Expand all"), ImageList::ExpandAll, &Frame::Action_ExpandAllExecute},
-        {&Frame::Action_CollapseAll, "Action_CollapseAll", QT_TR_NOOP("&Collapse All"),
+        {&Frame::Action_CollapseAll, "Action_CollapseAll", QT_TR_NOOP("C&ollapse All"),
          QT_TR_NOOP("Collapse all"), ImageList::CollapseAll, &Frame::Action_CollapseAllExecute},
         {&Frame::Action_SaveAll, "Action_SaveAll", QT_TR_NOOP("&Save All..."), "", -1,
          &Frame::Action_SaveAllExecute},
@@ -306,7 +306,7 @@ void TzvTasksFrame::UpdateCommands() {
     Comb_ViewRange->setEnabled(true);
 
     // With nothing selected the command has no row to unmark.
-    Action_TaskComplete->setText(tr("&Mark Complete"));
+    Action_TaskComplete->setText(tr("Mar&k Complete"));
     const QModelIndexList rows = VtTasks->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return;
@@ -321,8 +321,8 @@ void TzvTasksFrame::UpdateCommands() {
     for (QAction* a : {Action_SetColor, Action_TaskEdit, Action_TaskDelete, Action_TaskReminderSet,
                        Action_TaskDueSet, Action_TaskComplete})
         a->setEnabled(true);
-    Action_TaskComplete->setText(first->info.checkFlag ? tr("Unmark Complete")
-                                                       : tr("Mark Complete"));
+    Action_TaskComplete->setText(first->info.checkFlag ? tr("U&nmark Complete")
+                                                       : tr("Mar&k Complete"));
     Action_MoveTo->setEnabled(true);
     // Both menus list the same targets; they are counted here and filled
     // when opened.
