@@ -462,6 +462,12 @@ private slots:
         QVERIFY(!q.boolean("checkFlag"));
         QCOMPARE(FromDateTime(q.dateTime("checkTime")), second);
         QVERIFY(p.boxes.shown.isEmpty());
+        // Space on the selected row: the status bar follows at once.
+        p.tree()->setCurrentIndex(p.row(2));
+        QVERIFY(!f->ZvStatusBar1->panelText().endsWith(" completed"));
+        QTest::keyClick(p.tree(), Qt::Key_Space);
+        QVERIFY2(f->ZvStatusBar1->panelText().endsWith(" completed"),
+                 qPrintable(f->ZvStatusBar1->panelText()));
     }
 
     void viewSettingsAreReadAtReloadAndStored() {

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
@@ -48,6 +49,7 @@ private slots:
             p.show();
             p.mainFm->Action_DbBackup->trigger();
             QVERIFY(p.boxes.shown.isEmpty());
+            QCOMPARE(p.frame->ZvStatusBar1->panelText(), "Backed up: 2 tasks to " + file);
         }
         test::ProgramFolder target;
         test::Program p(target.path());
@@ -117,6 +119,15 @@ private slots:
         QVERIFY(!f->ExportSelected(m_dir.filePath("no/such/folder/x.zvx")));
         QCOMPARE(p.boxes.shown.last().text, QStringLiteral("File Write Failure !"));
         QVERIFY(f->ExportSelected(m_dir.filePath("x.zvx")));
+        QCOMPARE(f->ZvStatusBar1->panelText(), "Exported: 1 tasks to " + m_dir.filePath("x.zvx"));
+        // The real prompt says what the file is for.
+        QString title;
+        test::WhenModal<QFileDialog> prompt([&](QFileDialog* d) {
+            title = d->windowTitle();
+            d->reject();
+        });
+        f->Action_ExportCalendar->trigger();
+        QCOMPARE(title, QStringLiteral("Export to iCalendar"));
     }
 
     // The type follows the filter; Save All lists the shown tasks with all
@@ -147,7 +158,7 @@ private slots:
                                   "Import from iCalen&dar..."}));
             p.tree()->setCurrentIndex(p.row(0));
             f->Action_ExportCalendar->trigger();
-            QCOMPARE(f->ZvStatusBar1->panelText(), QStringLiteral("Exported: 2 tasks"));
+            QCOMPARE(f->ZvStatusBar1->panelText(), "Exported: 2 tasks to " + file);
         }
         QVERIFY(test::ReadFile(file).contains("SUMMARY:it's a seed"));
         QVERIFY(!test::ReadFile(file).contains("banana"));

@@ -719,6 +719,26 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
         <source>Importing...</source>
         <translation>Wird importiert...</translation>
     </message>
+    <message>
+        <source>Database Backup</source>
+        <translation>Datenbanksicherung</translation>
+    </message>
+    <message>
+        <source>Backed up: %1 tasks to %2</source>
+        <translation>Gesichert: %1 Aufgaben in %2</translation>
+    </message>
+    <message>
+        <source>Database Restore</source>
+        <translation>Datenbank wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Import from iCalendar</source>
+        <translation>Aus iCalendar importieren</translation>
+    </message>
 </context>
 <context>
     <name>TOptionsDlg</name>
@@ -1425,10 +1445,6 @@ Die Aufgaben hier auch an %2 senden, oder durch die Aufgaben von %2 ersetzen? Vo
         <translation>Fehler beim Schreiben der Datei!</translation>
     </message>
     <message>
-        <source>Exported: %1 tasks</source>
-        <translation>Exportiert: %1 Aufgaben</translation>
-    </message>
-    <message>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -1769,6 +1785,26 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>U&amp;nmark Complete</source>
         <translation>&amp;Erledigt-Markierung aufheben</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>Exported: %1 tasks to %2</source>
+        <translation>Exportiert: %1 Aufgaben nach %2</translation>
+    </message>
+    <message>
+        <source>Export to iCalendar</source>
+        <translation>Nach iCalendar exportieren</translation>
+    </message>
+    <message>
+        <source>Save All</source>
+        <translation>Alle speichern</translation>
+    </message>
+    <message>
+        <source>Save Task</source>
+        <translation>Aufgabe speichern</translation>
     </message>
 </context>
 <context>

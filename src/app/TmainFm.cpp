@@ -134,7 +134,8 @@ void TmainFm::FormCreate() {
 }
 
 void TmainFm::Action_DbBackupExecute() {
-    m_io->BackupToFile();
+    if (m_io->BackupToFile() && m_tasksFrame)
+        m_tasksFrame->ZvStatusBar1->setPanelText(m_io->lastReport());
 }
 
 void TmainFm::Action_DbRestoreExecute() {

@@ -137,7 +137,7 @@ private:
     SyncSettings m_syncSettings;
     QString m_syncPassword; // in memory only
     bool m_syncPasswordKnown = false, m_syncPasswordDeclined = false, m_syncAsking = false;
-    QString m_syncListDeclined; // a task list whose change was cancelled; asked again by F5
+    QString m_syncListDeclined;         // a task list whose change was cancelled; asked again by F5
     bool m_syncPasswordRefused = false; // by the server: the store's is not tried again
     bool m_syncByHand = false;
     quint64 m_syncSeen = 0;            // changes here already followed by a sync

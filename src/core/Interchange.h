@@ -29,14 +29,15 @@ extern const char* const AppId; // "Tally-Ward"
 using Progress = std::function<void(int done, int total)>;
 using ErrorBox = std::function<void(const QString&)>;
 
-// Every memo and task row. Throws on database errors; XmlFileError when
-// the file cannot be written.
-void WriteBackup(Database& db, const QString& fileName, const QString& version,
-                 const ErrorBox& errorBox = {}, const Progress& progress = {});
+// Every memo and task row; returns the number of tasks. Throws on database
+// errors; XmlFileError when the file cannot be written.
+int WriteBackup(Database& db, const QString& fileName, const QString& version,
+                const ErrorBox& errorBox = {}, const Progress& progress = {});
 // The given rows (siblings, in tree order), each top-level one followed by
-// its sub-tasks; every given row is written with pid "root".
-void WriteExport(const std::vector<const TaskNode*>& selected, const QString& fileName,
-                 const QString& version, const ErrorBox& errorBox = {});
+// its sub-tasks; every given row is written with pid "root". Returns the
+// number of tasks written.
+int WriteExport(const std::vector<const TaskNode*>& selected, const QString& fileName,
+                const QString& version, const ErrorBox& errorBox = {});
 
 enum class Answer { Yes, No, Abort, All, Closed };
 struct ReplaceQuestion {

@@ -91,12 +91,13 @@ QString ColumnText(const Query& q, int i, Column::Kind kind, int bias) {
     return QString();
 }
 
-void WriteBackup(Database& db, const QString& fileName, const QString& version,
-                 const ErrorBox& errorBox, const Progress& progress) {
+int WriteBackup(Database& db, const QString& fileName, const QString& version,
+                const ErrorBox& errorBox, const Progress& progress) {
     Txmltry xml(errorBox);
     startDocument(xml, version);
     const int bias = LocalOffsetBias();
-    const int total = countRows(db, "memos") + countRows(db, "tasks");
+    const int tasks = countRows(db, "tasks");
+    const int total = countRows(db, "memos") + tasks;
     int done = 0;
     writeTable(db, xml.FindNode(QStringLiteral("zarvik,memos")), "memo", "memos", kMemoColumns,
                std::size(kMemoColumns), bias, progress, done, total);
@@ -106,22 +107,28 @@ void WriteBackup(Database& db, const QString& fileName, const QString& version,
     xml.SaveFile(fileName, true);
     if (progress)
         progress(total, total);
+    return tasks;
 }
 
-void WriteExport(const std::vector<const TaskNode*>& selected, const QString& fileName,
-                 const QString& version, const ErrorBox& errorBox) {
+int WriteExport(const std::vector<const TaskNode*>& selected, const QString& fileName,
+                const QString& version, const ErrorBox& errorBox) {
     Txmltry xml(errorBox);
     startDocument(xml, version);
     const int bias = LocalOffsetBias();
     pugi::xml_node tasks = xml.FindNode(QStringLiteral("zarvik,tasks"));
+    int written = 0;
     for (const TaskNode* node : selected) {
         writeTask(tasks, node->info, RootPid(), bias);
+        ++written;
         if (node->isTopLevel())
-            for (const auto& child : node->children())
+            for (const auto& child : node->children()) {
                 writeTask(tasks, child->info, child->info.pid, bias);
+                ++written;
+            }
     }
     xml.Invalidate();
     xml.SaveFile(fileName, true);
+    return written;
 }
 
 } // namespace Interchange

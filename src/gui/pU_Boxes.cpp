@@ -71,11 +71,11 @@ QString chosen(const QFileDialog& dlg) {
     return file;
 }
 
-QString askFile(bool save, const QString& filter, const QString& suffix) {
+QString askFile(bool save, const QString& title, const QString& filter, const QString& suffix) {
     const QuestionScope asking;
     if (fileHandler())
         return fileHandler()(save, filter);
-    QFileDialog dlg(QApplication::activeWindow(), QString(), lastFolder());
+    QFileDialog dlg(QApplication::activeWindow(), title, lastFolder());
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg.setNameFilter(filter);
@@ -89,23 +89,23 @@ QString askFile(bool save, const QString& filter, const QString& suffix) {
 void SetFilePromptHandler(FilePromptHandler h) {
     fileHandler() = std::move(h);
 }
-QString AskSaveFileName(const QString& filter, const QString& suffix) {
-    return askFile(true, filter, suffix);
+QString AskSaveFileName(const QString& title, const QString& filter, const QString& suffix) {
+    return askFile(true, title, filter, suffix);
 }
-QString AskOpenFileName(const QString& filter, const QString& suffix) {
-    return askFile(false, filter, suffix);
+QString AskOpenFileName(const QString& title, const QString& filter, const QString& suffix) {
+    return askFile(false, title, filter, suffix);
 }
 
 void SetTypedSavePromptHandler(TypedSavePromptHandler h) {
     typedHandler() = std::move(h);
 }
 
-QString AskSaveFileNameTyped(const QStringList& filters, int& type) {
+QString AskSaveFileNameTyped(const QString& title, const QStringList& filters, int& type) {
     type = 0;
     const QuestionScope asking;
     if (typedHandler())
         return typedHandler()(filters, type);
-    QFileDialog dlg(QApplication::activeWindow(), QString(), lastFolder());
+    QFileDialog dlg(QApplication::activeWindow(), title, lastFolder());
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setNameFilters(filters);

@@ -39,19 +39,20 @@ void WarningBox(const QString& text);
 void TipBox(const QString& text);
 
 // File prompts go through one seam too. Returns the chosen file, or an empty
-// text when the user cancelled. filter is "Name (*.ext)"; suffix is added to
-// a name typed without one; a save prompt asks before replacing a file.
+// text when the user cancelled. title says what the file is for; filter is
+// "Name (*.ext)"; suffix is added to a name typed without one; a save prompt
+// asks before replacing a file.
 using FilePromptHandler = std::function<QString(bool save, const QString& filter)>;
 void SetFilePromptHandler(FilePromptHandler handler);
-QString AskSaveFileName(const QString& filter, const QString& suffix);
-QString AskOpenFileName(const QString& filter, const QString& suffix);
+QString AskSaveFileName(const QString& title, const QString& filter, const QString& suffix);
+QString AskOpenFileName(const QString& title, const QString& filter, const QString& suffix);
 
 // A save prompt that offers several file types ("Name (*.ext)" each) and
 // asks before replacing a file. Returns the chosen name (empty: cancelled)
 // and, in type, the position of the chosen filter.
 using TypedSavePromptHandler = std::function<QString(const QStringList& filters, int& type)>;
 void SetTypedSavePromptHandler(TypedSavePromptHandler handler);
-QString AskSaveFileNameTyped(const QStringList& filters, int& type);
+QString AskSaveFileNameTyped(const QString& title, const QStringList& filters, int& type);
 
 // The print prompt: true when the user chose to print on printer.
 using PrintPromptHandler = std::function<bool(class QPrinter& printer)>;

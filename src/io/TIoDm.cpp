@@ -9,6 +9,8 @@
 #include "gui/AppContext.h"
 #include "gui/pU_Boxes.h"
 
+#include <QDir>
+
 #include <memory>
 
 TIoDm::TIoDm(AppContext& context, QWidget* window)
@@ -17,13 +19,16 @@ TIoDm::TIoDm(AppContext& context, QWidget* window)
 }
 
 bool TIoDm::BackupToFile() {
-    const QString name = AskSaveFileName(Interchange::SaveFilter(), QStringLiteral("zvx"));
+    m_report.clear();
+    const QString name =
+        AskSaveFileName(tr("Database Backup"), Interchange::SaveFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
     TProgressWnd progress(m_window, tr("Writing the backup..."));
     try {
-        Interchange::WriteBackup(m_context.db, name, m_context.fileVersion(), progress.errorBox(),
-                                 progress.callback());
+        const int tasks = Interchange::WriteBackup(m_context.db, name, m_context.fileVersion(),
+                                                   progress.errorBox(), progress.callback());
+        m_report = tr("Backed up: %1 tasks to %2").arg(tasks).arg(QDir::toNativeSeparators(name));
     } catch (const DbError&) {
         throw; // a database failure goes to the general error display
     } catch (const std::exception&) {
@@ -42,7 +47,8 @@ std::function<void()> TIoDm::safetyCopy() {
 }
 
 bool TIoDm::RestoreFromFile() {
-    const QString name = AskOpenFileName(Interchange::OpenFilter(), QStringLiteral("zvx"));
+    const QString name =
+        AskOpenFileName(tr("Database Restore"), Interchange::OpenFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
     std::unique_ptr<TReplaceAskDlg> dlg(new TReplaceAskDlg(m_window));
@@ -59,7 +65,8 @@ bool TIoDm::RestoreFromFile() {
 }
 
 bool TIoDm::ImportFromFile() {
-    const QString name = AskOpenFileName(Interchange::OpenFilter(), QStringLiteral("zvx"));
+    const QString name =
+        AskOpenFileName(tr("Import"), Interchange::OpenFilter(), QStringLiteral("zvx"));
     if (name.isEmpty())
         return false;
     TProgressWnd progress(m_window, tr("Importing..."));
@@ -69,7 +76,8 @@ bool TIoDm::ImportFromFile() {
 
 bool TIoDm::ImportCalendarFromFile() {
     m_report.clear();
-    const QString name = AskOpenFileName(ICalendar::FileFilter(), QStringLiteral("ics"));
+    const QString name = AskOpenFileName(tr("Import from iCalendar"), ICalendar::FileFilter(),
+                                         QStringLiteral("ics"));
     if (name.isEmpty())
         return false;
     TProgressWnd progress(m_window, tr("Importing..."));

@@ -263,7 +263,7 @@ void TzvTasksFrame::StoreChecked(const std::vector<TaskNode*>& nodes, bool check
     m_model->nodesChanged(nodes);
     ApplyFilter();
     PushStep(std::move(done));
-    UpdateCommands();
+    VtTasksChange(); // the status bar tells the new state of the row
 }
 
 bool TzvTasksFrame::VtTasksKeyDown(QKeyEvent* e) {

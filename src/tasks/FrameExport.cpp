@@ -7,6 +7,8 @@
 #include "gui/pU_Boxes.h"
 #include "platform/FileWriter.h"
 
+#include <QDir>
+
 // Export: the selected tasks into an interchange file or an iCalendar file.
 
 void TzvTasksFrame::Action_ExportExecute() {
@@ -16,7 +18,8 @@ void TzvTasksFrame::Action_ExportExecute() {
         WarningBox(tr("Please select a task!"));
         return;
     }
-    const QString name = AskSaveFileName(Interchange::SaveFilter(), QStringLiteral("zvx"));
+    const QString name =
+        AskSaveFileName(tr("Export"), Interchange::SaveFilter(), QStringLiteral("zvx"));
     if (!name.isEmpty())
         ExportSelected(name);
 }
@@ -25,7 +28,10 @@ bool TzvTasksFrame::ExportSelected(const QString& fileName) {
     const auto selected = SelectedNodes();
     const std::vector<const TaskNode*> nodes(selected.begin(), selected.end());
     try {
-        Interchange::WriteExport(nodes, fileName, m_context.fileVersion(), ErrorBox);
+        const int written =
+            Interchange::WriteExport(nodes, fileName, m_context.fileVersion(), ErrorBox);
+        ZvStatusBar1->setPanelText(
+            tr("Exported: %1 tasks to %2").arg(written).arg(QDir::toNativeSeparators(fileName)));
     } catch (const std::exception&) {
         ErrorBox(tr("File Write Failure !"));
         return false;
@@ -39,7 +45,8 @@ bool TzvTasksFrame::ExportSelected(const QString& fileName) {
 void TzvTasksFrame::Action_ExportCalendarExecute() {
     if (m_editingNode)
         return;
-    const QString name = AskSaveFileName(ICalendar::FileFilter(), QStringLiteral("ics"));
+    const QString name =
+        AskSaveFileName(tr("Export to iCalendar"), ICalendar::FileFilter(), QStringLiteral("ics"));
     if (!name.isEmpty())
         ExportCalendar(name);
 }
@@ -62,6 +69,7 @@ bool TzvTasksFrame::ExportCalendar(const QString& fileName) {
         ErrorBox(tr("File Write Failure !"));
         return false;
     }
-    ZvStatusBar1->setPanelText(tr("Exported: %1 tasks").arg(entries.size()));
+    ZvStatusBar1->setPanelText(
+        tr("Exported: %1 tasks to %2").arg(entries.size()).arg(QDir::toNativeSeparators(fileName)));
     return true;
 }

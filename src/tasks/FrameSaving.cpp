@@ -29,7 +29,8 @@ void TzvTasksFrame::SaveTasks(bool all) {
     }
     int type = 0;
     const QString chosen =
-        AskSaveFileNameTyped({tr("Text file (*.txt)"), tr("HTML file (*.htm *.html)")}, type);
+        AskSaveFileNameTyped(all ? tr("Save All") : tr("Save Task"),
+                             {tr("Text file (*.txt)"), tr("HTML file (*.htm *.html)")}, type);
     if (chosen.isEmpty())
         return;
     // The type follows the filter, whatever extension was typed.
