@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "core/ICalendar.h"
 #include "core/ICalendarImport.h"
+#include "core/TaskRules.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -120,9 +121,9 @@ private slots:
             return QStringList{tid, pid, "'" + content + "'", rest, "0", "0", "0", stamp, stamp}
                 .join('|');
         };
-        QTest::newRow("date-only due, at its start in local time")
+        QTest::newRow("date-only due: the whole day, to its last second in local time")
             << QByteArray(head.toUtf8() + "UID:a\nSUMMARY:x\nDUE;VALUE=DATE:20261224\nEND:VTODO\n")
-            << QStringList{row("a", root, "x", "0|-|1|" + t("2026-12-24T00:00:00") + "|0|-")};
+            << QStringList{row("a", root, "x", "0|-|1|" + t("2026-12-24T23:59:59") + "|0|-")};
         QTest::newRow("due in a named zone, a trigger before it")
             << QByteArray(head.toUtf8() +
                           "UID:a\nSUMMARY:x\nDUE;TZID=America/New_York:20260701T090000\n"
@@ -179,6 +180,27 @@ private slots:
             ICalendar::ImportFile(db, WriteFile(m_dir, Calendar(body)), At("2026-12-01T13:00:00"));
         QCOMPARE(r.added, expected.size());
         QCOMPARE(Meaning(db), expected);
+    }
+
+    // A date-only due date stays a date: untouched when the day is the same,
+    // moved as a date, and a time of day set here is written as a time.
+    void wholeDayDueIsWrittenAsADate() {
+        const QByteArray object = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//other//EN\r\n"
+                                  "BEGIN:VTODO\r\nUID:a\r\nDTSTAMP:20261201T120000Z\r\n"
+                                  "SUMMARY:x\r\nDUE;VALUE=DATE:20261224\r\nEND:VTODO\r\n"
+                                  "END:VCALENDAR\r\n";
+        const auto read = ICalendar::ReadCalendar(object, At("2026-12-01T13:00:00"));
+        QCOMPARE(read.size(), size_t(1));
+        TTaskInfo t = read.front().info;
+        QVERIFY(Overdue(t, ToDateTime(QDate(2026, 12, 25), QTime(0, 0))));
+        QVERIFY(!Overdue(t, ToDateTime(QDate(2026, 12, 24), QTime(23, 59, 59, 900))));
+        QVERIFY(
+            ICalendar::MergeFields(object, t, QString()).contains("DUE;VALUE=DATE:20261224\r\n"));
+        t.dueTime += 1;
+        QVERIFY(
+            ICalendar::MergeFields(object, t, QString()).contains("DUE;VALUE=DATE:20261225\r\n"));
+        t.dueTime = At("2026-12-25T09:30:00");
+        QVERIFY(ICalendar::MergeFields(object, t, QString()).contains("DUE:20261225T083000Z\r\n"));
     }
 
     // Known UIDs are updated only when the file changed them later; a task
@@ -270,7 +292,7 @@ private slots:
         const QStringList rows = Meaning(db);
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[0].section('|', 0, 8), "p|root|'Parent\r\nwith notes'|0|-|1|" +
-                                                 t("2027-02-01T00:00:00") + "|1|" +
+                                                 t("2027-02-01T23:59:59") + "|1|" +
                                                  t("2027-01-31T23:45:00"));
         QCOMPARE(rows[1].section('|', 0, 4), "c|p|'Child'|1|" + t("2027-01-10T09:00:00"));
         QCOMPARE(rows[2].section('|', 0, 2), "g|p|'Grandchild'");

@@ -1,5 +1,7 @@
 #include "ICalendar.h"
 
+#include "TaskRules.h"
+
 #include <QCoreApplication>
 #include <QTimeZone>
 #include <libical/ical.h>
@@ -127,6 +129,31 @@ void setTime(icalcomponent* c, icalproperty_kind kind, TDateTime v,
     removeAll(c, kind);
     if (const auto t = toIcal(v))
         icalcomponent_add_property(c, make(*t));
+}
+
+// A due date without a time means the whole day (see IsWholeDay), and goes
+// out as a date again.
+std::optional<QDateTime> dueOf(icalcomponent* vtodo) {
+    icalproperty* p = icalcomponent_get_first_property(vtodo, ICAL_DUE_PROPERTY);
+    if (!p)
+        return std::nullopt;
+    const icaltimetype t = icalproperty_get_datetime_with_component(p, vtodo);
+    if (!t.is_date)
+        return toLocal(t);
+    const auto start = toLocal(t);
+    return start ? std::optional(QDateTime(start->date(), WholeDayTime(), localZone()))
+                 : std::nullopt;
+}
+void setDue(icalcomponent* vtodo, TDateTime v) {
+    if (!IsWholeDay(v)) {
+        setTime(vtodo, ICAL_DUE_PROPERTY, v, icalproperty_new_due);
+        return;
+    }
+    removeAll(vtodo, ICAL_DUE_PROPERTY);
+    const QDate d = DatePart(v);
+    icaltimetype date = icaltime_null_date();
+    date.year = d.year(), date.month = d.month(), date.day = d.day();
+    icalcomponent_add_property(vtodo, icalproperty_new_due(date));
 }
 
 // Completed, or cancelled: nothing left to do either way. Without a
@@ -261,9 +288,9 @@ void WriteFields(icalcomponent* vtodo, const TTaskInfo& t, const QString& parent
         return a.has_value() == b.has_value() && (!a || icaltime_compare(*a, *b) == 0);
     };
     const TDateTime due = t.dueFlag ? t.dueTime : 0;
-    if (!same(timeOf(vtodo, ICAL_DUE_PROPERTY), due)) {
+    if (!same(dueOf(vtodo), due)) {
         removeAll(vtodo, ICAL_DURATION_PROPERTY); // DUE and DURATION exclude each other
-        setTime(vtodo, ICAL_DUE_PROPERTY, due, icalproperty_new_due);
+        setDue(vtodo, due);
     }
     const TDateTime alarm = t.alarmFlag ? t.alarmTime : 0;
     if (!same(reminderOf(vtodo), alarm)) {
@@ -343,7 +370,7 @@ CalendarTask ReadFields(icalcomponent* vtodo, TDateTime now) {
     if (t.checkFlag)
         t.checkTime = completed ? stored(completed) : modified ? stored(modified) : now;
 
-    if (const auto due = timeOf(vtodo, ICAL_DUE_PROPERTY)) {
+    if (const auto due = dueOf(vtodo)) {
         t.dueFlag = true;
         t.dueTime = stored(due);
     }

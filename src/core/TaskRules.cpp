@@ -121,19 +121,35 @@ bool before(TDateTime a, TDateTime b) {
 }
 } // namespace
 
+QTime WholeDayTime() {
+    return QTime(23, 59, 59);
+}
+
+bool IsWholeDay(TDateTime due) {
+    return due != 0 && TimePart(due) == WholeDayTime();
+}
+
+bool Overdue(const TTaskInfo& t, TDateTime now) {
+    if (t.checkFlag || !t.dueFlag)
+        return false;
+    if (IsWholeDay(t.dueTime))
+        return DatePart(now) > DatePart(t.dueTime);
+    return before(t.dueTime, now);
+}
+
 int RowIcon(const TTaskInfo& t, TDateTime now) {
     if (t.checkFlag)
         return -1;
     if (t.alarmFlag)
         return 22;
     if (t.dueFlag)
-        return before(t.dueTime, now) ? 23 : 24;
+        return Overdue(t, now) ? 23 : 24;
     return -1;
 }
 
 RowLook RowLookFor(const TTaskInfo& t, TDateTime now, bool editing, bool selected) {
     RowLook look;
-    look.bold = !t.checkFlag && t.dueFlag && before(t.dueTime, now);
+    look.bold = Overdue(t, now);
     if (editing)
         return look;
     if (t.checkFlag) {

@@ -48,6 +48,12 @@ int MoveTargetCount(const TaskTreeModel& model, const TaskNode* first);
 // the reminder, else the due date passed or ahead, to the millisecond.
 int RowIcon(const TTaskInfo& t, TDateTime now);
 
+// A due date that other programs give without a time of day means the whole
+// day. It is kept as the day's last second, and is overdue from the next day.
+QTime WholeDayTime();
+bool IsWholeDay(TDateTime due);
+bool Overdue(const TTaskInfo& t, TDateTime now);
+
 // How a row's text is drawn, by the rules in their order.
 struct RowLook {
     bool bold = false;
