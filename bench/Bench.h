@@ -47,6 +47,8 @@ struct Program {
 // Commands on many rows (bench_commands.cpp).
 void BM_DeleteAll(benchmark::State& s);
 void BM_DeleteAll_Floor(benchmark::State& s);
+void BM_UndoDeleteAll(benchmark::State& s);
+void BM_UndoDeleteAll_Floor(benchmark::State& s);
 void BM_DismissAll(benchmark::State& s);
 void BM_DismissAll_Floor(benchmark::State& s);
 // Before the application goes: the program the burst figures keep.

@@ -75,6 +75,50 @@ void BM_DeleteAll_Floor(benchmark::State& s) {
     });
 }
 
+namespace {
+// Every task deleted (untimed), then run timed.
+template <typename Prepare, typename Fn>
+void afterDeleteAll(benchmark::State& s, Prepare prepare, Fn run) {
+    for (auto _ : s) {
+        s.PauseTiming();
+        auto p = std::make_unique<Program>(true, copyOfFolder());
+        prepare(*p);
+        p->frame->Action_SelectAll->trigger();
+        p->frame->Action_TaskDelete->trigger();
+        s.ResumeTiming();
+        run(*p);
+        s.PauseTiming();
+        p.reset();
+        s.ResumeTiming();
+    }
+}
+} // namespace
+
+void BM_UndoDeleteAll(benchmark::State& s) {
+    afterDeleteAll(
+        s, [](Program&) {}, [](Program& p) { p.frame->Action_Undo->trigger(); });
+}
+
+// The rows put back by one statement and the tree loaded again.
+void BM_UndoDeleteAll_Floor(benchmark::State& s) {
+    afterDeleteAll(
+        s,
+        [](Program& p) {
+            p.main->context().db.exec(
+                QStringLiteral("create temp table saved as select rowid as r, * from tasks"));
+        },
+        [](Program& p) {
+            Database& db = p.main->context().db;
+            db.exec(QStringLiteral("insert into tasks(rowid, tid, pid, content, checkFlag, "
+                                   "checkTime, alarmFlag, alarmTime, dueFlag, dueTime, textColor, "
+                                   "backgroundColor, expandFlag, createTime, editTime) "
+                                   "select r, tid, pid, content, checkFlag, checkTime, alarmFlag, "
+                                   "alarmTime, dueFlag, dueTime, textColor, backgroundColor, "
+                                   "expandFlag, createTime, editTime from saved"));
+            LoadTaskTree(db, *p.frame->model());
+        });
+}
+
 void BM_DismissAll(benchmark::State& s) {
     Program& p = burstProgram();
     const auto nodes = burst(p);

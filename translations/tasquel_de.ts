@@ -1806,6 +1806,14 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Save Task</source>
         <translation>Aufgabe speichern</translation>
     </message>
+    <message>
+        <source>Undoing</source>
+        <translation>Wird rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>Redoing</source>
+        <translation>Wird wiederholt</translation>
+    </message>
 </context>
 <context>
     <name>Undo</name>

@@ -94,7 +94,7 @@ int TaskStep::restoredCount(bool undo) const {
     return n;
 }
 
-void TaskStep::write(Database& db, bool undo) {
+void TaskStep::write(Database& db, bool undo, const std::function<void(qsizetype)>& progress) {
     Transaction transaction(db);
     RowImages images(db, kTasks, kTid);
     if (images.columns() != m_columns)
@@ -132,6 +132,8 @@ void TaskStep::write(Database& db, bool undo) {
         // What the other columns hold now may differ from the step's
         // record: the tree shows the table.
         now[at] = images.byKey(target ? *target : *source);
+        if (progress)
+            progress(k + 1);
     }
     transaction.commit();
     m_written = std::move(now);

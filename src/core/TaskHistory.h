@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,6 +24,7 @@ public:
 
     QString name;
     bool empty() const { return m_rows.empty(); }
+    qsizetype size() const { return qsizetype(m_rows.size()); }
     // Rows an undo (or a redo) brings back into the table.
     int restoredCount(bool undo) const;
 
@@ -31,7 +33,8 @@ public:
     // are written, so what changed since in other columns stays; a row that
     // has gone since is written whole, under its old row id, unless its
     // task is back under another one.
-    void write(Database& db, bool undo);
+    // progress hears the number of rows written so far.
+    void write(Database& db, bool undo, const std::function<void(qsizetype)>& progress = {});
     // Then brings the tree in line with the rows as written; returns the
     // rows the step left in it.
     std::vector<TaskNode*> apply(TaskTreeModel& model, bool undo, bool* reset = nullptr);

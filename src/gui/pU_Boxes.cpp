@@ -158,6 +158,14 @@ void PrepareBox(QMessageBox& box, const QString& caption, const QString& text) {
     box.setText(text);
     box.setIcon(QMessageBox::NoIcon);
 }
+// The box leaves the screen now, not when the command the answer starts
+// ends: its hiding goes out to the display server, and the window below
+// may paint again. The box's own loop ran events just before, so callers
+// already expect them here.
+void Gone(QMessageBox& box) {
+    box.hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 } // namespace
 
 int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
@@ -171,6 +179,7 @@ int ShowMessageBox(const QString& caption, const QString& text, int buttons) {
         box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(ok);
     box.exec();
+    Gone(box);
     return box.clickedButton() == ok ? IDOK : IDCANCEL;
 }
 
@@ -190,6 +199,7 @@ int AskChoice(const QString& text, const QString& first, const QString& second) 
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(one);
     box.exec();
+    Gone(box);
     return box.clickedButton() == one ? IDOK : box.clickedButton() == two ? IDSECOND : IDCANCEL;
 }
 void ErrorBox(const QString& text) {

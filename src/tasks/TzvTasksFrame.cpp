@@ -230,9 +230,14 @@ void TzvTasksFrame::ApplyFontSize() {
 }
 
 BusyProgress TzvTasksFrame::Busy(const QString& doing, qsizetype count) {
-    return BusyProgress(doing, count, [this](const QString& text) {
+    return BusyProgress(doing, count, [this, first = true](const QString& text) mutable {
         ZvStatusBar1->setPanelText(text);
-        ZvStatusBar1->repaint();
+        // The event loop waits for the command, so a question box answered
+        // just before would leave its picture: the whole window, once.
+        if (std::exchange(first, false))
+            window()->repaint();
+        else
+            ZvStatusBar1->repaint();
     });
 }
 

@@ -317,6 +317,7 @@ private:
     QString m_keepError;
     QString m_keepText; // what was typed, for the editor that opens again
     TaskNode* m_hotExpandedNode = nullptr;
+    BusyProgress* m_stepBusy = nullptr; // while an undo or redo shows its step
     QString m_searchText;
     bool m_searchActive = false;
     bool m_sortAscending = true;
