@@ -198,9 +198,10 @@ private slots:
         }
     }
 
-    // On a light and on a dark palette, every row's text stands out from
-    // its row (measured on the drawn pixels), and the tip panel and its
-    // link follow the palette.
+    // On a light and on a dark palette, every row's text and check box
+    // stand out from its row (measured on the drawn pixels), a chosen text
+    // colour too, selected or not; the tip panel and its link follow the
+    // palette.
     void rowsReadableOnLightAndDarkPalettes_data() {
         QTest::addColumn<bool>("dark");
         QTest::newRow("light") << false;
@@ -229,29 +230,46 @@ private slots:
         test::ProgramFolder folder;
         TTaskInfo chosen = test::Task("{C}", "root", "cherry on a chosen yellow");
         chosen.backgroundColor = 0xC0FFFF;
+        TTaskInfo blue = test::Task("{D}", "root", "damson in blue");
+        blue.textColor = 0xFF0000; // the palette's Blue
+        TTaskInfo red = test::Task("{E}", "root", "elder in red");
+        red.textColor = 0x0000FF;
         test::Fill(folder.path(), {test::Task("{A}", "root", "apple", false, true),
                                    test::Task("{A1}", "{A}", "seed"),
-                                   test::Task("{B}", "root", "banana"), chosen});
+                                   test::Task("{B}", "root", "banana"), chosen, blue, red});
         test::Program p(folder.path());
         TzvTasksFrame* f = p.show();
         p.tree()->clearSelection();
-        const QImage shot = p.tree()->viewport()->grab().toImage();
         auto* delegate = qobject_cast<TaskDelegate*>(p.tree()->itemDelegate());
         QVERIFY(delegate);
+        // The best contrast of the drawn pixels in part of a row.
+        const auto best = [](const QImage& shot, const QRect& part, const QColor& back) {
+            double most = 1;
+            for (int y = part.top(); y <= part.bottom(); ++y)
+                for (int x = part.left(); x <= part.right(); ++x)
+                    most = std::max(most, ThemeColors::Contrast(shot.pixelColor(x, y), back));
+            return most;
+        };
+        QImage shot = p.tree()->viewport()->grab().toImage();
         int rows = 0;
         for (QModelIndex i = p.row(0); i.isValid(); i = p.tree()->indexBelow(i), ++rows) {
             const QRect cell = p.tree()->visualRect(i);
             const QColor back = shot.pixelColor(cell.right() - 2, cell.center().y());
-            if (i.row() < 2) // the last row's background is the user's
+            if (i.row() < 2) // the third row's background is the user's
                 QCOMPARE(back.lightnessF() < 0.5, dark);
-            const QRect text = delegate->textRect(cell) & shot.rect();
-            double best = 1;
-            for (int y = text.top(); y <= text.bottom(); ++y)
-                for (int x = text.left(); x <= text.right(); ++x)
-                    best = std::max(best, ThemeColors::Contrast(shot.pixelColor(x, y), back));
-            QVERIFY2(best >= 4.5, qPrintable(i.data().toString() + ": " + QString::number(best)));
+            const double text = best(shot, delegate->textRect(cell) & shot.rect(), back);
+            const double box = best(shot, delegate->checkRect(cell), back);
+            const double needed = i.row() >= 3 ? 3.0 : 4.5; // chosen colours keep their hue
+            QVERIFY2(text >= needed && box >= 3.0,
+                     qPrintable(i.data().toString() + ": " + QString::number(text) + ", " +
+                                QString::number(box)));
         }
-        QCOMPARE(rows, 4);
+        QCOMPARE(rows, 6);
+        p.select({p.row(4)});
+        shot = p.tree()->viewport()->grab().toImage();
+        const QRect cell = p.tree()->visualRect(p.row(4));
+        const QColor highlight = shot.pixelColor(cell.right() - 2, cell.center().y());
+        QVERIFY(best(shot, delegate->textRect(cell), highlight) >= 3.0);
         const QPalette tip = f->findChild<QWidget*>("Panel_tip")->palette();
         QCOMPARE(tip.color(QPalette::Window).lightnessF() < 0.5, dark);
         const QPalette link = f->findChild<QWidget*>("Label_tip")->palette();

@@ -67,6 +67,30 @@ QColor ReadableOn(const QColor& back, const QColor& text, bool grey) {
                             mix(best.blueF(), back.blueF()));
 }
 
+QColor Legible(const QColor& color, const QColor& back, double ratio) {
+    if (Contrast(color, back) >= ratio)
+        return color;
+    float h, s, l, a;
+    color.getHslF(&h, &s, &l, &a);
+    // Away from the background first: lighter on a dark one.
+    const float first = luminance(back) < 0.18 ? 1.0f : -1.0f;
+    for (const float direction : {first, -first}) {
+        for (float to = l + direction * 0.02f; to >= 0.0f && to <= 1.0f; to += direction * 0.02f) {
+            const QColor shade = QColor::fromHslF(h, s, to, a);
+            if (Contrast(shade, back) >= ratio)
+                return shade;
+        }
+    }
+    return ReadableOn(back, color, false);
+}
+
+QColor RowText(const QColor& chosen, const QColor& paletteText, const QColor& back, bool backChosen,
+               bool grey) {
+    if (chosen.isValid())
+        return Legible(chosen, back);
+    return backChosen ? ReadableOn(back, paletteText, grey) : paletteText;
+}
+
 void UseBlueText(QWidget* w) {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, Blue(p));

@@ -27,6 +27,16 @@ QPixmap DarkCounterpart(const QPixmap& light);
 // better; muted towards back for grey text.
 QColor ReadableOn(const QColor& back, const QColor& text, bool grey);
 
+// color in its own hue, lighter or darker until it reads at ratio on back
+// (black or white when no shade of it does).
+QColor Legible(const QColor& color, const QColor& back, double ratio = 3.0);
+
+// What a row's text is drawn in on back: a chosen colour (valid) made
+// legible; else the palette's text, turned black or white on a chosen
+// background (backChosen) where it would not read.
+QColor RowText(const QColor& chosen, const QColor& paletteText, const QColor& back, bool backChosen,
+               bool grey = false);
+
 // Sets the widget's text colour to Blue() of its palette.
 void UseBlueText(QWidget* w);
 

@@ -183,23 +183,31 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     const bool selected = opt.state & QStyle::State_Selected;
     const QRect cell = option.rect;
 
-    // Background: the hovered row, a chosen colour, or the row bitmaps.
+    // Background: the hovered row, a chosen colour, or the row bitmaps;
+    // back is what the text and the check box stand on.
+    const bool hovered = opt.state & QStyle::State_MouseOver;
+    const QColor chosenBack = ColorValues::ToColor(t.backgroundColor, opt.palette);
+    QColor back = opt.palette.color(QPalette::Base);
     if (!editing) {
         const TBackgrounds& bg = m_frame->backgrounds();
-        const QColor custom = ColorValues::ToColor(t.backgroundColor, opt.palette);
-        if (opt.state & QStyle::State_MouseOver)
-            p->fillRect(cell, ThemeColors::HoverBackground(opt.palette));
-        else if (custom.isValid())
-            p->fillRect(cell, custom);
-        else {
+        if (hovered) {
+            back = ThemeColors::HoverBackground(opt.palette);
+            p->fillRect(cell, back);
+        } else if (chosenBack.isValid()) {
+            back = chosenBack;
+            p->fillRect(cell, back);
+        } else {
             const QPixmap& pm = rowPicture(
                 !node->isTopLevel() ? bg.group : (node->position() % 2 == 0 ? bg.item0 : bg.item1),
                 opt.palette);
-            if (!pm.isNull())
+            if (!pm.isNull()) {
                 p->drawPixmap(cell, pm);
+                back = averageColor(pm);
+            }
         }
     }
     if (selected) {
+        back = opt.palette.color(QPalette::Highlight);
         QStyleOptionViewItem sel(opt);
         sel.text.clear();
         sel.features &= ~QStyleOptionViewItem::HasCheckIndicator;
@@ -212,6 +220,13 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     check.state = (check.state & ~QStyle::State_HasFocus) |
                   (t.checkFlag ? QStyle::State_On : QStyle::State_Off);
     style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, p, opt.widget);
+    // The style's outline can all but vanish on a dark or coloured row.
+    p->save();
+    p->setPen(
+        ThemeColors::Legible(opt.palette.color(QPalette::Mid), back, 3.5)); // the picture varies
+    p->setBrush(Qt::NoBrush);
+    p->drawRect(check.rect.adjusted(0, 0, -1, -1));
+    p->restore();
 
     const TDateTime now = Clock::Now();
     const int icon = RowIcon(t, now);
@@ -223,17 +238,22 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     QFont font = opt.font;
     font.setBold(look.bold);
     font.setItalic(look.italic);
+    // A chosen colour keeps its hue but reads on the row (the stored value
+    // stays); selected, it gives way to the highlighted text where it would
+    // not read. The palette's text on a chosen background may turn.
+    const QColor chosen = ColorValues::ToColor(look.color, opt.palette);
     QColor color = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     if (look.grey)
         color = opt.palette.color(QPalette::Disabled, QPalette::Text);
-    else if (const QColor custom = ColorValues::ToColor(look.color, opt.palette); custom.isValid())
-        color = custom;
-    // A chosen background with the palette's text colour on it: on a dark
-    // palette that is light text on what was picked for dark text.
-    const QColor chosenBack = ColorValues::ToColor(t.backgroundColor, opt.palette);
-    if (chosenBack.isValid() && !selected && !editing && !(opt.state & QStyle::State_MouseOver) &&
-        !ColorValues::ToColor(look.color, opt.palette).isValid())
-        color = ThemeColors::ReadableOn(chosenBack, color, look.grey);
+    if (selected) {
+        if (chosen.isValid() && ThemeColors::Contrast(chosen, back) >= 3.0)
+            color = chosen;
+    } else if (!editing) {
+        color = ThemeColors::RowText(look.grey ? QColor() : chosen, color, back,
+                                     chosenBack.isValid() && !hovered, look.grey);
+    } else if (chosen.isValid()) {
+        color = chosen;
+    }
 
     p->save();
     p->setFont(font);
@@ -251,6 +271,16 @@ void TaskDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     p->setPen(opt.palette.color(QPalette::Midlight));
     p->drawLine(cell.bottomLeft(), cell.bottomRight());
     p->restore();
+}
+
+QColor TaskDelegate::averageColor(const QPixmap& picture) const {
+    auto it = m_averages.find(picture.cacheKey());
+    if (it == m_averages.end())
+        it = m_averages.insert(picture.cacheKey(),
+                               picture.toImage()
+                                   .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                   .pixelColor(0, 0));
+    return *it;
 }
 
 const QPixmap& TaskDelegate::rowPicture(const QPixmap& light, const QPalette& palette) const {

@@ -52,6 +52,9 @@ private:
     // counterpart, made once per picture.
     const QPixmap& rowPicture(const QPixmap& light, const QPalette& palette) const;
     mutable QHash<qint64, QPixmap> m_darkPictures;
+    // A row picture's mean colour, what its text must read on.
+    QColor averageColor(const QPixmap& picture) const;
+    mutable QHash<qint64, QColor> m_averages;
     TzvTasksFrame* m_frame;
     QTreeView* m_view;
     mutable QString m_nextText;

@@ -432,13 +432,15 @@ void TColorSetDlg::FormShow() {
 }
 
 void TColorSetDlg::UpdatePreview() {
-    const QColor text = cb_text->isChecked()
-                            ? QColor(Qt::black)
-                            : ColorValues::ToColor(selectedValue(cbox_text), palette());
-    const QColor bg = cb_bg->isChecked() ? QColor(Qt::white)
-                                         : ColorValues::ToColor(selectedValue(cbox_bg), palette());
+    // As a row shows it, on this palette.
+    const QColor text =
+        cb_text->isChecked() ? QColor() : ColorValues::ToColor(selectedValue(cbox_text), palette());
+    const QColor chosenBack =
+        cb_bg->isChecked() ? QColor() : ColorValues::ToColor(selectedValue(cbox_bg), palette());
+    const QColor back = chosenBack.isValid() ? chosenBack : palette().color(QPalette::Base);
     QPalette p = Memo1->palette();
-    p.setColor(QPalette::Text, text.isValid() ? text : QColor(Qt::black));
-    p.setColor(QPalette::Base, bg.isValid() ? bg : QColor(Qt::black));
+    p.setColor(QPalette::Text, ThemeColors::RowText(text, palette().color(QPalette::Text), back,
+                                                    chosenBack.isValid()));
+    p.setColor(QPalette::Base, back);
     Memo1->setPalette(p);
 }
