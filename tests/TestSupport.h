@@ -2,6 +2,7 @@
 
 #include "core/TaskInfo.h"
 #include "platform/Database.h"
+#include "platform/FileModes.h"
 
 #include <QAbstractItemModel>
 #include <QDir>
@@ -39,7 +40,7 @@ public:
         // the source tree.
         copyTree(qEnvironmentVariable("TASQUEL_TEST_DATA", QStringLiteral(TASQUEL_DATA_DIR)),
                  m_dir.path());
-        QDir(m_dir.path()).mkpath(QStringLiteral("Temp"));
+        FileModes::MakeFolder(path() + QStringLiteral("Temp")); // as the program makes it
         if (withDatabase)
             Database::createEmpty(path() + QLatin1String(Database::FileName));
     }

@@ -118,8 +118,10 @@ private slots:
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QVERIFY(!f->ExportSelected(m_dir.filePath("no/such/folder/x.zvx")));
         QCOMPARE(p.boxes.shown.last().text, QStringLiteral("File Write Failure !"));
-        QVERIFY(f->ExportSelected(m_dir.filePath("x.zvx")));
+        SetFilePromptHandler([&](bool, const QString&) { return m_dir.filePath("x.zvx"); });
+        f->Action_Export->trigger();
         QCOMPARE(f->ZvStatusBar1->panelText(), "Exported: 1 tasks to " + m_dir.filePath("x.zvx"));
+        SetFilePromptHandler({});
         // The real prompt says what the file is for.
         QString title;
         test::WhenModal<QFileDialog> prompt([&](QFileDialog* d) {

@@ -5,13 +5,16 @@
 #include "core/XmlTry.h"
 #include "dialogs/Dlg_ReplaceAsk.h"
 
+#include "platform/FileModes.h"
 #include "platform/IniFile.h"
 #include "platform/MailTransport.h"
 
 #include <QPushButton>
+#include <QScopeGuard>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // What makes a wrong answer recoverable and a long read safe: the safety
@@ -203,6 +206,111 @@ private slots:
         QCOMPARE(test::StoredContents(folder.path()).size(), 2501);
     }
 
+    // Under any umask, what the program writes into its folder is the
+    // user's alone; a list saved elsewhere keeps the umask's mode but never
+    // widens the file it replaces; an earlier version's files are tightened
+    // once, and said so; the mail's work files go when the program ends.
+    void filesAreTheUsersAlone_data() {
+        QTest::addColumn<int>("mask");
+        QTest::newRow("umask 022") << 022;
+        QTest::newRow("umask 000") << 0;
+    }
+    void filesAreTheUsersAlone() {
+        QFETCH(int, mask);
+        const mode_t old = ::umask(mode_t(mask));
+        const auto back = qScopeGuard([old] { ::umask(old); });
+        const auto mode = [](const QString& path) {
+            struct stat st {};
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777)
+                                                                         : -1;
+        };
+        QTemporaryDir elsewhere;
+        QVERIFY(FileModes::MakeFolder(elsewhere.filePath("data/zarvik-tasquel")));
+        QCOMPARE(mode(elsewhere.filePath("data/zarvik-tasquel")), 0700);
+
+        test::ProgramFolder folder;
+        fill(folder.path(), {{"{A}", "apple"}, {"{B}", "it's banana"}});
+        const QString db = folder.path() + "zvData.zvb";
+        const QString earlier = folder.path() + "Backups/zvData-2020-01-01-000000-000.zvx";
+        QVERIFY(QDir().mkpath(folder.path() + "Backups"));
+        QVERIFY(test::WriteFile(earlier, "old"));
+        QVERIFY(test::WriteFile(folder.configPath(), "[task]\r\n"));
+        for (const QString& f : {db, earlier, folder.configPath()})
+            QVERIFY(::chmod(QFile::encodeName(f).constData(), 0644) == 0);
+        const QString replaced = elsewhere.filePath("replaced.txt");
+        QVERIFY(test::WriteFile(replaced, "x"));
+        QVERIFY(::chmod(QFile::encodeName(replaced).constData(), 0640) == 0);
+
+        SetMailTransportFactory([] { return std::make_unique<NoteTransport>(); });
+        const auto noMail = qScopeGuard([] { SetMailTransportFactory({}); });
+        QString prompt;
+        SetFilePromptHandler([&](bool, const QString&) { return prompt; });
+        SetTypedSavePromptHandler([&](const QStringList&, int& type) {
+            type = 0;
+            return prompt;
+        });
+        const auto noPrompts = qScopeGuard([] { SetTypedSavePromptHandler({}); });
+        {
+            test::Program p(folder.path());
+            TzvTasksFrame* f = p.show();
+            QTRY_VERIFY(f->ZvStatusBar1->panelText().contains("read by you alone"));
+            p.select({p.row(0)});
+            f->Action_Email->trigger();
+            QTRY_COMPARE(NoteTransport::sent, 1);
+            for (const QString& list :
+                 {folder.path() + "list.txt", elsewhere.filePath("new.txt"), replaced}) {
+                prompt = list;
+                f->Action_SaveAll->trigger();
+            }
+            prompt = backupOf({{"{C}", "cherry"}}, elsewhere.filePath("in.zvx"));
+            p.mainFm->Action_Import->trigger();
+            QTRY_COMPARE(f->model()->totalCount(), 3);
+            IniFile(folder.configPath()).writeString("task", "a", "b");
+            QStringList own{db,
+                            db + "-wal",
+                            folder.configPath(),
+                            earlier,
+                            folder.path() + "Backups/" + SafetyCopies::List(folder.path()).last(),
+                            folder.path() + "Temp/Tasks.html",
+                            folder.path() + "Temp/Tasks.zvx",
+                            folder.path() + "list.txt"};
+            for (const QString& file : own)
+                QVERIFY2(mode(file) == 0600, qPrintable(file + QString::number(mode(file), 8)));
+            QCOMPARE(mode(folder.path() + "Backups"), 0700);
+            QCOMPARE(mode(elsewhere.filePath("new.txt")), 0666 & ~mask);
+            QCOMPARE(mode(replaced), 0640 & ~mask);
+        }
+        QVERIFY(!QFile::exists(folder.path() + "Temp/Tasks.html"));
+        QVERIFY(!QFile::exists(folder.path() + "Temp/Tasks.zvx"));
+        test::Program again(folder.path());
+        TzvTasksFrame* f = again.show();
+        test::Program::afterPosted();
+        QVERIFY(!f->ZvStatusBar1->panelText().contains("read by you alone"));
+        NoteTransport::sent = 0;
+    }
+
+    // A Backups folder that is a link elsewhere is not followed: nothing
+    // there is trimmed away, and the command says why it cannot start.
+    void linkedBackupsIsNotFollowed() {
+        test::ProgramFolder folder;
+        fill(folder.path(), {{"{A}", "apple"}});
+        QTemporaryDir other;
+        for (int i = 0; i < 12; ++i)
+            QVERIFY(test::WriteFile(
+                other.filePath(QStringLiteral("zvData-2020-01-%1-000000-000.zvx").arg(i + 10)),
+                "theirs"));
+        QVERIFY(QFile::link(other.path(), folder.path() + "Backups"));
+        const QString file = backupOf({{"{C}", "cherry"}}, m_dir.filePath("linked.zvx"));
+        SetFilePromptHandler([&](bool, const QString&) { return file; });
+        test::Program p(folder.path());
+        p.show();
+        p.mainFm->Action_Import->trigger();
+        QCOMPARE(p.boxes.texts().size(), 1);
+        QVERIFY(p.boxes.texts().constFirst().startsWith("Backups is a link"));
+        QCOMPARE(QDir(other.path()).entryList(QDir::Files).size(), 12);
+        QCOMPARE(test::StoredContents(folder.path()), QStringList{"apple"});
+    }
+
     // On a full disk every file the program writes fails with its message,
     // and the file that was there stays whole.
     void fullDiskReplacesNoFile() {
@@ -224,12 +332,13 @@ private slots:
                 test::InsertTask(db, test::Task(QStringLiteral("{T%1}").arg(i), "root",
                                                 QStringLiteral("task %1 it's here").arg(i)));
         }
-        // Work files, safety copies and settings land on the small disk.
-        for (const char* sub : {"Temp", "Backups"}) {
-            QDir().mkpath(disk + u'/' + sub);
-            QDir(folder.path() + sub).removeRecursively();
-            QVERIFY(QFile::link(disk + u'/' + sub, folder.path() + sub));
-        }
+        // Work files and settings land on the small disk through links;
+        // safety copies on one of their own (a linked Backups is refused).
+        QDir().mkpath(disk + "/Temp");
+        QDir(folder.path() + "Temp").removeRecursively();
+        QVERIFY(QFile::link(disk + "/Temp", folder.path() + "Temp"));
+        QDir(folder.path() + "Backups").removeRecursively();
+        SmallDisk backups(folder.path() + "Backups");
         QFile::remove(folder.configPath());
         QVERIFY(test::WriteFile(disk + "/zvConf.ini", "[option]\r\naddOpenEn=0\r\n"));
         QVERIFY(QFile::link(disk + "/zvConf.ini", folder.configPath()));
@@ -261,6 +370,7 @@ private slots:
         }
 
         small.fill();
+        backups.fill();
         QStringList expected;
         prompt = backup;
         p.mainFm->Action_DbBackup->trigger();

@@ -428,6 +428,10 @@
         <source>The safety copy of the database could not be written into Backups, so nothing was changed.</source>
         <translation>Die Sicherheitskopie der Datenbank konnte nicht in Backups geschrieben werden; daher wurde nichts geändert.</translation>
     </message>
+    <message>
+        <source>Backups is a link to another folder; safety copies are kept only in a folder of the program&apos;s own, so nothing was changed.</source>
+        <translation>Backups ist eine Verknüpfung zu einem anderen Ordner; Sicherheitskopien werden nur in einem eigenen Ordner des Programms abgelegt, darum wurde nichts geändert.</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
@@ -1198,6 +1202,10 @@ Die Aufgaben hier auch an %2 senden, oder durch die Aufgaben von %2 ersetzen? Vo
     <message>
         <source>&amp;Replace them</source>
         <translation>&amp;Ersetzen</translation>
+    </message>
+    <message>
+        <source>The task files can now be read by you alone</source>
+        <translation>Die Aufgabendateien kann jetzt nur noch Ihr Benutzerkonto lesen</translation>
     </message>
 </context>
 <context>

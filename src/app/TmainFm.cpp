@@ -9,6 +9,7 @@
 #include "gui/Messages.h"
 #include "gui/pU_Boxes.h"
 #include "io/TIoDm.h"
+#include "platform/FileModes.h"
 #include "platform/SingleInstance.h"
 #include "tasks/TaskDialogs.h"
 #include "tasks/TzvTasksFrame.h"
@@ -117,6 +118,10 @@ void TmainFm::FormCreate() {
     if (!missing.isEmpty())
         ShowPictureError(missing);
 
+    // What the program writes into its folder is the user's alone, and what
+    // an earlier version left there becomes so.
+    FileModes::SetPrivateFolder(m_context.folder);
+    m_tightened = FileModes::Tighten(m_context.folder, !m_context.portable) > 0;
     Guarded([&] { ReadWindowOptions(IniFile(m_context.configPath), m_options); });
     // No database file at all: an installed copy's first start, or a folder
     // whose database was moved away. Anything already there is left alone.
@@ -204,12 +209,16 @@ void TmainFm::FirstShow() {
     PostTaskMessage(m_tasksFrame, WM_TASKS_RELOAD);
     PostTaskMessage(m_tasksFrame, WM_TASKS_ATTACH);
     RunStartupChecks();
+    QStringList said;
     if (m_newDatabase)
+        said << tr("New empty database: ") +
+                    QDir::toNativeSeparators(m_context.folder + QLatin1String(Database::FileName));
+    if (m_tightened)
+        said << tr("The task files can now be read by you alone");
+    if (!said.isEmpty())
         // After the reload and the attaches, which put a keyboard tip there.
-        QTimer::singleShot(0, m_tasksFrame, [this] {
-            m_tasksFrame->ZvStatusBar1->setPanelText(
-                tr("New empty database: ") +
-                QDir::toNativeSeparators(m_context.folder + QLatin1String(Database::FileName)));
+        QTimer::singleShot(0, m_tasksFrame, [this, text = said.join(QStringLiteral("; "))] {
+            m_tasksFrame->ZvStatusBar1->setPanelText(text);
         });
     m_firstShow = false;
     StartSyncSoon();

@@ -132,6 +132,7 @@ private:
     bool m_hasNotifyArea = true;
     bool m_restyling = false;   // Stay on top re-makes the window
     bool m_newDatabase = false; // made at this start: the status bar says so
+    bool m_tightened = false;   // files of an earlier version made private
     SyncEngine* m_sync = nullptr;
     SecretStore* m_secrets = nullptr;
     SyncSettings m_syncSettings;

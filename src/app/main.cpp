@@ -6,8 +6,15 @@
 #include "platform/SingleInstance.h"
 
 #include <QDir>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 
 int main(int argc, char** argv) {
+    // A crash leaves no image of memory behind: it would hold the tasks,
+    // the sync password and the database key.
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -3,10 +3,12 @@
 #include "Interchange.h"
 #include "XmlTry.h"
 #include "platform/Database.h"
+#include "platform/FileModes.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace SafetyCopies {
 
@@ -22,13 +24,18 @@ QString Folder(const QString& programFolder) {
 QStringList List(const QString& programFolder) {
     const QDir dir(Folder(programFolder));
     // The names sort as their times do.
-    return dir.entryList({kPrefix + u'*' + kSuffix}, QDir::Files, QDir::Name);
+    return dir.entryList({kPrefix + u'*' + kSuffix}, QDir::Files | QDir::NoSymLinks, QDir::Name);
 }
 
 QString Write(Database& db, const QString& programFolder, const QString& version,
               const QDateTime& now) {
     const QString folder = Folder(programFolder);
-    if (!QDir().mkpath(folder))
+    // Not followed: trimming there would delete what is not ours.
+    if (QFileInfo(folder).isSymLink())
+        throw XmlFileError(QCoreApplication::translate(
+            "SafetyCopies", "Backups is a link to another folder; safety copies are kept only "
+                            "in a folder of the program's own, so nothing was changed."));
+    if (!FileModes::MakeFolder(folder))
         throw XmlFileError(QCoreApplication::translate("SafetyCopies", WriteFailureText));
     const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd-HHmmss-zzz"));
     QString path = QDir(folder).filePath(kPrefix + stamp + kSuffix);

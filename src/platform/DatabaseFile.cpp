@@ -3,10 +3,13 @@
 #include "SqliteCheck.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The connection: opening the file, its identity while open, and the empty
 // database the set-up writes.
@@ -129,6 +132,14 @@ void Database::createEmpty(const QString& filePath, const QString& password) {
         throw DbError(
             QCoreApplication::translate("Database", "'%1' already exists; it was left as it is.")
                 .arg(filePath));
+    // Made the user's alone before a byte goes in; the engine gives its
+    // journal files the database's mode.
+    const QByteArray name = QFile::encodeName(filePath);
+    if (const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        fd >= 0) {
+        (void)::fchmod(fd, 0600);
+        ::close(fd);
+    }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(filePath.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

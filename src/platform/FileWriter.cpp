@@ -1,5 +1,7 @@
 #include "FileWriter.h"
 
+#include "FileModes.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -45,15 +47,21 @@ bool TryWrite(const QString& path, const QByteArray& data, Sync sync) {
     const QByteArray temp = tempName(name);
     struct stat old {};
     const bool existed = ::stat(name.constData(), &old) == 0;
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const bool own = FileModes::IsPrivate(QFile::decodeName(name));
+    const int fd =
+        ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, own ? 0600 : 0666);
     bool ok = fd >= 0 && writeAll(fd, data);
     // Some file systems report a lack of space only when the data is forced out.
     if (ok && sync == Sync::Durable)
         ok = ::fsync(fd) == 0;
     struct stat written {};
     ok = ok && ::fstat(fd, &written) == 0 && written.st_size == off_t(data.size());
-    if (ok && existed)
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    // The user's own files are theirs alone; one written where the user
+    // chose keeps the umask's mode, but never more than the file it replaces.
+    if (ok && own)
+        ok = ::fchmod(fd, 0600) == 0;
+    else if (ok && existed)
+        ok = ::fchmod(fd, written.st_mode & old.st_mode & 07777) == 0;
     if (fd >= 0)
         ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(temp.constData(), name.constData()) == 0;

@@ -14,6 +14,7 @@ enum class Sync {
 // the final size checked, then renamed over path. Any shortfall (a full disk
 // that a buffered write hid, a quota, a lost device) answers false and
 // leaves what path held. A symbolic link is followed, so the link stays.
+// The mode follows FileModes: 0600 in the data folder.
 [[nodiscard]] bool TryWrite(const QString& path, const QByteArray& data, Sync sync = Sync::Durable);
 
 // Removes the temporary files that writers killed before their rename left

@@ -1,5 +1,7 @@
 #include "ProgramFolders.h"
 
+#include "FileModes.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -28,6 +30,7 @@ ProgramFolders ProgramFolders::ForExecutable(const QString& executableFolder) {
     if (QFileInfo(beside).isWritable() && (filesBeside || !installedFiles))
         return Portable(beside);
     ProgramFolders f{UserDataFolder(), filesBeside ? beside : installed, false};
-    QDir().mkpath(f.data + QStringLiteral("Temp"));
+    FileModes::MakeFolder(f.data);
+    FileModes::MakeFolder(f.data + QStringLiteral("Temp"));
     return f;
 }

@@ -5,6 +5,7 @@
 #include "core/TaskColumns.h"
 #include "core/TaskStore.h"
 #include "platform/Database.h"
+#include "platform/FileModes.h"
 #include "platform/FileWriter.h"
 #include "platform/WriteBatch.h"
 
@@ -412,9 +413,9 @@ void SyncEngine::keepOtherVersion(ICalendar::Component vtodo) {
     for (const auto& c : m_others)
         icalcomponent_add_component(cal.get(), icalcomponent_new_clone(c.get()));
     const QByteArray bytes = ICalendar::Text(cal.get());
-    QDir().mkpath(m_backups);
     // The other version is never dropped: without its file, no change here.
-    if (!FileWriter::TryWrite(m_result.conflictFile, bytes))
+    if (QFileInfo(m_backups).isSymLink() || !FileModes::MakeFolder(m_backups) ||
+        !FileWriter::TryWrite(m_result.conflictFile, bytes))
         throw std::runtime_error(
             tr("The other version of a changed task could not be written into %1.")
                 .arg(m_result.conflictFile)

@@ -4,8 +4,23 @@
 #include "gui/AppContext.h"
 #include "gui/pU_Boxes.h"
 
+#include <QFile>
+
 // E-mail Task: the selected tasks as an HTML page and an interchange file,
 // attached to a prepared message in the user's mail program.
+
+std::pair<QString, QString> TzvTasksFrame::MailWorkFiles() const {
+    const QString temp = m_context.folder + QStringLiteral("Temp/");
+    return {temp + QStringLiteral("Tasks.html"), temp + QStringLiteral("Tasks.zvx")};
+}
+
+// The mail program reads them at its own pace, so they stay until the
+// program ends (or, after a crash, until it starts again).
+void TzvTasksFrame::RemoveMailWorkFiles() const {
+    const auto [html, zvx] = MailWorkFiles();
+    QFile::remove(html);
+    QFile::remove(zvx);
+}
 
 void TzvTasksFrame::Action_EmailExecute() {
     if (m_editingNode)
@@ -15,9 +30,7 @@ void TzvTasksFrame::Action_EmailExecute() {
         WarningBox(tr("Please select a task!"));
         return;
     }
-    const QString temp = m_context.folder + QStringLiteral("Temp/");
-    const QString html = temp + QStringLiteral("Tasks.html");
-    const QString zvx = temp + QStringLiteral("Tasks.zvx");
+    const auto [html, zvx] = MailWorkFiles();
     if (!WriteTasksHtml(false, html) || !ExportSelected(zvx))
         return; // the writer has said why
     // From here on a failure, the user's cancel included, ends it quietly.

@@ -20,18 +20,16 @@ void TzvTasksFrame::Action_ExportExecute() {
     }
     const QString name =
         AskSaveFileName(tr("Export"), Interchange::SaveFilter(), QStringLiteral("zvx"));
-    if (!name.isEmpty())
-        ExportSelected(name);
+    if (!name.isEmpty() && ExportSelected(name))
+        ZvStatusBar1->setPanelText(
+            tr("Exported: %1 tasks to %2").arg(m_exported).arg(QDir::toNativeSeparators(name)));
 }
 
 bool TzvTasksFrame::ExportSelected(const QString& fileName) {
     const auto selected = SelectedNodes();
     const std::vector<const TaskNode*> nodes(selected.begin(), selected.end());
     try {
-        const int written =
-            Interchange::WriteExport(nodes, fileName, m_context.fileVersion(), ErrorBox);
-        ZvStatusBar1->setPanelText(
-            tr("Exported: %1 tasks to %2").arg(written).arg(QDir::toNativeSeparators(fileName)));
+        m_exported = Interchange::WriteExport(nodes, fileName, m_context.fileVersion(), ErrorBox);
     } catch (const std::exception&) {
         ErrorBox(tr("File Write Failure !"));
         return false;

@@ -51,6 +51,7 @@ private:
 TzvTasksFrame::TzvTasksFrame(AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), ADOQuery1(context.db), ADOQuery2(context.db) {
     setObjectName(QStringLiteral("zvTasksFrame"));
+    RemoveMailWorkFiles(); // left by a run that did not end
     ApplyFontSize();
     new AppFontWatch(this, [this] { ApplyFontSize(); });
 
@@ -121,6 +122,7 @@ TzvTasksFrame::TzvTasksFrame(AppContext& context, QWidget* parent)
 
 TzvTasksFrame::~TzvTasksFrame() {
     Timer1->stop();
+    RemoveMailWorkFiles();
     // An open edit is kept; after that the editor must not call back into a
     // frame that is going away.
     Guarded([this] { FinishEdit(); });

@@ -6,6 +6,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -318,6 +319,10 @@ private:
     QString m_keepText; // what was typed, for the editor that opens again
     TaskNode* m_hotExpandedNode = nullptr;
     BusyProgress* m_stepBusy = nullptr; // while an undo or redo shows its step
+    // Temp/Tasks.html and Temp/Tasks.zvx, handed to the mail program.
+    std::pair<QString, QString> MailWorkFiles() const;
+    void RemoveMailWorkFiles() const;
+    int m_exported = 0; // tasks the last export wrote
     QString m_searchText;
     bool m_searchActive = false;
     bool m_sortAscending = true;
