@@ -12,7 +12,7 @@ if [[ ${1:-} == --run ]]; then
 fi
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-multimedia-dev libsqlcipher-dev libpugixml-dev zlib1g-dev libical-dev
+  qt6-base-dev qt6-multimedia-dev libsqlcipher-dev libpugixml-dev zlib1g-dev libical-dev libssl-dev
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n qtkeychain-qt6-dev
   libgl-dev fonts-dejavu-core xdg-utils
   "$@" # what a caller needs besides

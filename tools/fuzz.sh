@@ -14,11 +14,12 @@ seconds=${1:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTASQUEL_FUZZ=ON -DTASQUEL_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_all >/dev/null
-targets=(${FUZZ_TARGETS:-fuzz_container fuzz_xml fuzz_restore fuzz_import fuzz_ini fuzz_icalendar fuzz_multistatus})
+targets=(${FUZZ_TARGETS:-fuzz_container fuzz_xml fuzz_restore fuzz_import fuzz_ini fuzz_sealed fuzz_icalendar fuzz_multistatus})
 corpus_of() {
   case $1 in
     fuzz_container) echo container ;;
     fuzz_ini) echo ini ;;
+    fuzz_sealed) echo sealed ;;
     fuzz_icalendar) echo ics ;;
     fuzz_multistatus) echo dav ;;
     *) echo xml ;;

@@ -6,6 +6,7 @@
 #include "core/TaskTreeModel.h"
 #include "core/XmlTry.h"
 #include "platform/IniFile.h"
+#include "platform/Sealed.h"
 
 #include <QCoreApplication>
 
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     if (argc != 2)
         return 2;
     const QString out = QString::fromLocal8Bit(argv[1]);
-    for (const char* sub : {"container", "xml", "ini", "ics"})
+    for (const char* sub : {"container", "xml", "ini", "ics", "sealed"})
         QDir(out).mkpath(QLatin1String(sub));
     Database& db = fuzz::TaskDatabase();
     fuzz::ResetTasks(db);
@@ -71,5 +72,9 @@ int main(int argc, char** argv) {
     QFile f(ini);
     f.open(QIODevice::ReadOnly);
     put(out + QStringLiteral("/ini/settings.ini"), f.readAll());
+    // Sealed with "pw", at the fuzz target's own cheap key derivation.
+    put(out + QStringLiteral("/sealed/empty.zvs"), Sealed::Seal({}, QStringLiteral("pw"), 2000));
+    put(out + QStringLiteral("/sealed/text.zvs"),
+        Sealed::Seal("<zarvik><tasks/></zarvik>", QStringLiteral("pw"), 2000));
     return 0;
 }
