@@ -89,6 +89,23 @@ public:
     }
 
     Boxes boxes;
+    QStringList passwordQuestions;
+
+    // Started where the database asks for its password: typed is what the
+    // user types each time; asked once more, Cancel.
+    static std::unique_ptr<Program> Asked(const QString& folder, QStringList typed) {
+        QStringList questions;
+        SetPasswordPromptHandler([&](const QString& text) -> std::optional<QString> {
+            questions << text;
+            if (typed.isEmpty())
+                return std::nullopt;
+            return typed.takeFirst();
+        });
+        auto p = std::make_unique<Program>(folder);
+        SetPasswordPromptHandler({});
+        p->passwordQuestions = questions;
+        return p;
+    }
     std::unique_ptr<TmainFm> mainFm;
     TIoDm* io = nullptr;
     TcommonDm* common = nullptr;

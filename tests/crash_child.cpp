@@ -3,6 +3,8 @@
 //   crash_child restore FOLDER FILE   restores FILE into FOLDER's database
 //   crash_child edits FOLDER          inserts task i, then rewrites task i/2
 //   crash_child settings FILE         rewrites key hintSize of FILE, i = 0, 1, ...
+//   crash_child rekey FOLDER          changes the password between "one" and
+//                                     "two", starting from the built-in one
 #include "core/Interchange.h"
 #include "core/TaskStore.h"
 #include "platform/Database.h"
@@ -40,6 +42,13 @@ int main(int argc, char** argv) {
     }
     Database db;
     db.open(args[2] + u'/');
+    if (mode == QLatin1String("rekey")) {
+        ack("ready", 0);
+        for (long i = 0;; ++i) {
+            db.changePassword(i % 2 ? QStringLiteral("two") : QStringLiteral("one"));
+            ack("changed", i);
+        }
+    }
     if (mode == QLatin1String("restore") && args.size() == 4) {
         Interchange::RestoreFromFile(
             db, args[3],

@@ -172,6 +172,56 @@ private slots:
 
     // Settings writes: the file is always the text before a write or the
     // text after it.
+    // A change of password killed anywhere: the database opens, whole,
+    // with the password of the last change that returned, or the next one.
+    void killedPasswordChanges() {
+        test::ProgramFolder folder;
+        {
+            Database db;
+            db.open(folder.path());
+            for (int i = 0; i < 300; ++i)
+                test::InsertTask(db, test::Task(QStringLiteral("{K%1}").arg(i), "root",
+                                                QStringLiteral("it's task %1").arg(i)));
+        }
+        const auto passwordAfter = [](long k) {
+            return k < 0   ? Database::defaultPassword()
+                   : k % 2 ? QStringLiteral("two")
+                           : QStringLiteral("one");
+        };
+        long done = -1; // changes that returned, over all the children
+        for (int ms : delays(9, 300)) {
+            Child child;
+            // The child starts from the built-in password; give it that.
+            {
+                Database db;
+                db.open(folder.path(), passwordAfter(done));
+                if (done >= 0)
+                    db.changePassword(Database::defaultPassword());
+            }
+            done = -1;
+            QVERIFY(child.start({"rekey", folder.path()}));
+            child.killAfter(ms);
+            const long k = child.last("changed");
+            Database db;
+            QString used;
+            for (const QString& pw : {passwordAfter(k), passwordAfter(k + 1)}) {
+                try {
+                    db.open(folder.path(), pw);
+                    used = pw;
+                    break;
+                } catch (const WrongPassword&) {
+                }
+            }
+            QVERIFY2(!used.isEmpty(), qPrintable(QStringLiteral("after %1 changes").arg(k + 1)));
+            QCOMPARE(integrity(db), QStringLiteral("ok"));
+            Query q(db);
+            OpenQuery(q, QStringLiteral("select count(*) from tasks"));
+            QCOMPARE(q.integer(0), 300);
+            QVERIFY(!QFile::exists(Database::rekeyCopyOf(folder.path() + "zvData.zvb")));
+            done = used == Database::defaultPassword() ? -1 : used == "one" ? 0 : 1;
+        }
+    }
+
     void killedSettingsWrites() {
         const QString path = m_dir.filePath("zvConf.ini");
         for (int ms : delays(5, 40)) {

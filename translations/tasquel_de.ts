@@ -288,6 +288,10 @@
         <source>Cannot create &apos;%1&apos;</source>
         <translation>„%1“ kann nicht angelegt werden</translation>
     </message>
+    <message>
+        <source>The password of &apos;%1&apos; could not be changed.</source>
+        <translation>Das Kennwort von „%1“ konnte nicht geändert werden.</translation>
+    </message>
 </context>
 <context>
     <name>Dav</name>
@@ -1206,6 +1210,26 @@ Die Aufgaben hier auch an %2 senden, oder durch die Aufgaben von %2 ersetzen? Vo
     <message>
         <source>The task files can now be read by you alone</source>
         <translation>Die Aufgabendateien kann jetzt nur noch Ihr Benutzerkonto lesen</translation>
+    </message>
+    <message>
+        <source>The tasks are protected with a password.
+
+Password:</source>
+        <translation>Die Aufgaben sind mit einem Kennwort geschützt.
+
+Kennwort:</translation>
+    </message>
+    <message>
+        <source>That is not the password.
+
+Password:</source>
+        <translation>Das ist nicht das Kennwort.
+
+Kennwort:</translation>
+    </message>
+    <message>
+        <source>The password was wrong three times; the tasks stay closed.</source>
+        <translation>Das Kennwort war dreimal falsch; die Aufgaben bleiben verschlossen.</translation>
     </message>
 </context>
 <context>

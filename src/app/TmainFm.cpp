@@ -131,7 +131,7 @@ void TmainFm::FormCreate() {
             Database::createEmpty(dbFile);
             m_newDatabase = true;
         });
-    Guarded([&] { m_db.open(m_context.folder); });
+    OpenDatabase();
     Guarded([&] { TcommonDm::LoadOptions(m_context.configPath, m_options); });
     ZVHHComp1->HelpFile = m_context.helpPath;
     ZVHHComp1->Loaded(m_context.shareFolder);
@@ -202,6 +202,38 @@ void TmainFm::showEvent(QShowEvent* e) {
     } else if (m_options.addOpenEn && m_tasksFrame && !m_restyling) {
         PostTaskMessage(m_tasksFrame, WM_TASKS_ADD);
     }
+}
+
+// The built-in key first; a database the user has given a password of
+// their own asks for it before any task is read (three tries).
+void TmainFm::OpenDatabase() {
+    const auto open = [this](const QString& password) {
+        bool wrong = false;
+        Guarded([&] {
+            try {
+                m_db.open(m_context.folder, password);
+            } catch (const WrongPassword&) {
+                wrong = true;
+            }
+        });
+        return !wrong;
+    };
+    if (open(Database::defaultPassword()))
+        return;
+    QString text = tr("The tasks are protected with a password.\n\nPassword:");
+    for (int tries = 0; tries < 3; ++tries) {
+        const std::optional<QString> typed = AskPassword(text);
+        if (!typed) {
+            m_refused = true;
+            return;
+        }
+        if (open(*typed)) {
+            m_context.password = *typed;
+            return;
+        }
+        text = tr("That is not the password.\n\nPassword:");
+    }
+    ErrorBox(tr("The password was wrong three times; the tasks stay closed."));
 }
 
 void TmainFm::FirstShow() {

@@ -50,6 +50,8 @@ public:
     // False on a desktop without a notification area: the window then
     // minimises to the task bar and File has Exit.
     bool hasNotifyArea() const { return m_hasNotifyArea; }
+    // The user cancelled the password question at start: the program ends.
+    bool refused() const { return m_refused; }
     // The caption and balloon title: "Zarvik Tasquel " and the label.
     static QString Caption();
     // The edition's label, after the product title.
@@ -93,6 +95,7 @@ protected:
 
 private:
     void FormCreate();
+    void OpenDatabase();
     void FirstShow();
     void RunStartupChecks();
     void CreateTrayIcon();
@@ -133,6 +136,7 @@ private:
     bool m_restyling = false;   // Stay on top re-makes the window
     bool m_newDatabase = false; // made at this start: the status bar says so
     bool m_tightened = false;   // files of an earlier version made private
+    bool m_refused = false;     // Cancel when asked for the password
     SyncEngine* m_sync = nullptr;
     SecretStore* m_secrets = nullptr;
     SyncSettings m_syncSettings;

@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
         return 0; // the running copy has come forward
     TmainFm mainFm(ProgramFolders::ForExecutable(QCoreApplication::applicationDirPath()),
                    &instance);
+    if (mainFm.refused())
+        return 0;
     QObject::connect(&mainFm, &TmainFm::exited, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     mainFm.show();

@@ -57,6 +57,7 @@ public:
     SharedActions actions;
     SyncHooks sync;          // filled by the window, read by Options
     int storedTaskCount = 0; // as the last load counted them
+    QString password;        // the user's own, when the database has one; else empty
 
     QString fileVersion() const { return version.GetVersionValue(TZvVersionInfo::FileVersion); }
 };

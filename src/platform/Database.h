@@ -16,6 +16,12 @@ public:
     explicit DbError(const QString& text) : std::runtime_error(text.toStdString()) {}
 };
 
+// The database opens, but not with this password.
+class WrongPassword : public DbError {
+public:
+    using DbError::DbError;
+};
+
 // The one connection to the encrypted task database beside the program.
 class Database {
 public:
@@ -26,8 +32,13 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // folder is the program folder; the file must exist and accept the key.
+    // folder is the program folder; the file must exist and accept the key
+    // (WrongPassword when it does not).
     void open(const QString& folder, const QString& password = defaultPassword());
+    // Encrypts the open database with another password: a copy is written
+    // under it and then put in the file's place, so a failure or a kill at
+    // any moment leaves the old database or the new one whole. Reopens it.
+    void changePassword(const QString& password);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString filePath() const { return m_path; }
@@ -44,10 +55,13 @@ public:
     // touch an existing file.
     static void createEmpty(const QString& filePath, const QString& password = defaultPassword());
     static QString defaultPassword() { return QStringLiteral("mavrost"); }
+    // Where changePassword writes its copy; one left by a kill is garbage.
+    static QString rekeyCopyOf(const QString& path);
 
 private:
     sqlite3* m_db = nullptr;
     QString m_path;
+    QString m_password; // the database's own, to open it again
     quint64 m_device = 0, m_inode = 0;
 };
 

@@ -56,6 +56,8 @@ void Database::open(const QString& folder, const QString& password) {
     };
     if (file.size() == 0)
         throw foreign();
+    // A change of password killed before its copy took this file's place.
+    QFile::remove(rekeyCopyOf(path));
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     try {
@@ -66,7 +68,7 @@ void Database::open(const QString& folder, const QString& password) {
         const int probe =
             sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
         if (probe == SQLITE_NOTADB)
-            throw DbError(
+            throw WrongPassword(
                 QCoreApplication::translate("Database", "Cannot open '%1': not a valid password.")
                     .arg(path));
         check(db, probe, QCoreApplication::translate("Database", "Cannot open '%1'").arg(path));
@@ -87,6 +89,7 @@ void Database::open(const QString& folder, const QString& password) {
     }
     m_db = db;
     m_path = path;
+    m_password = password;
     struct stat st {};
     ::stat(QFile::encodeName(path).constData(), &st);
     m_device = st.st_dev;
