@@ -3,6 +3,7 @@
 #include "FrameHarness.h"
 #include "app/Translations.h"
 #include "dialogs/Dlg_ReplaceAsk.h"
+#include "dialogs/SecurityPage.h"
 #include "dialogs/TAboutDlg.h"
 #include "dialogs/TOptionsDlg.h"
 #include "dialogs/TupdateDlg.h"
@@ -158,6 +159,7 @@ private slots:
         dialogs.push_back(std::make_unique<TReplaceAskDlg>(owner));
         dialogs.push_back(std::make_unique<TupdateDlg>(p.mainFm->context(), owner));
         dialogs.push_back(std::make_unique<TAboutDlg>(p.mainFm->context(), owner));
+        dialogs.push_back(std::make_unique<TPasswordDlg>(owner));
         AppOptions options;
         const AutoStart autostart(folder.path() + "/autostart", "/usr/bin/tasquel");
         dialogs.push_back(std::make_unique<TOptionsDlg>(

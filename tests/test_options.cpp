@@ -1,7 +1,9 @@
 #include "FrameHarness.h"
+#include "dialogs/SecurityPage.h"
 #include "dialogs/TOptionsDlg.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -75,6 +77,55 @@ private slots:
         p.common->Action_Options->trigger();
         QCOMPARE(answer.count, 1);
         QVERIFY(!p.mainFm->options().runMinimizedEn);
+    }
+
+    // Security: a password set (typed twice) encrypts the database with it,
+    // and no byte of the database or its journal holds a task's text; taken
+    // away, the built-in key opens it again; edits go on in between.
+    void passwordIsSetAndTakenAway() {
+        test::ProgramFolder folder;
+        test::Fill(folder.path(), {test::Task("{A}", "root", "it's the secret apple")});
+        test::Program p(folder.path());
+        p.show();
+        const auto opens = [&](const QString& password) {
+            Database db;
+            try {
+                db.open(folder.path(), password);
+                return true;
+            } catch (const WrongPassword&) {
+                return false;
+            }
+        };
+        test::WhenModal<TPasswordDlg> typed([](TPasswordDlg* d) {
+            d->edt_New->setText("s3cret");
+            d->edt_Again->setText("s3cret");
+            d->Btn_Ok->click();
+        });
+        // Each time: the box as it stands, then clicked, then OK.
+        const auto clickProtect = [&p] {
+            bool was = false;
+            test::WhenModal<TOptionsDlg> options([&was](TOptionsDlg* d) {
+                was = d->page_Security->cb_Protect->isChecked();
+                d->page_Security->cb_Protect->click();
+                d->Btn_Ok->click();
+            });
+            p.common->Action_Options->trigger();
+            return was;
+        };
+        QVERIFY(!clickProtect());
+        QCOMPARE(typed.count, 1);
+        QCOMPARE(p.mainFm->context().password, QStringLiteral("s3cret"));
+        QVERIFY(opens("s3cret") && !opens(Database::defaultPassword()));
+        p.tree()->setCurrentIndex(p.row(0));
+        p.frame->Action_TaskComplete->trigger();
+        for (const char* file : {"zvData.zvb", "zvData.zvb-wal"})
+            QVERIFY(!test::ReadFile(folder.path() + file).contains("secret apple"));
+
+        QVERIFY(clickProtect());
+        QCOMPARE(typed.count, 1);
+        QVERIFY(p.mainFm->context().password.isEmpty());
+        QVERIFY(opens(Database::defaultPassword()));
+        QCOMPARE(test::StoredRows(folder.path(), {}).front().checked, true);
     }
 };
 

@@ -438,6 +438,37 @@
     </message>
 </context>
 <context>
+    <name>SecurityPage</name>
+    <message>
+        <source>&amp;Protect the tasks with a password</source>
+        <translation>Aufgaben mit einem Kennwort &amp;schützen</translation>
+    </message>
+    <message>
+        <source>C&amp;hange password...</source>
+        <translation>Kennwort ä&amp;ndern...</translation>
+    </message>
+    <message>
+        <source>With a password, the program asks for it at every start, and the database, safety copies, backups and exports can be read only with it.</source>
+        <translation>Mit einem Kennwort fragt das Programm bei jedem Start danach, und Datenbank, Sicherheitskopien, Sicherungen und Exporte lassen sich nur damit lesen.</translation>
+    </message>
+    <message>
+        <source>The tasks are protected with your password.</source>
+        <translation>Die Aufgaben sind mit Ihrem Kennwort geschützt.</translation>
+    </message>
+    <message>
+        <source>The tasks have no password of yours.</source>
+        <translation>Die Aufgaben haben kein eigenes Kennwort.</translation>
+    </message>
+    <message>
+        <source>After OK, the password is taken away.</source>
+        <translation>Nach OK wird das Kennwort entfernt.</translation>
+    </message>
+    <message>
+        <source>After OK, the tasks are protected with the new password.</source>
+        <translation>Nach OK sind die Aufgaben mit dem neuen Kennwort geschützt.</translation>
+    </message>
+</context>
+<context>
     <name>Settings</name>
     <message>
         <source>Unable to write to %1</source>
@@ -785,6 +816,37 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
     <message>
         <source>S&amp;ync</source>
         <translation>S&amp;ynchronisieren</translation>
+    </message>
+    <message>
+        <source>Secu&amp;rity</source>
+        <translation>Sicher&amp;heit</translation>
+    </message>
+</context>
+<context>
+    <name>TPasswordDlg</name>
+    <message>
+        <source>Password</source>
+        <translation>Kennwort</translation>
+    </message>
+    <message>
+        <source>A forgotten password cannot be recovered: without it, nobody can read the tasks, not even with this program.</source>
+        <translation>Ein vergessenes Kennwort lässt sich nicht wiederherstellen: Ohne es kann niemand die Aufgaben lesen, auch nicht mit diesem Programm.</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;New password:</source>
+        <translation>&amp;Neues Kennwort:</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat it:</source>
+        <translation>&amp;Wiederholen:</translation>
     </message>
 </context>
 <context>

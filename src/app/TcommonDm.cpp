@@ -1,5 +1,6 @@
 #include "TcommonDm.h"
 
+#include "dialogs/SecurityPage.h"
 #include "dialogs/TAboutDlg.h"
 #include "dialogs/TOptionsDlg.h"
 #include "gui/AppContext.h"
@@ -8,10 +9,13 @@
 #include "platform/AutoStart.h"
 #include "platform/WebSite.h"
 #include "platform/pU_Funcs.h"
+#include "sync/SyncStore.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QScopeGuard>
 #include <QUrl>
 
 namespace {
@@ -87,8 +91,20 @@ void TcommonDm::SetAutoStart(bool on) {
 
 void TcommonDm::Action_OptionsExecute() {
     TOptionsDlg dlg(m_window, m_context.options, IniFile(m_context.configPath), autoStart(),
-                    &m_context.sync);
-    dlg.exec();
+                    &m_context.sync, !m_context.password.isEmpty());
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    if (const auto next = dlg.page_Security->newPassword())
+        ChangePassword(*next);
+}
+
+void TcommonDm::ChangePassword(const QString& next) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto cursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    m_context.db.changePassword(next.isEmpty() ? Database::defaultPassword() : next);
+    m_context.password = next;
+    // What the connection carried for the sync goes with it.
+    SyncStore(m_context.db).attach();
 }
 
 // The desktop's handlers report nothing useful when they fail: a missing

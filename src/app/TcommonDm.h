@@ -42,6 +42,9 @@ public:
     QAction* Action_About;
 
 private:
+    // Encrypts the database with the user's new password (empty: the
+    // built-in key again).
+    void ChangePassword(const QString& next);
     void Action_OptionsExecute();
     void Action_AboutExecute();
     AppContext& m_context;

@@ -1,5 +1,6 @@
 #include "TOptionsDlg.h"
 
+#include "SecurityPage.h"
 #include "SyncPage.h"
 #include "gui/pU_Boxes.h"
 #include "gui/pU_Dialogs.h"
@@ -20,7 +21,7 @@ QString TOptionsDlg::autoStartCaption() {
 }
 
 TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart,
-                         SyncHooks* hooks)
+                         SyncHooks* hooks, bool protectedNow)
     : QDialog(parent), m_options(options), m_ini(std::move(ini)), m_autoStart(std::move(autoStart)),
       m_hooks(hooks) {
     setObjectName(QStringLiteral("OptionsDlg"));
@@ -57,6 +58,8 @@ TOptionsDlg::TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, Auto
     page_Sync = new SyncPage(Tabs, SyncSettings::Read(m_ini), hooks);
     Tabs->addTab(general, tr("&General"));
     Tabs->addTab(page_Sync, tr("S&ync"));
+    page_Security = new SecurityPage(Tabs, protectedNow);
+    Tabs->addTab(page_Security, tr("Secu&rity"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Tabs);
     layout->addLayout(buttons);

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QPushButton;
 class QTabWidget;
+class SecurityPage;
 class SyncPage;
 struct SyncHooks;
 
@@ -16,8 +17,9 @@ class TOptionsDlg : public QDialog {
     Q_OBJECT
 public:
     // hooks: the running program's sync; without them the page cannot test.
+    // protectedNow: the tasks have a password of the user's own.
     TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart,
-                SyncHooks* hooks = nullptr);
+                SyncHooks* hooks = nullptr, bool protectedNow = false);
 
     QCheckBox* cb_AutoStart;
     QCheckBox* cb_AutoMinimized;
@@ -26,6 +28,7 @@ public:
     QPushButton* Btn_Cancel;
     QTabWidget* Tabs;
     SyncPage* page_Sync;
+    SecurityPage* page_Security;
 
     // The caption of the log-on box names the platform it runs on.
     static QString autoStartCaption();
