@@ -3,6 +3,7 @@
 #include "dialogs/TOptionsDlg.h"
 
 #include <QCheckBox>
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -118,8 +119,12 @@ private slots:
         QVERIFY(opens("s3cret") && !opens(Database::defaultPassword()));
         p.tree()->setCurrentIndex(p.row(0));
         p.frame->Action_TaskComplete->trigger();
-        for (const char* file : {"zvData.zvb", "zvData.zvb-wal"})
-            QVERIFY(!test::ReadFile(folder.path() + file).contains("secret apple"));
+        QDirIterator every(folder.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        int files = 0;
+        for (; every.hasNext(); ++files)
+            QVERIFY2(!test::ReadFile(every.next()).contains("secret apple"),
+                     qPrintable(every.filePath()));
+        QVERIFY(files > 3); // the database, its journal, settings, pictures
 
         QVERIFY(clickProtect());
         QCOMPARE(typed.count, 1);

@@ -8,6 +8,7 @@
 #include "platform/FileModes.h"
 #include "platform/IniFile.h"
 #include "platform/MailTransport.h"
+#include "platform/Sealed.h"
 
 #include <QPushButton>
 #include <QScopeGuard>
@@ -287,6 +288,60 @@ private slots:
         test::Program::afterPosted();
         QVERIFY(!f->ZvStatusBar1->panelText().contains("read by you alone"));
         NoteTransport::sent = 0;
+    }
+
+    // With a password of the user's own, backups and safety copies are
+    // sealed with it: no task text in their bytes; the program that knows
+    // the password restores them at once, another asks for it.
+    void filesAreSealedWithThePassword() {
+        test::ProgramFolder folder(false);
+        Database::createEmpty(folder.path() + "zvData.zvb", QStringLiteral("s3cret"));
+        {
+            Database db;
+            db.open(folder.path(), QStringLiteral("s3cret"));
+            test::InsertTask(db, test::Task("{A}", "root", "it's the secret apple"));
+        }
+        const QString backup = m_dir.filePath("sealed.zvx");
+        SetFilePromptHandler([&](bool, const QString&) { return backup; });
+        {
+            const auto p = test::Program::Asked(folder.path(), {"s3cret"});
+            p->show();
+            p->mainFm->Action_DbBackup->trigger();
+            p->tree()->setCurrentIndex(p->row(0));
+            p->frame->Action_TaskDelete->trigger();
+            p->mainFm->Action_DbRestore->trigger(); // no password asked
+            QTRY_COMPARE(p->frame->model()->totalCount(), 1);
+            QCOMPARE(SafetyCopies::List(folder.path()).size(), 1);
+            QCOMPARE(p->boxes.shown.size(), 1); // the delete's question
+        }
+        const QString copy = folder.path() + "Backups/" + SafetyCopies::List(folder.path())[0];
+        for (const QString& file : {backup, copy}) {
+            const QByteArray bytes = test::ReadFile(file);
+            QVERIFY(Sealed::IsSealed(bytes));
+            QVERIFY(!Sealed::Open(bytes, Database::defaultPassword()));
+        }
+        test::ProgramFolder other;
+        for (const QStringList& typed : {QStringList{"a", "b", "c"}, QStringList{"x", "s3cret"}}) {
+            test::Program p(other.path());
+            p.show();
+            QStringList asked;
+            SetPasswordPromptHandler([&](const QString& text) -> std::optional<QString> {
+                asked << text;
+                return typed.value(asked.size() - 1);
+            });
+            p.mainFm->Action_Import->trigger();
+            SetPasswordPromptHandler({});
+            QCOMPARE(asked.size(), typed.size());
+            if (typed.size() == 3) {
+                QCOMPARE(p.boxes.texts(), QStringList{"\"" + backup +
+                                                      "\" is protected with a password, and it "
+                                                      "was not given."});
+            } else {
+                QVERIFY(asked[1].startsWith("That is not the password of sealed.zvx"));
+                QTRY_COMPARE(test::StoredContents(other.path()),
+                             QStringList{"it's the secret apple"});
+            }
+        }
     }
 
     // A Backups folder that is a link elsewhere is not followed: nothing

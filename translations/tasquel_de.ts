@@ -438,6 +438,13 @@
     </message>
 </context>
 <context>
+    <name>Sealed</name>
+    <message>
+        <source>&quot;%1&quot; is protected with a password, and it was not given.</source>
+        <translation>„%1“ ist mit einem Kennwort geschützt, und es wurde nicht angegeben.</translation>
+    </message>
+</context>
+<context>
     <name>SecurityPage</name>
     <message>
         <source>&amp;Protect the tasks with a password</source>
@@ -1292,6 +1299,22 @@ Kennwort:</translation>
     <message>
         <source>The password was wrong three times; the tasks stay closed.</source>
         <translation>Das Kennwort war dreimal falsch; die Aufgaben bleiben verschlossen.</translation>
+    </message>
+    <message>
+        <source>That is not the password of %1.
+
+Password:</source>
+        <translation>Das ist nicht das Kennwort von %1.
+
+Kennwort:</translation>
+    </message>
+    <message>
+        <source>%1 is protected with a password.
+
+Password:</source>
+        <translation>%1 ist mit einem Kennwort geschützt.
+
+Kennwort:</translation>
     </message>
 </context>
 <context>

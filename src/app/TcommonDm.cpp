@@ -7,6 +7,7 @@
 #include "gui/ImageList.h"
 #include "gui/pU_Boxes.h"
 #include "platform/AutoStart.h"
+#include "platform/Sealed.h"
 #include "platform/WebSite.h"
 #include "platform/pU_Funcs.h"
 #include "sync/SyncStore.h"
@@ -103,6 +104,7 @@ void TcommonDm::ChangePassword(const QString& next) {
     const auto cursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     m_context.db.changePassword(next.isEmpty() ? Database::defaultPassword() : next);
     m_context.password = next;
+    Sealed::SetCurrentPassword(next);
     // What the connection carried for the sync goes with it.
     SyncStore(m_context.db).attach();
 }

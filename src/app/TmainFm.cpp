@@ -10,6 +10,7 @@
 #include "gui/pU_Boxes.h"
 #include "io/TIoDm.h"
 #include "platform/FileModes.h"
+#include "platform/Sealed.h"
 #include "platform/SingleInstance.h"
 #include "tasks/TaskDialogs.h"
 #include "tasks/TzvTasksFrame.h"
@@ -91,6 +92,8 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
 
 TmainFm::~TmainFm() {
     delete m_tasksFrame;
+    Sealed::SetCurrentPassword({});
+    Sealed::SetAsker({});
 }
 
 TzvTasksFrame* TmainFm::tasksFrame() const {
@@ -121,6 +124,12 @@ void TmainFm::FormCreate() {
     // What the program writes into its folder is the user's alone, and what
     // an earlier version left there becomes so.
     FileModes::SetPrivateFolder(m_context.folder);
+    Sealed::SetCurrentPassword({});
+    Sealed::SetAsker([](const QString& file, bool again) {
+        const QString name = QFileInfo(file).fileName();
+        return AskPassword(again ? tr("That is not the password of %1.\n\nPassword:").arg(name)
+                                 : tr("%1 is protected with a password.\n\nPassword:").arg(name));
+    });
     m_tightened = FileModes::Tighten(m_context.folder, !m_context.portable) > 0;
     Guarded([&] { ReadWindowOptions(IniFile(m_context.configPath), m_options); });
     // No database file at all: an installed copy's first start, or a folder
@@ -229,6 +238,7 @@ void TmainFm::OpenDatabase() {
         }
         if (open(*typed)) {
             m_context.password = *typed;
+            Sealed::SetCurrentPassword(*typed);
             return;
         }
         text = tr("That is not the password.\n\nPassword:");

@@ -101,6 +101,10 @@ void setColumn(Query& q, const Column& c, const char* value, int bias) {
 bool openFile(Txmltry& xml, const QString& fileName, const ErrorBox& box) {
     try {
         xml.LoadFile(fileName, true);
+    } catch (const XmlPasswordError& e) {
+        if (box)
+            box(QString::fromStdString(e.what()));
+        return false;
     } catch (const std::exception&) {
         if (box)
             box(QCoreApplication::translate("Interchange", "File read failure!"));

@@ -1,7 +1,9 @@
 #include "XmlTry.h"
 
 #include "platform/FileWriter.h"
+#include "platform/Sealed.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QtEndian>
@@ -106,7 +108,17 @@ QByteArray Txmltry::ReadContainer(const QString& fileName) {
     if (!f.open(QIODevice::ReadOnly))
         throw XmlFileError(
             QCoreApplication::translate("Interchange", "Cannot open \"%1\".").arg(fileName));
-    return DecodeContainer(f);
+    if (!Sealed::IsSealed(f.peek(Sealed::HeaderSize)))
+        return DecodeContainer(f);
+    QByteArray plain;
+    try {
+        plain = Sealed::Unseal(f.readAll(), fileName);
+    } catch (const Sealed::WrongFilePassword& e) {
+        throw XmlPasswordError(QString::fromStdString(e.what()));
+    }
+    QBuffer in(&plain);
+    in.open(QIODevice::ReadOnly);
+    return DecodeContainer(in);
 }
 
 QByteArray Txmltry::DecodeContainer(QIODevice& f) {
@@ -212,7 +224,8 @@ QByteArray Txmltry::Compress(const QByteArray& xml) {
 }
 
 void Txmltry::SaveFile(const QString& fileName, bool compressed) const {
-    const QByteArray data = compressed ? Compress(Serialise()) : Serialise();
+    const QByteArray data =
+        Sealed::SealIfProtected(compressed ? Compress(Serialise()) : Serialise());
     // Written beside and then put in place: a failed write never leaves a
     // half file where a good one was.
     if (!FileWriter::TryWrite(fileName, data))

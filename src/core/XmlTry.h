@@ -16,6 +16,12 @@ public:
     explicit XmlFileError(const QString& text) : std::runtime_error(text.toStdString()) {}
 };
 
+// A file sealed with a password that was not given.
+class XmlPasswordError : public XmlFileError {
+public:
+    using XmlFileError::XmlFileError;
+};
+
 // One XML document addressed by comma-separated paths such as
 // "zarvik,tasks,task#3", stored in the interchange container: an 8-byte
 // little-endian length, then a zlib stream of that many bytes of UTF-8 XML.

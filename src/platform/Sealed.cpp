@@ -1,5 +1,6 @@
 #include "Sealed.h"
 
+#include <QCoreApplication>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
@@ -122,6 +123,48 @@ std::optional<QByteArray> Open(const QByteArray& sealed, const QString& password
         return std::nullopt;
     }
     return plain;
+}
+
+namespace {
+QString& current() {
+    static QString password;
+    return password;
+}
+Asker& asker() {
+    static Asker a;
+    return a;
+}
+} // namespace
+
+void SetCurrentPassword(const QString& password) {
+    current() = password;
+}
+QString CurrentPassword() {
+    return current();
+}
+QByteArray SealIfProtected(const QByteArray& bytes) {
+    return current().isEmpty() ? bytes : Seal(bytes, current());
+}
+void SetAsker(Asker a) {
+    asker() = std::move(a);
+}
+
+QByteArray Unseal(const QByteArray& sealed, const QString& fileName) {
+    if (!current().isEmpty())
+        if (auto plain = Open(sealed, current()))
+            return *plain;
+    for (int tries = 0; tries < 3 && asker(); ++tries) {
+        const std::optional<QString> typed = asker()(fileName, tries > 0);
+        if (!typed)
+            break;
+        if (auto plain = Open(sealed, *typed))
+            return *plain;
+    }
+    throw WrongFilePassword(
+        QCoreApplication::translate("Sealed",
+                                    "\"%1\" is protected with a password, and it was not given.")
+            .arg(fileName)
+            .toStdString());
 }
 
 } // namespace Sealed

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
+#include <stdexcept>
 
 // Files sealed with the user's password: any bytes inside an AES-256-GCM
 // envelope whose key is derived from the password with PBKDF2-HMAC-SHA256
@@ -37,5 +39,26 @@ QByteArray Seal(const QByteArray& plain, const QString& password, quint32 iterat
 // two cannot be told apart, by design).
 std::optional<QByteArray> Open(const QByteArray& sealed, const QString& password,
                                quint32 mostIterations = MostIterations);
+
+// While the user's tasks have a password of their own, the program seals
+// its interchange files (backups, exports, safety copies, the mail's file)
+// and its conflict files with it. Empty: none, files are written as ever.
+void SetCurrentPassword(const QString& password);
+QString CurrentPassword();
+// Seals bytes with the current password, if there is one.
+QByteArray SealIfProtected(const QByteArray& bytes);
+
+// A sealed file that the current password does not open: the user is
+// asked (fileName names it); nothing: cancelled.
+using Asker = std::function<std::optional<QString>(const QString& fileName, bool again)>;
+void SetAsker(Asker asker);
+
+class WrongFilePassword : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+// What a sealed file holds: the current password first, then the asked
+// one (three tries); throws WrongFilePassword with what to tell the user.
+QByteArray Unseal(const QByteArray& sealed, const QString& fileName);
 
 } // namespace Sealed

@@ -7,6 +7,7 @@
 #include "platform/Database.h"
 #include "platform/FileModes.h"
 #include "platform/FileWriter.h"
+#include "platform/Sealed.h"
 #include "platform/WriteBatch.h"
 
 #include <QCoreApplication>
@@ -415,7 +416,7 @@ void SyncEngine::keepOtherVersion(ICalendar::Component vtodo) {
     const QByteArray bytes = ICalendar::Text(cal.get());
     // The other version is never dropped: without its file, no change here.
     if (QFileInfo(m_backups).isSymLink() || !FileModes::MakeFolder(m_backups) ||
-        !FileWriter::TryWrite(m_result.conflictFile, bytes))
+        !FileWriter::TryWrite(m_result.conflictFile, Sealed::SealIfProtected(bytes)))
         throw std::runtime_error(
             tr("The other version of a changed task could not be written into %1.")
                 .arg(m_result.conflictFile)
