@@ -101,6 +101,7 @@ TPasswordDlg::TPasswordDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(warning);
     layout->addLayout(form);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     const auto same = [this] {
         Btn_Ok->setEnabled(!edt_New->text().isEmpty() && edt_New->text() == edt_Again->text());
     };

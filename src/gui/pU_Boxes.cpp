@@ -127,12 +127,14 @@ std::optional<QString> AskPassword(const QString& text) {
     const QuestionScope asking;
     if (passwordHandler())
         return passwordHandler()(text);
-    bool ok = false;
-    const QString typed = QInputDialog::getText(QApplication::activeWindow(), AppTitle(), text,
-                                                QLineEdit::Password, QString(), &ok);
-    if (!ok)
+    QInputDialog dlg(QApplication::activeWindow());
+    dlg.setWindowTitle(AppTitle());
+    dlg.setLabelText(text);
+    dlg.setTextEchoMode(QLineEdit::Password);
+    dlg.setMinimumWidth(380); // the caption stays whole whatever the question
+    if (dlg.exec() != QDialog::Accepted)
         return std::nullopt;
-    return typed;
+    return dlg.textValue();
 }
 
 bool AskPrint(QPrinter& printer) {
