@@ -7,6 +7,7 @@
 #include "tasks/TaskDialogs.h"
 
 #include <QComboBox>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -206,6 +207,35 @@ private slots:
         // Nothing is left blocking the main window.
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(test::StoredRowOf(folder.path(), "{A}").content, QStringLiteral("apple"));
+    }
+
+    // The password question at start is a real window that has the
+    // keyboard: a wrong password and Return ask again, the right one opens.
+    void passwordAtStartIsTypedByKey() {
+        test::ProgramFolder folder(false);
+        Database::createEmpty(folder.path() + "zvData.zvb", QStringLiteral("it's mine"));
+        QStringList typed{"nope", "it's mine"}, heard;
+        int waited = 0;
+        QTimer typist;
+        connect(&typist, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!d || !d->isVisible())
+                return;
+            QWidget* focus = QApplication::focusWidget();
+            if (!focus || focus->window() != d || typed.isEmpty()) {
+                if (++waited > 100) // five seconds without the keyboard
+                    d->reject();
+                return;
+            }
+            heard << d->labelText();
+            QTest::keyClicks(focus, typed.takeFirst());
+            QTest::keyClick(focus, Qt::Key_Return);
+        });
+        typist.start(50);
+        test::Program p(folder.path());
+        QCOMPARE(heard.size(), 2);
+        QVERIFY(heard[1].startsWith("That is not the password."));
+        QVERIFY(p.mainFm->db().isOpen());
     }
 
     // Titles are the dialogs' own; no program name is added to them.
