@@ -548,31 +548,6 @@ private slots:
         QCOMPARE(p.boxes.shown[1].caption, QStringLiteral("Zarvik Tasquel Lite"));
     }
 
-    // A database with a password of its own: asked for it three times at
-    // most, then told once; Cancel ends the program; the right one opens.
-    void passwordOfItsOwnIsAskedFor() {
-        test::ProgramFolder folder(false);
-        Database::createEmpty(folder.path() + "zvData.zvb", QStringLiteral("it's ours"));
-        {
-            const auto p = test::Program::Asked(folder.path(), {"a", "b", "c"});
-            p->show();
-            QCOMPARE(p->passwordQuestions.size(), 3);
-            QVERIFY(p->passwordQuestions[1].startsWith("That is not the password."));
-            QCOMPARE(p->boxes.shown.size(), 1);
-            QVERIFY(!p->mainFm->db().isOpen() && !p->mainFm->refused());
-        }
-        {
-            const auto p = test::Program::Asked(folder.path(), {});
-            QVERIFY(p->mainFm->refused() && !p->mainFm->db().isOpen());
-            QVERIFY(p->boxes.shown.isEmpty());
-        }
-        const auto p = test::Program::Asked(folder.path(), {"wrong", "it's ours"});
-        p->show();
-        QVERIFY(p->mainFm->db().isOpen());
-        QCOMPARE(p->mainFm->context().password, QStringLiteral("it's ours"));
-        QVERIFY(p->boxes.shown.isEmpty());
-    }
-
     void missingPictureDoesNotStopTheStart() {
         test::ProgramFolder folder;
         fillSample(folder.path());
