@@ -4,6 +4,7 @@
 #include "platform/pU_Funcs.h"
 #include "tasks/TaskDialogs.h"
 
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -506,6 +507,29 @@ private slots:
         const test::StoredRow after = test::StoredRowOf(folder.path(), "{A}");
         QVERIFY(after.alarmFlag);
         QCOMPARE(after.alarmTime, before.alarmTime);
+    }
+
+    // While the start asks for the password, the icon's Exit ends the
+    // program as Cancel does.
+    void exitFromTheIconWhileThePasswordIsAsked() {
+        test::ProgramFolder folder(false);
+        Database::createEmpty(folder.path() + "zvData.zvb", QStringLiteral("it's mine"));
+        QString exit;
+        test::WhenModal<QInputDialog> asked([&](QInputDialog* d) {
+            g_area->fire(TZvTrayIcon::RightDown);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) {
+                d->reject();
+                return;
+            }
+            exit = menu->actions().value(0)->text();
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(menu->actions().value(0)).center());
+        });
+        test::Program p(folder.path());
+        QCOMPARE(asked.count, 1);
+        QCOMPARE(exit, QStringLiteral("E&xit"));
+        QVERIFY(p.mainFm->refused() && !p.mainFm->db().isOpen());
     }
 
     // Without a notification area: minimised to the task bar, and File has Exit.

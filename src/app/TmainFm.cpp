@@ -16,11 +16,13 @@
 #include "tasks/TzvTasksFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStringList>
 #include <QTimer>
@@ -229,10 +231,27 @@ void TmainFm::OpenDatabase() {
     };
     if (open(Database::defaultPassword()))
         return;
+    // While it asks, the icon in the notification area offers Exit, as it
+    // does later: it ends the program as Cancel does.
+    QMenu menu;
+    TZvTrayIcon icon(this);
+    const bool area = icon.notifyArea()->isAvailable();
+    icon.SetActive(area);
+    icon.CloseToTray = false;
+    connect(menu.addAction(tr("E&xit")), &QAction::triggered, this, [this] {
+        m_refused = true;
+        if (QWidget* question = QApplication::activeModalWidget())
+            question->close();
+    });
+    if (area) {
+        icon.SetImages({windowIcon()});
+        icon.SetPopupMenu(&menu);
+        icon.Loaded();
+    }
     QString text = tr("The tasks are protected with a password.\n\nPassword:");
     for (int tries = 0; tries < 3; ++tries) {
         const std::optional<QString> typed = AskPassword(text);
-        if (!typed) {
+        if (!typed || m_refused) {
             m_refused = true;
             return;
         }
