@@ -132,6 +132,9 @@ std::optional<QString> AskPassword(const QString& text) {
     dlg.setLabelText(text);
     dlg.setTextEchoMode(QLineEdit::Password);
     dlg.setMinimumWidth(380); // the caption stays whole whatever the question
+    // Only its own window waits: the notification-area icon's menu (Exit)
+    // stays usable while the question is open.
+    dlg.setWindowModality(Qt::WindowModal);
     if (dlg.exec() != QDialog::Accepted)
         return std::nullopt;
     return dlg.textValue();
