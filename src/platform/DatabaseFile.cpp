@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <cstdlib>
 #include <fcntl.h>
+#include <openssl/crypto.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,8 +18,11 @@
 namespace {
 
 void applyKey(sqlite3* db, const QString& password) {
-    const QByteArray key = password.toUtf8();
-    check(db, sqlite3_key(db, key.constData(), key.size()), QString());
+    QByteArray key = password.toUtf8();
+    const int rc = sqlite3_key(db, key.constData(), int(key.size()));
+    // SQLCipher keeps its own derived copy; ours goes before the heap reuses it.
+    OPENSSL_cleanse(key.data(), size_t(key.size()));
+    check(db, rc, QString());
 }
 
 } // namespace

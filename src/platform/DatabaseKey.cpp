@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <cstdio>
 #include <fcntl.h>
+#include <openssl/crypto.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -59,7 +61,9 @@ void Database::changePassword(const QString& password) {
     };
     try {
         run("pragma wal_checkpoint(TRUNCATE)");
-        run("attach database ?1 as rekeyed key ?2", copyName, password.toUtf8());
+        QByteArray key = password.toUtf8();
+        const auto wipe = qScopeGuard([&key] { OPENSSL_cleanse(key.data(), size_t(key.size())); });
+        run("attach database ?1 as rekeyed key ?2", copyName, key);
         run("select sqlcipher_export('rekeyed')");
         run("detach database rekeyed");
     } catch (...) {
