@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDirIterator>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -43,6 +44,11 @@ private slots:
         QCOMPARE(ini.readString("option", "addOpenEn", "x"), QStringLiteral("1"));
         QCOMPARE(ini.readString("option", "runMinimizedEn", "x"), QStringLiteral("0"));
         QVERIFY(autostart.isAutoStart());
+        // Without a notification server the box says why and keeps the choice.
+        QVERIFY(!dlg.cb_DesktopNotify->isEnabled() && !dlg.cb_DesktopNotify->isChecked());
+        QVERIFY(dlg.lbl_NoDesktopNotify->text().startsWith("No notification server is running"));
+        QVERIFY(o.desktopNotifyEn);
+        QCOMPARE(ini.readString("option", "desktopNotifyEn", "x"), QStringLiteral("x"));
 
         TOptionsDlg off(nullptr, o, ini, autostart);
         off.cb_AutoStart->setChecked(false);

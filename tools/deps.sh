@@ -19,7 +19,7 @@ packages=(
 )
 # The tests, the benchmarks and the checks of the running program.
 $run_only || packages+=(libbenchmark-dev xvfb xauth xdotool imagemagick python3-icalendar
-  python3-pyatspi at-spi2-core dbus-x11 radicale python3-caldav xandikos vdirsyncer todoman openssl)
+  python3-pyatspi at-spi2-core dbus-x11 radicale python3-caldav xandikos vdirsyncer todoman openssl dunst)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

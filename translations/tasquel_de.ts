@@ -348,6 +348,29 @@
     </message>
 </context>
 <context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>The desktop&apos;s notification server has stopped.</source>
+        <translation>Der Benachrichtigungsdienst des Desktops wurde beendet.</translation>
+    </message>
+    <message>
+        <source>There is no desktop session bus to reach a notification server.</source>
+        <translation>Es gibt keinen Sitzungsbus des Desktops, über den ein Benachrichtigungsdienst erreichbar wäre.</translation>
+    </message>
+    <message>
+        <source>No notification server is running on this desktop.</source>
+        <translation>Auf diesem Desktop läuft kein Benachrichtigungsdienst.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s notification server cannot show buttons.</source>
+        <translation>Der Benachrichtigungsdienst des Desktops kann keine Schaltflächen zeigen.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s notification server does not answer.</source>
+        <translation>Der Benachrichtigungsdienst des Desktops antwortet nicht.</translation>
+    </message>
+</context>
+<context>
     <name>Interchange</name>
     <message>
         <source>File read failure!</source>
@@ -424,6 +447,53 @@
     <message>
         <source>&apos;%1&apos; is not a valid integer value</source>
         <translation>„%1“ ist keine gültige ganze Zahl</translation>
+    </message>
+</context>
+<context>
+    <name>ReminderNotices</name>
+    <message>
+        <source> (overdue)</source>
+        <translation> (überfällig)</translation>
+    </message>
+    <message>
+        <source>Task Reminder</source>
+        <translation>Aufgabenerinnerung</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Schlummern</translation>
+    </message>
+    <message>
+        <source>Dismiss</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>Complete</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message>
+        <source>%1 reminders due</source>
+        <translation>%1 Erinnerungen fällig</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Snooze all</source>
+        <translation>Alle schlummern</translation>
+    </message>
+    <message>
+        <source>Dismiss all</source>
+        <translation>Alle verwerfen</translation>
+    </message>
+    <message>
+        <source>Complete all</source>
+        <translation>Alle erledigt</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
     </message>
 </context>
 <context>
@@ -827,6 +897,18 @@ Warnung: Dieses Programm ist durch das Urheberrecht und internationale Verträge
     <message>
         <source>Secu&amp;rity</source>
         <translation>Sicher&amp;heit</translation>
+    </message>
+    <message>
+        <source>Show reminders as desktop &amp;notifications</source>
+        <translation>Erinnerungen als Desktop-&amp;Benachrichtigungen zeigen</translation>
+    </message>
+    <message>
+        <source>No notification server is running on this desktop.</source>
+        <translation>Auf diesem Desktop läuft kein Benachrichtigungsdienst.</translation>
+    </message>
+    <message>
+        <source>Reminders open the program&apos;s own window.</source>
+        <translation>Erinnerungen öffnen das eigene Fenster des Programms.</translation>
     </message>
 </context>
 <context>

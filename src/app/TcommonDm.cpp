@@ -92,7 +92,7 @@ void TcommonDm::SetAutoStart(bool on) {
 
 void TcommonDm::Action_OptionsExecute() {
     TOptionsDlg dlg(m_window, m_context.options, IniFile(m_context.configPath), autoStart(),
-                    &m_context.sync, !m_context.password.isEmpty());
+                    &m_context.sync, !m_context.password.isEmpty(), m_context.notifications);
     if (dlg.exec() != QDialog::Accepted)
         return;
     if (const auto next = dlg.page_Security->newPassword())

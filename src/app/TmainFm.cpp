@@ -72,6 +72,8 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
             Guarded([this] { m_tasksFrame->Action_PasteTaskExecute(); }); // the window stays
     });
     FormCreate();
+    m_context.notifications = new DesktopNotifications(QDBusConnection::sessionBus(),
+                                                       QGuiApplication::desktopFileName(), this);
     // The modules after the database and the options they work on.
     m_io = new TIoDm(m_context, this);
     m_common = new TcommonDm(m_context, this);
@@ -85,6 +87,7 @@ TmainFm::TmainFm(const ProgramFolders& folders, SingleInstance* instance, QWidge
     shared.import = Action_Import;
     shared.importCalendar = Action_ImportCalendar;
     shared.exit = Action_Exit;
+    shared.open = m_common->Action_UiOpen;
     CreateSync();
     CreateTrayIcon();
     CreatePopupMenu();

@@ -6,7 +6,9 @@
 
 #include <QDialog>
 
+class DesktopNotifications;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QTabWidget;
 class SecurityPage;
@@ -18,12 +20,16 @@ class TOptionsDlg : public QDialog {
 public:
     // hooks: the running program's sync; without them the page cannot test.
     // protectedNow: the tasks have a password of the user's own.
+    // notifications: the desktop's server; without one the box says why not.
     TOptionsDlg(QWidget* parent, AppOptions& options, IniFile ini, AutoStart autoStart,
-                SyncHooks* hooks = nullptr, bool protectedNow = false);
+                SyncHooks* hooks = nullptr, bool protectedNow = false,
+                const DesktopNotifications* notifications = nullptr);
 
     QCheckBox* cb_AutoStart;
     QCheckBox* cb_AutoMinimized;
     QCheckBox* cb_AddOpen;
+    QCheckBox* cb_DesktopNotify;
+    QLabel* lbl_NoDesktopNotify; // why the box above is off, where it is
     QPushButton* Btn_Ok;
     QPushButton* Btn_Cancel;
     QTabWidget* Tabs;

@@ -2,6 +2,7 @@
 
 #include "TBackgrounds.h"
 #include "platform/Database.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/Options.h"
 #include "platform/ProgramFolders.h"
 #include "platform/ZvVersionInfo.h"
@@ -31,6 +32,7 @@ struct SharedActions {
     QAction* update = nullptr;
     QAction* resources = nullptr;
     QAction* about = nullptr;
+    QAction* open = nullptr; // brings the window forward
 };
 
 // What the main window owns and hands to the parts it builds.
@@ -58,6 +60,7 @@ public:
     SyncHooks sync;          // filled by the window, read by Options
     int storedTaskCount = 0; // as the last load counted them
     QString password;        // the user's own, when the database has one; else empty
+    DesktopNotifications* notifications = nullptr; // the desktop's server, where one runs
 
     QString fileVersion() const { return version.GetVersionValue(TZvVersionInfo::FileVersion); }
 };

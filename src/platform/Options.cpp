@@ -27,6 +27,7 @@ QString LoadOptions(const IniFile& ini, AppOptions& o) {
         }
     }
     o.runMinimizedEn = ini.readBool(kOption, QStringLiteral("runMinimizedEn"), false);
+    o.desktopNotifyEn = ini.readBool(kOption, QStringLiteral("desktopNotifyEn"), true);
     // Last: a write that fails leaves every option read.
     if (!parsed) {
         o.visitWebTime = Clock::Now();

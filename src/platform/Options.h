@@ -12,6 +12,8 @@ struct AppOptions {
     bool addOpenEn = false;
     bool runMinimizedEn = false;
     bool visitWebEn = true;
+    // Reminders go to the desktop's notifications where a server can show them.
+    bool desktopNotifyEn = true;
     TDateTime visitWebTime = 0;
 };
 

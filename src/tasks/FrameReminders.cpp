@@ -7,11 +7,14 @@
 #include "core/TaskStore.h"
 #include "gui/AppContext.h"
 #include "gui/BusyProgress.h"
+#include "gui/pU_Boxes.h"
 #include "platform/Transaction.h"
 
 #include <QPointer>
+#include <QSoundEffect>
 
-// Set Reminder, Set Due Date and the alarm timer with its pop-up.
+// Set Reminder, Set Due Date and the alarm timer with its pop-up or the
+// desktop's notification.
 
 namespace {
 // The one reminder pop-up; set only while it exists.
@@ -75,7 +78,18 @@ void TzvTasksFrame::Timer1Timer() {
     if (taskReminderDlg)
         return;
     const TDateTime now = Clock::Now();
+    if (OfferToDesktop(now))
+        return;
     TaskNode* node = FirstDueReminder(*m_model, now);
+    // One the desktop showed and that was closed unanswered waits its time.
+    if (node && m_notices && m_notices->quiet(node->info.tid, now)) {
+        node = nullptr;
+        for (TaskNode* n : DueReminders(*m_model, now))
+            if (!m_notices->quiet(n->info.tid, now)) {
+                node = n;
+                break;
+            }
+    }
     if (!node) {
         m_remindersQuiet = true;
         return;
@@ -136,4 +150,69 @@ void TzvTasksFrame::AnswerReminders(const std::vector<TaskNode*>& nodes, bool di
     }
     if (!m_model->nodesChanged(nodes))
         VtTasks->doItemsLayout(); // a layout change lays the rows out anew itself
+}
+
+bool TzvTasksFrame::OfferToDesktop(TDateTime now) {
+    DesktopNotifications* server = m_context.notifications;
+    if (!server || !m_context.options.desktopNotifyEn || !server->usable()) {
+        if (m_notices)
+            m_notices->withdraw(); // the pop-up takes over what it showed
+        return false;
+    }
+    if (!m_notices) {
+        m_notices = new ReminderNotices(
+            *server, m_context.shareFolder + QStringLiteral("Images/appIcon.png"),
+            TtaskReminderDlg::SnoozeTime(0, 0), this);
+        connect(m_notices, &ReminderNotices::answered, this,
+                [this](const QStringList& tids, ReminderNotices::Answer answer) {
+                    Guarded([&] { AnswerFromDesktop(tids, answer); });
+                });
+    }
+    bool burstStarts = false;
+    if (!m_notices->offer(DueReminders(*m_model, now), now, &burstStarts))
+        return false;
+    if (burstStarts) {
+        // Played once a burst, as the pop-up plays it.
+        if (!m_alarm) {
+            m_alarm = new QSoundEffect(this);
+            m_alarm->setSource(QUrl::fromLocalFile(m_context.alarmSoundPath));
+        }
+        m_alarm->play();
+    }
+    m_remindersQuiet = m_notices->shownTids().isEmpty();
+    return true;
+}
+
+void TzvTasksFrame::AnswerFromDesktop(const QStringList& tids, ReminderNotices::Answer answer) {
+    using Answer = ReminderNotices::Answer;
+    const auto found = NodesOf(tids);
+    if (answer == Answer::Open) {
+        if (m_context.actions.open)
+            m_context.actions.open->trigger();
+        if (found.empty())
+            return;
+        const QModelIndex i = m_model->indexOf(found.front());
+        if (!i.isValid())
+            return; // hidden by the view or the search
+        VtTasks->setExpanded(i.parent(), true);
+        VtTasks->setCurrentIndex(i);
+        VtTasks->scrollTo(i);
+        return;
+    }
+    // Only what is still as the notification showed it: a reminder answered
+    // or a task completed in the window meanwhile is left alone, and the row
+    // being edited waits for the next notification.
+    std::vector<TaskNode*> nodes;
+    for (TaskNode* n : found)
+        if (!n->info.checkFlag && n->info.alarmFlag && n != m_editingNode)
+            nodes.push_back(n);
+    if (nodes.empty())
+        return;
+    const bool all = tids.size() > 1;
+    if (answer == Answer::Snooze)
+        AnswerReminders(nodes, false, TtaskReminderDlg::SnoozeTime(0, Clock::Now()), all);
+    else if (answer == Answer::Dismiss)
+        AnswerReminders(nodes, true, 0, all);
+    else
+        StoreChecked(nodes, true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TaskTree.h"
+#include "core/ReminderNotices.h"
 #include "core/TaskTreeModel.h"
 #include "platform/Database.h"
 
@@ -105,6 +106,11 @@ public:
     // asked ("Dismiss all"), in one transaction and one step.
     void AnswerReminders(const std::vector<TaskNode*>& nodes, bool dismissed, TDateTime snoozeUntil,
                          bool all);
+    // Reminders as the desktop's notification, while the option is on and a
+    // server shows them; false leaves them to the pop-up.
+    bool OfferToDesktop(TDateTime now);
+    void AnswerFromDesktop(const QStringList& tids, ReminderNotices::Answer answer);
+    ReminderNotices* reminderNotices() const { return m_notices; }
     // The reminder pop-up while one is open.
     static class TtaskReminderDlg* ReminderPopup();
     void Action_SetColorExecute();
@@ -331,5 +337,7 @@ private:
     bool m_focusedOnce = false;
     bool m_restoringExpansion = false;
     bool m_remindersQuiet = true; // no reminder was due at the last tick
+    ReminderNotices* m_notices = nullptr;
+    class QSoundEffect* m_alarm = nullptr;
     QString m_trayHint;
 };
