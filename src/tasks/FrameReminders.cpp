@@ -150,6 +150,7 @@ void TzvTasksFrame::AnswerReminders(const std::vector<TaskNode*>& nodes, bool di
     }
     if (!m_model->nodesChanged(nodes))
         VtTasks->doItemsLayout(); // a layout change lays the rows out anew itself
+    VtTasksChange();              // the status bar tells the selected row's new reminder
 }
 
 bool TzvTasksFrame::OfferToDesktop(TDateTime now) {
