@@ -324,7 +324,15 @@ int main(int argc, char** argv) {
         p.main->resize(446, 545);
         p.main->grab();
         const auto nodes = p.frame->model()->totalCount();
-        std::printf("memory: %d tasks shown, peak resident %ld kB\n", nodes, peakResidentKb());
+        const long peak = peakResidentKb();
+        // 150 MB up to 100,000 tasks; then 450 MB up to a million.
+        const long target = nodes <= 100000 ? 150 * 1024 : 450 * 1024;
+        std::printf("memory: %d tasks shown, peak resident %ld kB (target %ld kB)\n", nodes, peak,
+                    target);
+        if (peak > target) {
+            std::printf("MISS memory at %d tasks: %ld kB > %ld kB\n", nodes, peak, target);
+            return 1;
+        }
         return 0;
     }
     QTemporaryDir scratch;
@@ -393,6 +401,7 @@ int main(int argc, char** argv) {
     std::printf("\n%-18s %12s %12s %8s %8s  %s\n", "figure", "project ms", "floor ms", "ratio",
                 "target", "holds");
     bool all = true;
+    std::vector<std::string> misses;
     for (const Target& t : targets) {
         const auto p = collector.ms.find(t.name);
         const auto f = collector.ms.find(std::string(t.name) + "/floor");
@@ -401,9 +410,17 @@ int main(int argc, char** argv) {
         const double ratio = f->second > 0 ? p->second / f->second : 0;
         const bool holds = ratio <= t.ratio;
         all = all && holds;
+        if (!holds) {
+            char line[160];
+            std::snprintf(line, sizeof line, "MISS %s: ratio %.3f > %.2f (%.3f ms against %.3f ms)",
+                          t.name, ratio, t.ratio, p->second, f->second);
+            misses.emplace_back(line);
+        }
         std::printf("%-18s %12.3f %12.3f %8.3f %8.2f  %s\n", t.name, p->second, f->second, ratio,
                     t.ratio, holds ? "yes" : "NO");
     }
     std::printf("%s\n", all ? "all figures within target" : "some figures miss their target");
-    return 0;
+    for (const std::string& m : misses)
+        std::printf("%s\n", m.c_str());
+    return all ? 0 : 1;
 }
