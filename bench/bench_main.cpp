@@ -34,11 +34,14 @@ Program& shared() {
 // ------------------------------------------------------------ the floor
 
 // Every row of tasks through one prepared statement, every column touched,
-// on a connection that is already open, as the program's is.
+// on a connection that is already open, as the program's is, and with the
+// program's page cache for a pass over every row.
 void rawRead() {
     static Database db;
     if (!db.isOpen())
         db.open(g_folder);
+    // The cache as the program's load has it.
+    const ScanPageCache scan(db);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db.handle(), "select * from tasks", -1, &st, nullptr);
     qint64 sum = 0;

@@ -48,6 +48,7 @@ void TaskTreeModel::endLoad() {
 int LoadTaskTree(Database& db, TaskTreeModel& model) {
     // One pass over the table gives the same rows in the same order as a
     // query per parent, without a statement per top-level task.
+    const ScanPageCache scan(db);
     Query q(db);
     OpenQuery(q, QStringLiteral("select * from tasks"));
     const TaskQueryColumns cols(q);

@@ -65,6 +65,20 @@ private:
     quint64 m_device = 0, m_inode = 0;
 };
 
+// While it lives, the connection keeps few pages: a pass over every row
+// (the load) reads each page once, and keeping them all would hold tens of
+// megabytes of a large table for nothing. The full cache comes back after.
+class ScanPageCache {
+public:
+    explicit ScanPageCache(Database& db);
+    ~ScanPageCache();
+    ScanPageCache(const ScanPageCache&) = delete;
+    ScanPageCache& operator=(const ScanPageCache&) = delete;
+
+private:
+    Database& m_db;
+};
+
 // Our SQL dialect writes booleans as the words True and False; the engine
 // wants numbers. Quoted text is left alone.
 QString TranslateSql(const QString& sql);

@@ -17,6 +17,8 @@
 
 namespace {
 
+const char* const kFullCache = "pragma cache_size=-32768";
+
 void applyKey(sqlite3* db, const QString& password) {
     QByteArray key = password.toUtf8();
     const int rc = sqlite3_key(db, key.constData(), int(key.size()));
@@ -85,7 +87,7 @@ void Database::open(const QString& folder, const QString& password) {
         // Each page read is decrypted: a command on many rows all over the
         // table (a delete of thousands) runs twice as fast with up to 32 MB
         // of pages kept, taken only as a large table needs them.
-        check(db, sqlite3_exec(db, "pragma cache_size=-32768", nullptr, nullptr, nullptr),
+        check(db, sqlite3_exec(db, kFullCache, nullptr, nullptr, nullptr),
               QCoreApplication::translate("Database", "Cannot open '%1'").arg(path));
     } catch (...) {
         sqlite3_close(db);
@@ -174,4 +176,14 @@ void Database::createEmpty(const QString& filePath, const QString& password) {
         throw;
     }
     sqlite3_close(db);
+}
+
+ScanPageCache::ScanPageCache(Database& db) : m_db(db) {
+    if (db.isOpen())
+        sqlite3_exec(db.handle(), "pragma cache_size=-1024", nullptr, nullptr, nullptr);
+}
+
+ScanPageCache::~ScanPageCache() {
+    if (m_db.isOpen())
+        sqlite3_exec(m_db.handle(), kFullCache, nullptr, nullptr, nullptr);
 }
