@@ -134,6 +134,26 @@ void BM_Search(benchmark::State& s) {
     QApplication::sendEvent(box, &out);
 }
 
+// Only the keystroke that makes the query longer: the rows that did not
+// match before cannot match now.
+void BM_SearchNarrowing(benchmark::State& s) {
+    Program& p = shared();
+    QLineEdit* box = p.frame->Edt_Search;
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(box, &in);
+    for (auto _ : s) {
+        s.PauseTiming();
+        box->setText(QStringLiteral("mil"));
+        p.frame->tree()->viewport()->repaint();
+        s.ResumeTiming();
+        box->setText(QStringLiteral("milk"));
+        p.frame->tree()->viewport()->repaint();
+    }
+    box->clear();
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(box, &out);
+}
+
 void BM_Sort_Floor(benchmark::State& s) {
     // The same strings in the same groups: top level, then each sub-task list.
     std::vector<std::vector<const QString*>> groups(1);
@@ -201,6 +221,19 @@ QString backupFile() {
     return g_scratch->filePath(QStringLiteral("bench.zvx"));
 }
 
+// The folder's backup, read by the restore figures and their floors; made
+// at the first of them, so a run of other figures does not wait for it.
+QString writtenBackup() {
+    static const bool written = [] {
+        Database db;
+        db.open(g_folder);
+        Interchange::WriteBackup(db, backupFile(), QStringLiteral("1.7.5.30"));
+        return true;
+    }();
+    Q_UNUSED(written);
+    return backupFile();
+}
+
 void BM_Backup(benchmark::State& s) {
     Database db;
     db.open(g_folder);
@@ -210,7 +243,7 @@ void BM_Backup(benchmark::State& s) {
 
 void BM_Backup_Floor(benchmark::State& s) {
     Txmltry made;
-    made.LoadFile(backupFile());
+    made.LoadFile(writtenBackup());
     for (auto _ : s) {
         rawRead();
         const QByteArray xml = made.Serialise();
@@ -228,32 +261,35 @@ QString freshFolder() {
 }
 
 void BM_Restore(benchmark::State& s) {
+    const QString file = writtenBackup();
     for (auto _ : s) {
         s.PauseTiming();
         Database db;
         db.open(freshFolder());
         s.ResumeTiming();
-        Interchange::RestoreFromFile(db, backupFile(), {}, {});
+        Interchange::RestoreFromFile(db, file, {}, {});
     }
 }
 
 void BM_Import(benchmark::State& s) {
+    const QString file = writtenBackup();
     for (auto _ : s) {
         s.PauseTiming();
         Database db;
         db.open(freshFolder());
         s.ResumeTiming();
-        Interchange::ImportFromFile(db, backupFile(), {});
+        Interchange::ImportFromFile(db, file, {});
     }
 }
 
 void BM_Restore_Floor(benchmark::State& s) {
+    const QString file = writtenBackup();
     for (auto _ : s) {
         s.PauseTiming();
         Database db;
         db.open(freshFolder());
         s.ResumeTiming();
-        const QByteArray xml = Txmltry::ReadContainer(backupFile());
+        const QByteArray xml = Txmltry::ReadContainer(file);
         pugi::xml_document doc;
         doc.load_buffer(xml.constData(), size_t(xml.size()));
         sqlite3_stmt* st = nullptr;
@@ -340,12 +376,6 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir scratch;
     g_scratch = &scratch;
-    {
-        Database db;
-        db.open(g_folder);
-        Interchange::WriteBackup(db, backupFile(),
-                                 QStringLiteral("1.7.5.30")); // read by the floors
-    }
 
     // Each figure and its floor run by turns, several rounds, and the table
     // takes the fastest run of each: on a shared machine a slow spell then
@@ -369,6 +399,7 @@ int main(int argc, char** argv) {
     pair("load", BM_Load, BM_Load_Floor, false);
     pair("first paint", BM_FirstPaint, BM_Load_Floor, true);
     pair("search keystroke", BM_Search, BM_Search_Floor, false);
+    pair("search narrowing", BM_SearchNarrowing, BM_Search_Floor, false);
     pair("sort toggle", BM_Sort, BM_Sort_Floor, false);
     pair("tray hint", BM_TrayHint, BM_TrayHint_Floor, false);
     pair("timer tick", BM_TimerTick, BM_TimerTick_Floor, false);
@@ -396,11 +427,11 @@ int main(int argc, char** argv) {
         const char* name;
         double ratio;
     };
-    const Target targets[] = {{"load", 1.5},       {"first paint", 3},     {"search keystroke", 3},
-                              {"sort toggle", 2},  {"tray hint", 0.01},    {"timer tick", 2},
-                              {"backup", 1.5},     {"restore", 1.3},       {"import", 1.3},
-                              {"delete all", 3},   {"undo delete all", 3}, {"dismiss all", 3},
-                              {"ics export", 1.5}, {"ics import", 1.5}};
+    const Target targets[] = {{"load", 1.5},           {"first paint", 3},  {"search keystroke", 3},
+                              {"search narrowing", 1}, {"sort toggle", 2},  {"tray hint", 0.01},
+                              {"timer tick", 2},       {"backup", 1.5},     {"restore", 1.3},
+                              {"import", 1.3},         {"delete all", 3},   {"undo delete all", 3},
+                              {"dismiss all", 3},      {"ics export", 1.5}, {"ics import", 1.5}};
     std::printf("\n%-18s %12s %12s %8s %8s  %s\n", "figure", "project ms", "floor ms", "ratio",
                 "target", "holds");
     bool all = true;
