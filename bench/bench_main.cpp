@@ -423,17 +423,24 @@ int main(int argc, char** argv) {
     ReleaseCommandBenches();
     ReleaseCalendarBenches();
 
+    // A ratio to its floor, and for some a time no size may pass (a
+    // million tasks: a load under 2 s, a first paint under 2.5 s, a
+    // narrowing keystroke under 100 ms).
     struct Target {
         const char* name;
         double ratio;
+        double ms = 0;
     };
-    const Target targets[] = {{"load", 1.5},           {"first paint", 3},  {"search keystroke", 3},
-                              {"search narrowing", 1}, {"sort toggle", 2},  {"tray hint", 0.01},
-                              {"timer tick", 2},       {"backup", 1.5},     {"restore", 1.3},
-                              {"import", 1.3},         {"delete all", 3},   {"undo delete all", 3},
-                              {"dismiss all", 3},      {"ics export", 1.5}, {"ics import", 1.5}};
-    std::printf("\n%-18s %12s %12s %8s %8s  %s\n", "figure", "project ms", "floor ms", "ratio",
-                "target", "holds");
+    const Target targets[] = {{"load", 1.5, 2000},     {"first paint", 3, 2500},
+                              {"search keystroke", 3}, {"search narrowing", 3, 100},
+                              {"sort toggle", 2},      {"tray hint", 0.01},
+                              {"timer tick", 2},       {"backup", 1.5},
+                              {"restore", 1.3},        {"import", 1.3},
+                              {"delete all", 3},       {"undo delete all", 3},
+                              {"dismiss all", 3},      {"ics export", 1.5},
+                              {"ics import", 1.5}};
+    std::printf("\n%-18s %12s %12s %8s %8s %10s  %s\n", "figure", "project ms", "floor ms", "ratio",
+                "target", "at most ms", "holds");
     bool all = true;
     std::vector<std::string> misses;
     for (const Target& t : targets) {
@@ -442,16 +449,19 @@ int main(int argc, char** argv) {
         if (p == collector.ms.end() || f == collector.ms.end())
             continue;
         const double ratio = f->second > 0 ? p->second / f->second : 0;
-        const bool holds = ratio <= t.ratio;
+        const bool inTime = t.ms == 0 || p->second <= t.ms;
+        const bool holds = ratio <= t.ratio && inTime;
         all = all && holds;
         if (!holds) {
-            char line[160];
-            std::snprintf(line, sizeof line, "MISS %s: ratio %.3f > %.2f (%.3f ms against %.3f ms)",
-                          t.name, ratio, t.ratio, p->second, f->second);
+            char line[200];
+            std::snprintf(line, sizeof line,
+                          "MISS %s: ratio %.3f (target %.2f), %.3f ms against %.3f ms%s", t.name,
+                          ratio, t.ratio, p->second, f->second, inTime ? "" : " (over its time)");
             misses.emplace_back(line);
         }
-        std::printf("%-18s %12.3f %12.3f %8.3f %8.2f  %s\n", t.name, p->second, f->second, ratio,
-                    t.ratio, holds ? "yes" : "NO");
+        std::printf("%-18s %12.3f %12.3f %8.3f %8.2f %10s  %s\n", t.name, p->second, f->second,
+                    ratio, t.ratio, t.ms ? qPrintable(QString::number(t.ms)) : "",
+                    holds ? "yes" : "NO");
     }
     std::printf("%s\n", all ? "all figures within target" : "some figures miss their target");
     for (const std::string& m : misses)
