@@ -16,15 +16,16 @@ bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_';
 }
 
-// Keeps one statement prepared: prepares it again only for another text.
-sqlite3_stmt* prepareKept(sqlite3* db, const QString& sql, sqlite3_stmt*& kept, QString& keptSql) {
-    if (!kept || sql != keptSql || sqlite3_db_handle(kept) != db) {
-        sqlite3_finalize(kept);
-        kept = nullptr;
-        const QByteArray text = sql.toUtf8();
-        check(db, sqlite3_prepare_v2(db, text.constData(), text.size(), &kept, nullptr), QString());
-        keptSql = sql;
-    }
+// Keeps one statement prepared: another text gives it back to the
+// connection's pool and takes that text's.
+sqlite3_stmt* prepareKept(Database& database, const QString& sql, sqlite3_stmt*& kept,
+                          QString& keptSql) {
+    if (kept && sql == keptSql && sqlite3_db_handle(kept) == database.handle())
+        return kept;
+    if (kept)
+        database.keepStatement(keptSql, std::exchange(kept, nullptr));
+    kept = database.takeStatement(sql);
+    keptSql = sql;
     return kept;
 }
 
@@ -74,8 +75,8 @@ QString TranslateSql(const QString& sql) {
 
 Query::~Query() {
     close();
-    sqlite3_finalize(m_cached);
-    sqlite3_finalize(m_postStmt);
+    m_db.keepStatement(m_cachedSql, m_cached);
+    m_db.keepStatement(m_postSql, m_postStmt);
 }
 
 void Query::close() {
@@ -94,7 +95,7 @@ void Query::close() {
 }
 
 void Query::prepare(const QString& sql) {
-    m_stmt = prepareKept(m_db.handle(), sql, m_cached, m_cachedSql);
+    m_stmt = prepareKept(m_db, sql, m_cached, m_cachedSql);
     for (int i = 0; i < m_params.size(); ++i) {
         const QByteArray v = m_params.at(i).toUtf8();
         sqlite3_bind_text(m_stmt, i + 1, v.constData(), v.size(), SQLITE_TRANSIENT);
@@ -156,7 +157,7 @@ void Query::execWith(const QString& sql, const std::vector<Param>& params) {
     sqlite3* db = m_db.handle();
     if (sqlite3_get_autocommit(db))
         m_db.requireSameFile();
-    m_stmt = prepareKept(db, sql, m_cached, m_cachedSql);
+    m_stmt = prepareKept(m_db, sql, m_cached, m_cachedSql);
     std::vector<QByteArray> texts; // bound without a copy, kept until the step
     texts.reserve(params.size());
     int index = 1;
@@ -345,7 +346,7 @@ void Query::post() {
         m_postShape = {m_mode, m_table, names, sql};
     }
     const QString& sql = m_postShape.sql;
-    sqlite3_stmt* stmt = prepareKept(db, sql, m_postStmt, m_postSql);
+    sqlite3_stmt* stmt = prepareKept(m_db, sql, m_postStmt, m_postSql);
     // Texts are bound without a copy of their own: each converted text is
     // kept here until the statement has run.
     std::vector<QByteArray> converted;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
@@ -51,6 +52,14 @@ public:
     void requireSameFile() const;
     sqlite3* handle() const;
 
+    // Prepared statements kept between queries: a Query made for each row
+    // of a long run (a sync, a restore) finds its statement prepared. A
+    // statement is taken while in use, so two queries never share one.
+    sqlite3_stmt* takeStatement(const QString& sql);
+    // Reset and kept for the next taker; finalized when the pool is full or
+    // the statement belongs to a connection closed since.
+    void keepStatement(const QString& sql, sqlite3_stmt* statement);
+
     // Writes a new database with both tables and their indexes; refuses to
     // touch an existing file.
     static void createEmpty(const QString& filePath, const QString& password = defaultPassword());
@@ -63,6 +72,7 @@ private:
     QString m_path;
     QString m_password; // the database's own, to open it again
     quint64 m_device = 0, m_inode = 0;
+    QMultiHash<QString, sqlite3_stmt*> m_kept;
 };
 
 // While it lives, the connection keeps few pages: a pass over every row

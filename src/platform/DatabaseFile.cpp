@@ -115,10 +115,40 @@ void Database::requireSameFile() const {
 }
 
 void Database::close() {
+    for (sqlite3_stmt* st : std::as_const(m_kept))
+        sqlite3_finalize(st);
+    m_kept.clear();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+}
+
+sqlite3_stmt* Database::takeStatement(const QString& sql) {
+    sqlite3* db = handle();
+    if (const auto it = m_kept.find(sql); it != m_kept.end()) {
+        sqlite3_stmt* st = it.value();
+        m_kept.erase(it);
+        return st;
+    }
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    check(db, sqlite3_prepare_v2(db, text.constData(), int(text.size()), &st, nullptr), QString());
+    return st;
+}
+
+void Database::keepStatement(const QString& sql, sqlite3_stmt* statement) {
+    if (!statement)
+        return;
+    // Enough for every statement a long command runs by turns.
+    constexpr qsizetype kPool = 64;
+    if (!m_db || sqlite3_db_handle(statement) != m_db || m_kept.size() >= kPool) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    m_kept.insert(sql, statement);
 }
 
 sqlite3* Database::handle() const {
